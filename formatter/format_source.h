@@ -1,0 +1,18 @@
+// The formatter's one entry: re-indents and re-spaces the text held by a line
+// list, in place.
+#pragma once
+
+#include <cstdint>
+
+#include "frontend/string_list.h"
+
+namespace vemra {
+
+// Lays out every token of the list's text again and puts the result back into
+// the list: TABs expanded to TabWidth blanks unless UseTabs, every line
+// trimmed, and runs of empty lines reduced to one when CollapseBlankLines.
+// Throws ETextTooLarge when the result would pass 2,147,483,647 bytes; the
+// list is then unchanged.
+void FormatSource(TStringList& lines, std::int32_t TabWidth, bool UseTabs, bool CollapseBlankLines);
+
+}  // namespace vemra

@@ -1,0 +1,22 @@
+// The tokenizer: cuts the source text into tokens, one per call.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace vemra {
+
+// Returns the token that starts at the 1-based SourcePos (after skipping
+// blanks and TABs) and moves SourcePos right behind it. The token is a view
+// into Source. It is empty only when nothing but blanks, or "#id" markers and
+// the tokens they remove, is left; SourcePos is then SourceLen + 1 (or left as
+// it was when it already lay beyond SourceLen). No byte beyond SourceLen is
+// read.
+std::string_view NextToken(std::string_view Source, std::int32_t& SourcePos,
+                           std::int32_t SourceLen);
+
+// Every token of text, in order: what the layout pass receives.
+std::vector<std::string_view> CutTokens(std::string_view text);
+
+}  // namespace vemra

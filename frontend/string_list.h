@@ -1,0 +1,54 @@
+// TStringList: the ordered list of text lines that holds one source file for
+// the whole run. Input lines may end in CR LF, LF or CR; every line it writes
+// ends in CR LF. Lines never contain CR or LF; every other byte, NUL included,
+// is an ordinary byte.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vemra {
+
+// The abstract line container; TStringList is its one implementation.
+class TStrings {
+ public:
+  virtual ~TStrings() = default;
+
+  virtual std::int32_t LineCount() const = 0;
+  virtual std::string LineAt(std::int32_t index) const = 0;
+  virtual void ReplaceLine(std::int32_t index, std::string_view line) = 0;
+  virtual void RemoveLine(std::int32_t index) = 0;
+  virtual void AppendLine(std::string_view line) = 0;
+};
+
+class TStringList final : public TStrings {
+ public:
+  // Replaces the lines by those of the named file. Throws EFOpenError (missing,
+  // unreadable or too large file) or EReadError (short read); the list keeps
+  // its previous lines then.
+  void LoadFile(const std::string& file_name);
+  // Writes every line followed by CR LF to the named file without ever
+  // destroying the file that was there. Throws EFCreateError or EWriteError.
+  void SaveFile(const std::string& file_name) const;
+
+  // Every line followed by CR LF, the last one too; empty list: empty text.
+  std::string ReadText() const;
+  // Replaces the lines by those of text, split at CR LF, LF and CR.
+  void AssignText(std::string_view text);
+
+  std::int32_t LineCount() const override;
+  // A copy of the line; throws EStringListError for a bad index.
+  std::string LineAt(std::int32_t index) const override;
+  // A view of the line, valid until the list changes; same bounds check.
+  std::string_view LineView(std::int32_t index) const;
+  void ReplaceLine(std::int32_t index, std::string_view line) override;
+  void RemoveLine(std::int32_t index) override;
+  void AppendLine(std::string_view line) override;
+
+ private:
+  std::vector<std::string> lines_;
+};
+
+}  // namespace vemra

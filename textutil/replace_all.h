@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vemra {
+
+// Replaces every non-overlapping occurrence of pattern, left to right, and
+// returns how many were replaced. The result is built in one allocation of its
+// exact length; a text without matches is not touched. Throws EIntOverflow
+// when the result would not fit in 2,147,483,647 bytes (text unchanged).
+std::int32_t ReplaceAll(std::string& text, std::string_view pattern, std::string_view replacement);
+
+}  // namespace vemra
