@@ -1,0 +1,1 @@
+#include "frontend/string_list.h"
