@@ -11,12 +11,14 @@ namespace vemra {
 // blanks and TABs) and moves SourcePos right behind it. The token is a view
 // into Source. It is empty only when nothing but blanks, or "#id" markers and
 // the tokens they remove, is left; SourcePos is then SourceLen + 1 (or left as
-// it was when it already lay beyond SourceLen). No byte beyond SourceLen is
-// read.
+// it was when it already lay beyond SourceLen). No byte beyond SourceLen, nor
+// beyond the end of Source, is read; a SourcePos below 1 counts as 1.
+// SourceLen must stay below 2,147,483,647, so that SourcePos can pass it.
 std::string_view NextToken(std::string_view Source, std::int32_t& SourcePos,
                            std::int32_t SourceLen);
 
-// Every token of text, in order: what the layout pass receives.
+// Every token of text, in order: what the layout pass receives. Throws
+// ETextTooLarge for a text of 2,147,483,647 bytes or more.
 std::vector<std::string_view> CutTokens(std::string_view text);
 
 }  // namespace vemra

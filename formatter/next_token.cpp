@@ -1,0 +1,273 @@
+// The tokenizer. Each rule below cuts one kind of token: it gets the readable
+// text (already cut to SourceLen, so no rule can read beyond it) and the
+// 0-based offset of the token's first byte, and returns the offset just
+// behind the token. Constructs still open at the end of the text end there.
+#include "formatter/next_token.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+#include "formatter/char_classes.h"
+#include "frontend/failures.h"
+
+namespace vemra {
+namespace {
+
+using Offset = std::size_t;
+
+bool ByteIs(std::string_view text, Offset at, char c) {
+  return at < text.size() && text[at] == c;
+}
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// First offset at or after `from` whose byte is outside `cls`.
+Offset SkipClass(std::string_view text, Offset from, CharClass cls) {
+  while (from < text.size() && IsInClass(text[from], cls)) ++from;
+  return from;
+}
+
+// Offset of the first `c` at or after `from`, or the text's size without one.
+// Comments and literals can be megabytes long; memchr scans them fast.
+Offset FindByte(std::string_view text, Offset from, char c) {
+  if (from >= text.size()) return text.size();
+  const void* hit = std::memchr(text.data() + from, c, text.size() - from);
+  return hit ? static_cast<Offset>(static_cast<const char*>(hit) - text.data()) : text.size();
+}
+
+// Just behind the first "*/" at or after `from`. The caller starts behind the
+// opening "/*", so its star never closes the comment: "/*/" stays open.
+Offset CutBlockCommentBody(std::string_view text, Offset from) {
+  for (Offset star = FindByte(text, from, '*'); star < text.size();
+       star = FindByte(text, star + 1, '*')) {
+    if (ByteIs(text, star + 1, '/')) return star + 2;
+  }
+  return text.size();
+}
+
+// "//" up to the next CR (an LF alone does not end it), "/* ... */", "/=", "/".
+Offset CutSlash(std::string_view text, Offset start) {
+  const Offset next = start + 1;
+  if (ByteIs(text, next, '/')) return FindByte(text, next + 1, '\r');
+  if (ByteIs(text, next, '*')) return CutBlockCommentBody(text, next + 1);
+  if (ByteIs(text, next, '=')) return next + 1;
+  return next;
+}
+
+// "#" and a digit starts a hexadecimal number ("#1F"); otherwise letters and
+// "_" make a directive word ("#define"), and a digit ends that.
+Offset CutHash(std::string_view text, Offset start) {
+  const Offset next = start + 1;
+  if (next < text.size() && IsDigit(text[next])) return SkipClass(text, next, kHexChar);
+  return SkipClass(text, next, kDirectiveChar);
+}
+
+// Number bytes, where a sign belongs to the number only after an exponent
+// letter: "1e-5" is one token, "1-2" is three.
+Offset CutNumber(std::string_view text, Offset start) {
+  Offset at = start + 1;
+  while (at < text.size() && IsInClass(text[at], kNumberChar)) {
+    const bool is_sign = text[at] == '+' || text[at] == '-';
+    if (is_sign && text[at - 1] != 'e' && text[at - 1] != 'E') break;
+    ++at;
+  }
+  return at;
+}
+
+// Word bytes, where "$" or "%" ends the word after itself. A trailing ":" is
+// given back (once) so that the next call returns it as a colon token.
+Offset CutWord(std::string_view text, Offset start) {
+  Offset at = start + 1;  // a word's first byte is never "$" or "%"
+  while (at < text.size() && IsInClass(text[at], kWordChar)) {
+    const char taken = text[at++];
+    if (taken == '$' || taken == '%') break;
+  }
+  if (text[at - 1] == ':') --at;  // never the first byte: ":" starts no word
+  return at;
+}
+
+// From 0x8B up to and including the next 0x9B.
+Offset CutAngle(std::string_view text, Offset start) {
+  const Offset close = FindByte(text, start + 1, static_cast<char>(kAngleClose));
+  return close < text.size() ? close + 1 : close;
+}
+
+Offset CutAtRun(std::string_view text, Offset start) {
+  Offset at = start + 1;
+  while (ByteIs(text, at, '@')) ++at;
+  return at;
+}
+
+// "<<", "<>", "<=", ">>", ">=", "==", "!=", or the first byte alone.
+Offset CutComparison(std::string_view text, Offset start) {
+  const Offset next = start + 1;
+  if (next >= text.size()) return next;
+  const char second = text[next];
+  bool pair = false;
+  switch (text[start]) {
+    case '<':
+      pair = second == '<' || second == '>' || second == '=';
+      break;
+    case '>':
+      pair = second == '>' || second == '=';
+      break;
+    default:
+      pair = second == '=';
+      break;  // "=" and "!"
+  }
+  return pair ? next + 1 : next;
+}
+
+// "++", "+=", "--", "-=", "*=", or the first byte alone; "~" is always alone.
+Offset CutArithmetic(std::string_view text, Offset start) {
+  const Offset next = start + 1;
+  if (next >= text.size()) return next;
+  const char first = text[start];
+  const char second = text[next];
+  const bool pair = (first != '~' && second == '=') || (first == '+' && second == '+') ||
+                    (first == '-' && second == '-');
+  return pair ? next + 1 : next;
+}
+
+// Up to and including the next apostrophe, line breaks included; there is
+// no escape, so "'it''s'" is two literals.
+Offset CutSingleQuoted(std::string_view text, Offset start) {
+  const Offset close = FindByte(text, start + 1, '\'');
+  return close < text.size() ? close + 1 : close;
+}
+
+// Up to and including the next double quote. A backslash makes the byte after
+// it plain, but nothing makes a CR plain: the literal always ends in front of
+// the CR of its line, so an unclosed literal cannot swallow the file.
+Offset CutDoubleQuoted(std::string_view text, Offset start) {
+  Offset at = start + 1;
+  while (at < text.size()) {
+    char c = text[at];
+    if (c == '"') return at + 1;
+    if (c == '\\') {
+      if (++at == text.size()) return at;
+      c = text[at];
+    }
+    if (c == '\r') return at;
+    ++at;
+  }
+  return at;
+}
+
+// A balanced brace group, with whatever it holds; quotes and comment marks
+// inside it mean nothing.
+Offset CutBraceGroup(std::string_view text, Offset start) {
+  std::size_t depth = 0;
+  for (Offset at = start; at < text.size();) {
+    const char c = text[at++];
+    if (c == '{') {
+      ++depth;
+    } else if (c == '}') {
+      --depth;
+    }
+    if (depth == 0) return at;
+  }
+  return text.size();
+}
+
+Offset CutColon(std::string_view text, Offset start) {
+  return ByteIs(text, start + 1, ':') ? start + 2 : start + 1;
+}
+
+// The one dispatch on the first byte. `start` is inside the text and not on a
+// blank.
+Offset CutToken(std::string_view text, Offset start) {
+  switch (RuleFor(text[start])) {
+    case TokenRule::kSlash:
+      return CutSlash(text, start);
+    case TokenRule::kHash:
+      return CutHash(text, start);
+    case TokenRule::kNumber:
+      return CutNumber(text, start);
+    case TokenRule::kWord:
+      return CutWord(text, start);
+    case TokenRule::kAngle:
+      return CutAngle(text, start);
+    case TokenRule::kAt:
+      return CutAtRun(text, start);
+    case TokenRule::kOperatorRun:
+      return SkipClass(text, start + 1, kOperatorRunChar);
+    case TokenRule::kComparison:
+      return CutComparison(text, start);
+    case TokenRule::kArithmetic:
+      return CutArithmetic(text, start);
+    case TokenRule::kSingleQuote:
+      return CutSingleQuoted(text, start);
+    case TokenRule::kDoubleQuote:
+      return CutDoubleQuoted(text, start);
+    case TokenRule::kBrace:
+      return CutBraceGroup(text, start);
+    case TokenRule::kColon:
+      return CutColon(text, start);
+    case TokenRule::kBlank:
+    case TokenRule::kOneByte:
+      break;
+  }
+  return start + 1;
+}
+
+// "#id" in any letter case; only the hash rule cuts a token starting with "#".
+bool IsMarker(std::string_view token) {
+  return token.size() == 3 && token[0] == '#' && (token[1] | 0x20) == 'i' &&
+         (token[2] | 0x20) == 'd';
+}
+
+}  // namespace
+
+std::string_view NextToken(std::string_view Source, std::int32_t& SourcePos,
+                           std::int32_t SourceLen) {
+  if (SourcePos > SourceLen) return {};
+  // Only the first SourceLen bytes may be read, and never more than the text
+  // holds; every rule works on this prefix alone.
+  const auto readable = std::clamp<std::int64_t>(SourceLen, 0, std::ssize(Source));
+  const std::string_view text = Source.substr(0, static_cast<std::size_t>(readable));
+  Offset at = SourcePos < 1 ? 0 : static_cast<Offset>(SourcePos - 1);
+
+  // Each "#id" marker removes itself and one more token. A marker among the
+  // removed tokens removes one more again, so a count of tokens still to drop
+  // gives the same stream as removing them one by one, on constant stack.
+  std::size_t to_drop = 0;
+  for (;;) {
+    at = SkipClass(text, at, kBlankChar);
+    if (at >= text.size()) {
+      SourcePos = SourceLen + 1;
+      return {};
+    }
+    const Offset stop = CutToken(text, at);
+    const std::string_view token = text.substr(at, stop - at);
+    at = stop;
+    if (IsMarker(token)) {
+      ++to_drop;
+    } else if (to_drop > 0) {
+      --to_drop;
+    } else {
+      SourcePos = static_cast<std::int32_t>(stop + 1);
+      return token;
+    }
+  }
+}
+
+std::vector<std::string_view> CutTokens(std::string_view text) {
+  // SourcePos must be able to pass the last position.
+  if (text.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+    throw ETextTooLarge("Text too large to cut into tokens");
+  }
+  const auto len = static_cast<std::int32_t>(text.size());
+  std::vector<std::string_view> tokens;
+  std::int32_t pos = 1;
+  while (pos <= len) {
+    const std::string_view token = NextToken(text, pos, len);
+    if (!token.empty()) tokens.push_back(token);
+  }
+  return tokens;
+}
+
+}  // namespace vemra
