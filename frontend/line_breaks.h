@@ -1,0 +1,42 @@
+// The one place that knows how a text is cut into lines. CR LF, a lone LF and
+// a lone CR each end one line; LF CR and CR CR LF are two line ends with an
+// empty line between them. A final line without a line end is still a line, a
+// line end at the very end does not start another one, and an empty text has
+// no lines. Every other byte, NUL included, belongs to its line.
+#pragma once
+
+#include <cstddef>
+#include <cstring>
+#include <string_view>
+
+namespace vemra {
+
+// Calls on_line(std::string_view) once per line of text, in order, with a view
+// into text that excludes the line end.
+//
+// Fast path: the next CR and the next LF are each found with memchr and
+// remembered until the scan passes them, so every byte is looked at by at most
+// two vectorised scans however the line ends are mixed (a text with only CR
+// line ends does not rescan for LF at every line).
+template <typename F>
+void ForEachLine(std::string_view text, F on_line) {
+  const char* const end = text.data() + text.size();
+  const char* next_cr = nullptr;  // next CR at or after pos, or end
+  const char* next_lf = nullptr;  // next LF at or after pos, or end
+  const auto find = [end](const char* from, char byte) {
+    const void* hit = std::memchr(from, byte, static_cast<std::size_t>(end - from));
+    return hit != nullptr ? static_cast<const char*>(hit) : end;
+  };
+  const char* pos = text.data();
+  while (pos < end) {
+    if (next_cr == nullptr || next_cr < pos) next_cr = find(pos, '\r');
+    if (next_lf == nullptr || next_lf < pos) next_lf = find(pos, '\n');
+    const char* line_end = next_cr < next_lf ? next_cr : next_lf;
+    on_line(std::string_view(pos, static_cast<std::size_t>(line_end - pos)));
+    pos = line_end;
+    if (pos < end && *pos == '\r') ++pos;
+    if (pos < end && *pos == '\n') ++pos;
+  }
+}
+
+}  // namespace vemra
