@@ -2,6 +2,8 @@
 
 namespace vemra {
 
-std::string BoolToText(bool value) { return value ? "True" : "False"; }
+std::string BoolToText(bool value) {
+  return value ? "True" : "False";
+}
 
 }  // namespace vemra
