@@ -1,0 +1,60 @@
+// Table-driven checks of the tokenizer: a source text and the tokens that the
+// layout pass must receive from it.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "formatter/next_token.h"
+
+namespace vemra {
+
+struct TokenCase {
+  std::string source;
+  std::vector<std::string> tokens;
+};
+
+// The text with control bytes and bytes from 0x7F up written as escapes, so
+// that a failure shows what was cut.
+inline std::string Visible(std::string_view text) {
+  std::string shown;
+  for (unsigned char c : text) {
+    if (c == '\r') {
+      shown += "\\r";
+    } else if (c == '\n') {
+      shown += "\\n";
+    } else if (c < 0x20 || c >= 0x7F) {
+      char escape[8];
+      std::snprintf(escape, sizeof escape, "\\x%02X", c);
+      shown += escape;
+    } else {
+      shown += static_cast<char>(c);
+    }
+  }
+  return shown;
+}
+
+inline std::vector<std::string> TokenTexts(std::string_view source) {
+  std::vector<std::string> texts;
+  for (std::string_view token : CutTokens(source)) texts.emplace_back(token);
+  return texts;
+}
+
+inline std::vector<std::string> VisibleAll(const std::vector<std::string>& texts) {
+  std::vector<std::string> shown;
+  for (const std::string& text : texts) shown.push_back(Visible(text));
+  return shown;
+}
+
+inline void ExpectTokens(const std::vector<TokenCase>& cases) {
+  for (const TokenCase& c : cases) {
+    EXPECT_EQ(VisibleAll(TokenTexts(c.source)), VisibleAll(c.tokens))
+        << "source: \"" << Visible(c.source) << '"';
+  }
+}
+
+}  // namespace vemra
