@@ -12,7 +12,10 @@ namespace vemra {
 std::int32_t ParseInteger(std::string_view text);
 // A number (true when not zero) or "True"/"False" in any letter case; throws
 // EConvertError "'<text>' is not a valid boolean value".
+// The decimal separator is the user's (DecimalSeparator()).
 bool ParseBoolean(std::string_view text);
+// The same with a given decimal separator.
+bool ParseBoolean(std::string_view text, std::string_view decimal_separator);
 std::string IntegerToText(std::int32_t value);
 // Removes every trailing byte of value 0x20 or lower.
 std::string TrimTrailing(std::string_view text);

@@ -2,6 +2,8 @@
 
 namespace vemra {
 
-int RunCommandLine(const std::vector<std::string>&, std::ostream&) { return kExitSuccess; }
+int RunCommandLine(const std::vector<std::string>&, std::ostream&) {
+  return kExitSuccess;
+}
 
 }  // namespace vemra

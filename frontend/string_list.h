@@ -5,9 +5,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "frontend/file_identity.h"
 
 namespace vemra {
 
@@ -37,6 +40,9 @@ class TStringList final : public TStrings {
   std::string ReadText() const;
   // Replaces the lines by those of text, split at CR LF, LF and CR.
   void AssignText(std::string_view text);
+  // The same as AssignText, but the list takes over the text's buffer
+  // instead of copying it (for a caller that no longer needs the text).
+  void AdoptText(std::string text);
 
   std::int32_t LineCount() const override;
   // A copy of the line; throws EStringListError for a bad index.
@@ -48,7 +54,24 @@ class TStringList final : public TStrings {
   void AppendLine(std::string_view line) override;
 
  private:
-  std::vector<std::string> lines_;
+  // Where a line's bytes are: in text_ at start, or, with kInTail set in
+  // start, in tail_ at start without that bit. Every store stays below 2 GiB,
+  // so 32 bits suffice and a line costs 8 bytes of bookkeeping.
+  struct LineSpan {
+    std::uint32_t start;
+    std::uint32_t length;
+  };
+  static constexpr std::uint32_t kInTail = 0x80000000u;
+
+  void SplitText();
+  std::string_view ViewOf(LineSpan span) const;
+  LineSpan StoreInTail(std::string_view line);
+  void CheckIndex(std::int32_t index) const;
+
+  std::string text_;             // the text last loaded or assigned; lines are views into it
+  std::string tail_;             // lines appended or lengthened since then
+  std::vector<LineSpan> spans_;  // one entry per line, in order
+  std::optional<FileIdentity> loaded_from_;  // the file LoadFile read, if any
 };
 
 }  // namespace vemra

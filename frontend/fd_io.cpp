@@ -1,0 +1,48 @@
+#include "frontend/fd_io.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+namespace vemra {
+
+ssize_t ReadFully(int fd, char* buffer, std::size_t size) {
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t got = read(fd, buffer + done, size - done);
+    if (got == 0) break;
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return -1;
+    }
+    done += static_cast<std::size_t>(got);
+  }
+  return static_cast<ssize_t>(done);
+}
+
+bool WriteFully(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t put = write(fd, bytes.data(), bytes.size());
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) return false;
+    bytes.remove_prefix(static_cast<std::size_t>(put));
+  }
+  return true;
+}
+
+// Compares in chunks, so that a large file costs no second full-size buffer.
+bool HoldsExactly(int fd, std::string_view bytes) {
+  std::vector<char> chunk(1 << 20);
+  for (;;) {
+    const ssize_t got = ReadFully(fd, chunk.data(), chunk.size());
+    if (got < 0) return false;
+    const auto size = static_cast<std::size_t>(got);
+    if (size > bytes.size() || std::memcmp(chunk.data(), bytes.data(), size) != 0) return false;
+    bytes.remove_prefix(size);
+    if (size < chunk.size()) return bytes.empty();
+  }
+}
+
+}  // namespace vemra

@@ -1,0 +1,21 @@
+// Whole-buffer reads and writes on a file descriptor, retried across
+// interruptions and partial transfers.
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstddef>
+#include <string_view>
+
+namespace vemra {
+
+// Reads until size bytes are in buffer or the file ends; returns how many
+// arrived, or -1 on a read error.
+ssize_t ReadFully(int fd, char* buffer, std::size_t size);
+// Writes every byte of bytes at the current offset; false when the system
+// took fewer (disk full, I/O error).
+bool WriteFully(int fd, std::string_view bytes);
+// Whether the file open on fd, read from its start, holds exactly bytes.
+bool HoldsExactly(int fd, std::string_view bytes);
+
+}  // namespace vemra
