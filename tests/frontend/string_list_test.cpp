@@ -1,0 +1,120 @@
+#include "frontend/string_list.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "frontend/failures.h"
+#include "frontend/line_breaks.h"
+
+namespace vemra {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+Lines LinesOf(const TStringList& list) {
+  Lines lines;
+  for (std::int32_t i = 0; i < list.LineCount(); ++i) lines.push_back(list.LineAt(i));
+  return lines;
+}
+
+struct SplitCase {
+  std::string name;
+  std::string text;
+  Lines lines;
+  std::string joined;  // ReadText after AssignText
+};
+
+const std::string kNul(1, '\0');
+
+const SplitCase kSplitCases[] = {
+    {"empty text", "", {}, ""},
+    {"no line end", "a", {"a"}, "a\r\n"},
+    {"LF", "a\nb", {"a", "b"}, "a\r\nb\r\n"},
+    {"CR", "a\rb", {"a", "b"}, "a\r\nb\r\n"},
+    {"CR LF", "a\r\nb", {"a", "b"}, "a\r\nb\r\n"},
+    {"LF CR is two line ends", "a\n\rb", {"a", "", "b"}, "a\r\n\r\nb\r\n"},
+    {"CR CR LF is two line ends", "a\r\r\nb", {"a", "", "b"}, "a\r\n\r\nb\r\n"},
+    {"final CR LF adds no line", "a\r\n", {"a"}, "a\r\n"},
+    {"CR LF alone", "\r\n", {""}, "\r\n"},
+    {"LF alone", "\n", {""}, "\r\n"},
+    {"empty lines", "\n\n\r\r", {"", "", "", ""}, "\r\n\r\n\r\n\r\n"},
+    {"mixed line ends", "a\nb\rc\r\nd", {"a", "b", "c", "d"}, "a\r\nb\r\nc\r\nd\r\n"},
+    {"byte-order mark stays", "\xEF\xBB\xBFx\ny", {"\xEF\xBB\xBFx", "y"}, "\xEF\xBB\xBFx\r\ny\r\n"},
+    {"NUL is an ordinary byte",
+     "a" + kNul + "b\n" + kNul,
+     {"a" + kNul + "b", kNul},
+     "a" + kNul + "b\r\n" + kNul + "\r\n"},
+    {"high bytes", "\x80\xff\n\xe4", {"\x80\xff", "\xe4"}, "\x80\xff\r\n\xe4\r\n"},
+};
+
+TEST(LineSplitting, AssignTextSplitsAtEveryLineEndAndReadTextJoinsWithCrLf) {
+  for (const SplitCase& c : kSplitCases) {
+    TStringList list;
+    list.AssignText(c.text);
+    EXPECT_EQ(LinesOf(list), c.lines) << c.name;
+    EXPECT_EQ(list.ReadText(), c.joined) << c.name;
+  }
+}
+
+TEST(LineSplitting, ForEachLineAgreesWithTheList) {
+  for (const SplitCase& c : kSplitCases) {
+    Lines lines;
+    ForEachLine(c.text, [&lines](std::string_view line) { lines.emplace_back(line); });
+    EXPECT_EQ(lines, c.lines) << c.name;
+  }
+}
+
+TEST(LineSplitting, AdoptTextAndAssigningAgainReplaceEveryLine) {
+  TStringList list;
+  list.AssignText("old\nlines\nhere");
+  list.ReplaceLine(0, "a much longer line than before");
+  list.AdoptText(std::string("x\ny"));
+  EXPECT_EQ(LinesOf(list), (Lines{"x", "y"}));
+  list.AssignText("");
+  EXPECT_EQ(list.LineCount(), 0);
+}
+
+TEST(LineEditing, ReplaceRemoveAndAppendKeepEveryOtherLine) {
+  TStringList list;
+  list.AssignText("one  \ntwo\nthree");
+  list.ReplaceLine(0, "one");                          // shorter: rewritten in place
+  list.ReplaceLine(1, "two, now longer than it was");  // longer: stored apart
+  list.ReplaceLine(2, list.LineView(1));               // a view of another line
+  list.ReplaceLine(1, list.LineView(1).substr(5));     // a view of itself
+  list.AppendLine("four");
+  list.AppendLine("");
+  EXPECT_EQ(LinesOf(list),
+            (Lines{"one", "now longer than it was", "two, now longer than it was", "four", ""}));
+  list.RemoveLine(1);
+  list.RemoveLine(3);
+  EXPECT_EQ(LinesOf(list), (Lines{"one", "two, now longer than it was", "four"}));
+  EXPECT_EQ(list.ReadText(), "one\r\ntwo, now longer than it was\r\nfour\r\n");
+}
+
+TEST(LineEditing, BadIndexFailsAndLeavesTheListAlone) {
+  TStringList list;
+  list.AssignText("a\nb");
+  const std::int32_t bad_indexes[] = {-1, 2, 1000, INT32_MIN};
+  for (const std::int32_t index : bad_indexes) {
+    const std::string expected = "List index out of bounds (" + std::to_string(index) + ")";
+    const auto expect_failure = [&](auto operation) {
+      try {
+        operation();
+        ADD_FAILURE() << "no failure for " << index;
+      } catch (const EStringListError& failure) {
+        EXPECT_EQ(failure.ClassName(), "EStringListError");
+        EXPECT_EQ(failure.Message(), expected);
+      }
+    };
+    expect_failure([&] { list.LineAt(index); });
+    expect_failure([&] { list.LineView(index); });
+    expect_failure([&] { list.ReplaceLine(index, "x"); });
+    expect_failure([&] { list.RemoveLine(index); });
+  }
+  EXPECT_EQ(LinesOf(list), (Lines{"a", "b"}));
+}
+
+}  // namespace
+}  // namespace vemra
