@@ -1,9 +1,96 @@
 #include "frontend/driver.h"
 
+#include <new>
+
+#include "formatter/format_source.h"
+#include "frontend/conversions.h"
+#include "frontend/decimal_separator.h"
+#include "frontend/expand_path.h"
+#include "frontend/failures.h"
+#include "frontend/run_settings.h"
+#include "frontend/string_list.h"
+#include "textutil/bool_to_text.h"
+
 namespace vemra {
 
-int RunCommandLine(const std::vector<std::string>&, std::ostream&) {
-  return kExitSuccess;
+namespace {
+
+void PrintBanner(std::ostream& console) {
+  console << "Vemra Code Formatter\n"
+          << "Written by the Vemra Code Formatter developers\n"
+          << "https://vemra.org/formatter\n"
+          << "\n";
+}
+
+// Unfinished console lines are flushed so that they show while the step runs.
+void BeginStep(std::ostream& console, const std::string& text) {
+  console << text << std::flush;
+}
+void EndStep(std::ostream& console) {
+  console << "done!\n" << std::flush;
+}
+
+void PrintOptions(std::ostream& console, const RunSettings& settings) {
+  console << "Formatting options (tabwidth=" << IntegerToText(settings.TabWidth)
+          << ", tabs=" << BoolToText(settings.UseTabs)
+          << ", extralines=" << BoolToText(settings.KeepExtraLines) << ")\n";
+}
+
+// Echoes and applies every argument, in order; a value that does not convert
+// ends the run before later arguments are echoed.
+void ReadArguments(const std::vector<std::string>& arguments, std::ostream& console,
+                   RunSettings& settings) {
+  std::int32_t number = 0;
+  for (const std::string& argument : arguments) {
+    console << IntegerToText(++number) << " : " << argument << "\n";
+    ApplyArgument(argument, settings);
+  }
+}
+
+// Load, format, save. The list lives only for this call.
+void FormatFile(std::ostream& console, RunSettings& settings) {
+  settings.InputPath = ExpandPath(settings.InputPath);
+  settings.OutputPath =
+      settings.OutputPath.empty() ? settings.InputPath : ExpandPath(settings.OutputPath);
+  TStringList lines;
+  BeginStep(console, "Loading source file " + settings.InputPath + "...");
+  lines.LoadFile(settings.InputPath);
+  EndStep(console);
+  PrintOptions(console, settings);
+  BeginStep(console, "Parsing...");
+  FormatSource(lines, settings.TabWidth, settings.UseTabs, !settings.KeepExtraLines);
+  EndStep(console);
+  BeginStep(console, "Saving output file to " + settings.OutputPath + "...");
+  lines.SaveFile(settings.OutputPath);
+  EndStep(console);
+}
+
+int ReportFailure(std::ostream& console, const std::string& class_name,
+                  const std::string& message) {
+  console << class_name << ": " << message << "\n" << std::flush;
+  return kExitFailure;
+}
+
+}  // namespace
+
+int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& console) {
+  DecimalSeparator();  // the user's locale is read once, before anything else
+  try {
+    PrintBanner(console);
+    RunSettings settings;
+    ReadArguments(arguments, console, settings);
+    if (settings.InputPath.empty()) return kExitSuccess;
+    FormatFile(console, settings);
+    return kExitSuccess;
+  } catch (const Exception& failure) {
+    return ReportFailure(console, failure.ClassName(), failure.Message());
+  } catch (const std::bad_alloc&) {
+    return ReportFailure(console, "EOutOfMemory", "Out of memory");
+  } catch (const std::exception& failure) {
+    // Not expected from the program's own code; still one line and a failure
+    // status rather than an abort.
+    return ReportFailure(console, "Exception", failure.what());
+  }
 }
 
 }  // namespace vemra
