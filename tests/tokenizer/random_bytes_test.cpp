@@ -81,19 +81,27 @@ void ExpectOnlyMarkersAndBlanks(std::string_view text, std::size_t from, std::si
   }
 }
 
+// Cuts the text as the layout pass does, checking every call's token and
+// SourcePos, then the gaps between the tokens.
 void ExpectSoundCut(std::string_view text) {
-  const std::vector<std::string_view> tokens = CutTokens(text);
+  const auto len = static_cast<std::int32_t>(text.size());
   std::size_t done = 0;  // offset just behind the previous token
-  for (std::string_view token : tokens) {
-    ASSERT_FALSE(token.empty());
+  std::int32_t pos = 1;
+  while (pos <= len) {
+    const std::string_view token = NextToken(text, pos, len);
+    if (token.empty()) {
+      ASSERT_EQ(pos, len + 1) << "\"" << Visible(text) << '"';
+      break;
+    }
     ASSERT_GE(token.data(), text.data() + done) << "\"" << Visible(text) << '"';
     ASSERT_LE(token.data() + token.size(), text.data() + text.size());
     const auto start = static_cast<std::size_t>(token.data() - text.data());
+    ASSERT_EQ(pos, static_cast<std::int32_t>(start + token.size()) + 1);
     ExpectOnlyMarkersAndBlanks(text, done, start, false);
 
     // Stateless: starting again at the token gives the same token.
-    std::int32_t pos = static_cast<std::int32_t>(start) + 1;
-    ASSERT_EQ(NextToken(text, pos, static_cast<std::int32_t>(text.size())).data(), token.data());
+    auto again = static_cast<std::int32_t>(start) + 1;
+    ASSERT_EQ(NextToken(text, again, len).data(), token.data());
     done = start + token.size();
   }
   ExpectOnlyMarkersAndBlanks(text, done, text.size(), true);
