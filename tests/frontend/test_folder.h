@@ -1,0 +1,62 @@
+// A fresh folder for one test, removed with everything in it afterwards, and
+// small helpers to put bytes into files and read them back.
+#pragma once
+
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+
+namespace vemra::testing {
+
+class TestFolder {
+ public:
+  TestFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "vemra-test-XXXXXX").string();
+    path_ = mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
+  }
+  ~TestFolder() {
+    std::error_code ignored;
+    // Give back write permission that a test may have taken away.
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
+    std::filesystem::remove_all(path_, ignored);
+  }
+  TestFolder(const TestFolder&) = delete;
+  TestFolder& operator=(const TestFolder&) = delete;
+
+  const std::string& Path() const { return path_; }
+  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+
+  // The names in the folder, to see that no temporary file was left behind.
+  std::set<std::string> Names() const {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(path_)) {
+      names.insert(entry.path().filename().string());
+    }
+    return names;
+  }
+
+ private:
+  std::string path_;
+};
+
+inline void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+inline std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline struct stat StatOf(const std::string& path) {
+  struct stat info {};
+  lstat(path.c_str(), &info);
+  return info;
+}
+
+}  // namespace vemra::testing
