@@ -1,0 +1,29 @@
+// The finishing pass: turns the laid-out text into the lines that are saved.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "frontend/string_list.h"
+
+namespace vemra {
+
+// Replaces every TAB of text, indentation and TABs inside comments and
+// literals alike, by TabWidth blanks (none for a width of 0 or less).
+// Throws ETextTooLarge, text unchanged, when the result would pass the size
+// limit.
+void ExpandTabs(std::string& text, std::int32_t TabWidth);
+
+// The lines of text, each without its trailing blanks and TABs and followed
+// by LF; with CollapseBlankLines only the first empty line of every run of
+// empty lines is kept.
+std::string TrimLines(std::string_view text, bool CollapseBlankLines);
+
+// Expands TABs unless UseTabs, then puts the trimmed (and, with
+// CollapseBlankLines, collapsed) lines of Output into lines, replacing what
+// they held. lines is left as it was when this throws.
+void FinishingPass(std::string Output, TStringList& lines, std::int32_t TabWidth, bool UseTabs,
+                   bool CollapseBlankLines);
+
+}  // namespace vemra

@@ -1,0 +1,61 @@
+#include "formatter/layout_pass.h"
+
+#include "formatter/indentation_rules.h"
+#include "formatter/layout_state.h"
+#include "formatter/next_token.h"
+#include "formatter/spacing_rules.h"
+#include "formatter/text_size_limit.h"
+
+namespace vemra {
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// Every token goes through the same steps in this fixed order: the rules
+// that look at the end of the output before the token is written, the token
+// itself, then the rules that act on what follows it.
+void LayOutNextToken(LayoutState& state) {
+  state.Token = NextToken(state.Source, state.SourcePos, state.SourceLen);
+  if (state.Token.empty()) return;  // only blanks or removed markers were left
+
+  CloseBlock(state);
+  CountDownAccessor(state);
+  OpenPropertyBlock(state);
+  EnterDefine(state);
+
+  SpaceAroundWordOperators(state);
+  SpaceAroundOperatorSymbols(state);
+  NoSpaceForAmpersandWordAtStart(state);
+  NoSpaceForNotAtStart(state);
+  JoinAfterTildeAndAmpersand(state);
+  SpaceBeforeComment(state);
+  GlueToTheLeft(state);
+  MoveDirectiveToFirstColumn(state);
+  NoSpaceBeforeHashNumber(state);
+  WriteSpaceBefore(state);
+
+  state.Output.Append(state.Token);
+
+  IndentNewLine(state);
+  NoteForwardWord(state);
+  OpenBlock(state);
+  OpenCaseBlock(state);
+  OutdentLabel(state);
+  OpenIfBlock(state);
+  WriteSpaceAfter(state);
+
+  state.PrevToken = state.Token;
+}
+
+}  // namespace
+
+std::string LayoutPass(std::string_view Source, std::int64_t bytes_per_tab) {
+  const std::string_view mark = Source.starts_with(kByteOrderMark) ? kByteOrderMark : "";
+  Source.remove_prefix(mark.size());
+  CheckTextSize(static_cast<std::int64_t>(Source.size()));
+  LayoutState state(Source, mark, bytes_per_tab);
+  while (state.SourcePos <= state.SourceLen) LayOutNextToken(state);
+  return state.Output.Take();
+}
+
+}  // namespace vemra

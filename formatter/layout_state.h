@@ -1,0 +1,44 @@
+// The state of one layout pass. Tokens are views into Source, and words are
+// compared without regard to letter case, so the pass never copies a token
+// or keeps a lower-cased form of it.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "formatter/output_text.h"
+
+namespace vemra {
+
+struct LayoutState {
+  LayoutState(std::string_view source, std::string_view preamble, std::int64_t bytes_per_tab)
+      : Source(source),
+        SourceLen(static_cast<std::int32_t>(source.size())),
+        Output(preamble, bytes_per_tab) {}
+
+  // Input.
+  std::string_view Source;     // the text being laid out; never changed
+  std::int32_t SourcePos = 1;  // 1-based position of the next unread byte
+  std::int32_t SourceLen;      // last position the tokenizer may read
+
+  // Tokens.
+  std::string_view Token;      // the current token, as written in the source
+  std::string_view PrevToken;  // the last non-empty token; empty before the first
+
+  // Result.
+  OutputText Output;  // the formatted text built so far
+
+  // Indentation: these carry across lines until a rule changes them.
+  std::int32_t Level = 0;               // TABs after the next LF; may go below 0
+  std::vector<std::int32_t> CaseStack;  // per open "case": the level its "end" lowers to
+  bool ForwardPending = false;          // a forward word waits for its routine word
+  std::int32_t PropertyCountdown = 0;   // tokens left until the property-block test; 0 idle
+  bool InDefine = false;                // a "#define" stands on the current line
+
+  // Spacing of the current token.
+  bool SpaceBefore = false;  // one blank goes in front of the token
+  bool SpaceAfter = false;   // one blank goes behind the token
+};
+
+}  // namespace vemra

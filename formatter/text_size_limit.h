@@ -1,0 +1,16 @@
+// The largest text the formatter builds: every intermediate and final text
+// must stay within the 32-bit signed positions the rest of the program uses.
+#pragma once
+
+#include <cstdint>
+
+namespace vemra {
+
+inline constexpr std::int64_t kMaxTextSize = 2147483647;
+
+// Throws ETextTooLarge when a text of the given size would pass
+// kMaxTextSize. Called before a text grows, so nothing is allocated for a
+// result that cannot be kept.
+void CheckTextSize(std::int64_t size);
+
+}  // namespace vemra

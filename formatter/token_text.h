@@ -1,0 +1,45 @@
+// Tests on the text of a token. The tokenizer attaches no kind to a token,
+// so the layout rules recognise what they need from its bytes.
+#pragma once
+
+#include <string_view>
+
+namespace vemra {
+
+inline bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+inline bool IsLetter(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// The first byte of token, or NUL for the empty token (NUL is in no set the
+// rules test, so an empty token matches none of them).
+inline char FirstByte(std::string_view token) {
+  return token.empty() ? '\0' : token.front();
+}
+inline char LastByte(std::string_view token) {
+  return token.empty() ? '\0' : token.back();
+}
+
+// True when the first byte of token is one of set.
+inline bool StartsWithOneOf(std::string_view token, std::string_view set) {
+  return !token.empty() && set.find(token.front()) != std::string_view::npos;
+}
+
+// A "#" followed by a digit: the tokenizer reads it and the hexadecimal run
+// behind it as one number.
+inline bool IsHashNumber(std::string_view token) {
+  return token.size() >= 2 && token[0] == '#' && IsDigit(token[1]);
+}
+
+inline bool IsNumber(std::string_view token) {
+  return !token.empty() && IsDigit(token[0]);
+}
+
+// A line-break token: a lone CR or LF.
+inline bool IsLineBreak(std::string_view token) {
+  return token == "\r" || token == "\n";
+}
+
+}  // namespace vemra
