@@ -39,11 +39,12 @@ Offset FindByte(std::string_view text, Offset from, char c) {
 }
 
 // Just behind the first "*/" at or after `from`. The caller starts behind the
-// opening "/*", so its star never closes the comment: "/*/" stays open.
+// opening "/*", so its star never closes the comment: "/*/" stays open. A run
+// of stars is passed in one go, since only its last star can close.
 Offset CutBlockCommentBody(std::string_view text, Offset from) {
-  for (Offset star = FindByte(text, from, '*'); star < text.size();
-       star = FindByte(text, star + 1, '*')) {
-    if (ByteIs(text, star + 1, '/')) return star + 2;
+  for (Offset at = FindByte(text, from, '*'); at < text.size(); at = FindByte(text, at, '*')) {
+    while (ByteIs(text, at, '*')) ++at;
+    if (ByteIs(text, at, '/')) return at + 1;
   }
   return text.size();
 }
