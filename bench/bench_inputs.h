@@ -1,0 +1,20 @@
+// The inputs the benchmark measures, each generated deterministically when
+// it is about to be measured.
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace vemra {
+
+struct BenchInput {
+  std::string_view name;         // short name, also what the filter matches
+  std::string_view description;  // what the input is, for the table's legend
+  std::string (*make)();         // generates the input's bytes
+};
+
+// Realistic programs of 1, 10 and 100 MB, then every hostile shape.
+std::span<const BenchInput> BenchInputs();
+
+}  // namespace vemra

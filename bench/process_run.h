@@ -1,0 +1,34 @@
+// Runs a program as a child process and measures it the way the benchmark
+// reports it: wall time from start to reaped exit, and the child's peak
+// resident memory as the kernel accounted it.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace vemra {
+
+// Limits set in the child before it starts the program, so that a runaway
+// run ends instead of holding the machine; 0 means no limit.
+struct ProcessLimits {
+  unsigned cpu_seconds = 0;      // CPU time after which the kernel ends it
+  std::size_t memory_bytes = 0;  // address space the child may map
+};
+
+struct ProcessRun {
+  double wall_seconds = 0;    // from fork to the reaped exit
+  long peak_resident_kb = 0;  // ru_maxrss of the child
+  int exit_status = 0;        // the exit code when it exited normally
+  int signal = 0;             // the signal that ended it, 0 if none
+  bool Succeeded() const { return signal == 0 && exit_status == 0; }
+};
+
+// Runs arguments[0] (searched on PATH) with the given arguments, its standard
+// output and error going to console_path. Throws Exception when no child
+// process can be started; a program that cannot be executed shows up as
+// exit status 127.
+ProcessRun RunProcess(const std::vector<std::string>& arguments, const std::string& console_path,
+                      const ProcessLimits& limits);
+
+}  // namespace vemra

@@ -1,0 +1,221 @@
+// Measures the formatter against cp on realistic and hostile inputs that it
+// generates itself, and prints one table row per input.
+//
+//   vemra_bench [--vemrafmt=PATH] [--only=NAME,...] [--runs=N] [--cpu-limit=S]
+//               [--memory-limit-mb=N] [--dir=PATH] [--list]
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "bench/bench_inputs.h"
+#include "bench/bench_report.h"
+#include "bench/process_run.h"
+#include "frontend/failures.h"
+
+namespace vemra {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct BenchOptions {
+  std::string formatter;                // the program measured
+  std::vector<std::string> only;        // names to run; empty runs every input
+  std::size_t runs = 5;                 // formatter and cp runs per input (more for small ones)
+  unsigned cpu_limit_seconds = 300;     // a formatter run taking longer is ended
+  std::size_t memory_limit_mb = 16000;  // address space a formatter run may map; 0: none
+  std::string parent_dir;               // where the temporary folder is made
+  bool list = false;                    // only list the inputs
+};
+
+// Inputs below this size are run more often, as their times are short.
+constexpr std::size_t kSmallInput = 5 * 1000 * 1000;
+constexpr std::size_t kSmallInputRunFactor = 4;
+
+constexpr std::string_view kUsage =
+    "usage: vemra_bench [--vemrafmt=PATH] [--only=NAME,...] [--runs=N] [--cpu-limit=SECONDS]\n"
+    "                   [--memory-limit-mb=N] [--dir=PATH] [--list]\n";
+
+std::string ProgramDirectory() {
+  std::error_code error;
+  fs::path self = fs::read_symlink("/proc/self/exe", error);
+  return error ? std::string(".") : self.parent_path().string();
+}
+
+std::size_t ParseCount(const std::string& name, const std::string& value) {
+  try {
+    std::size_t used = 0;
+    unsigned long long count = std::stoull(value, &used);
+    if (used == value.size()) return static_cast<std::size_t>(count);
+  } catch (const std::exception&) {
+  }
+  throw Exception("option " + name + " needs a number, not '" + value + "'");
+}
+
+std::vector<std::string> SplitList(const std::string& text) {
+  std::vector<std::string> items;
+  std::stringstream stream(text);
+  for (std::string item; std::getline(stream, item, ',');) {
+    if (!item.empty()) items.push_back(item);
+  }
+  return items;
+}
+
+BenchOptions ParseOptions(const std::vector<std::string>& arguments) {
+  BenchOptions options;
+  options.formatter = ProgramDirectory() + "/vemrafmt";
+  options.parent_dir = fs::temp_directory_path().string();
+  for (const std::string& argument : arguments) {
+    std::size_t equals = argument.find('=');
+    std::string name = argument.substr(0, equals);
+    std::string value = equals == std::string::npos ? "" : argument.substr(equals + 1);
+    if (name == "--vemrafmt") {
+      options.formatter = value;
+    } else if (name == "--only") {
+      options.only = SplitList(value);
+    } else if (name == "--runs") {
+      options.runs = std::max<std::size_t>(1, ParseCount(name, value));
+    } else if (name == "--cpu-limit") {
+      options.cpu_limit_seconds = static_cast<unsigned>(ParseCount(name, value));
+    } else if (name == "--memory-limit-mb") {
+      options.memory_limit_mb = ParseCount(name, value);
+    } else if (name == "--dir") {
+      options.parent_dir = value;
+    } else if (name == "--list") {
+      options.list = true;
+    } else {
+      throw Exception("unknown option '" + argument + "'\n" + std::string(kUsage));
+    }
+  }
+  return options;
+}
+
+bool Selected(const BenchOptions& options, std::string_view name) {
+  if (options.only.empty()) return true;
+  for (const std::string& wanted : options.only) {
+    if (name.find(wanted) != std::string_view::npos) return true;
+  }
+  return false;
+}
+
+// A folder of its own for the run's files, removed with everything in it.
+class TemporaryFolder {
+ public:
+  explicit TemporaryFolder(const std::string& parent) {
+    std::string pattern = parent + "/vemra-bench-XXXXXX";
+    if (mkdtemp(pattern.data()) == nullptr) {
+      throw Exception("cannot create a temporary folder in " + parent);
+    }
+    path_ = pattern;
+  }
+  ~TemporaryFolder() {
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+  }
+  TemporaryFolder(const TemporaryFolder&) = delete;
+  TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+
+  std::string File(std::string_view name) const { return (path_ / name).string(); }
+
+ private:
+  fs::path path_;
+};
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!file.flush()) throw Exception("cannot write " + path);
+}
+
+std::string LastConsoleLine(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::string line, last;
+  while (std::getline(file, line)) {
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
+    if (!line.empty()) last = line;
+  }
+  return last;
+}
+
+// A run that ended with status 0 but without the final "done!" failed too.
+bool FormatterFinished(const ProcessRun& run, const std::string& console_path) {
+  const std::string last = LastConsoleLine(console_path);
+  return run.Succeeded() && last.size() >= 5 && last.compare(last.size() - 5, 5, "done!") == 0;
+}
+
+InputMeasurement Measure(const BenchInput& input, const BenchOptions& options,
+                         const TemporaryFolder& folder) {
+  const std::string source = folder.File("input.vm");
+  const std::string copy = folder.File("copy.vm");
+  const std::string output = folder.File("output.vm");
+  const std::string console = folder.File("console.txt");
+  InputMeasurement m;
+  m.name = std::string(input.name);
+  {
+    const std::string bytes = input.make();
+    m.input_bytes = bytes.size();
+    WriteFile(source, bytes);
+  }
+  const ProcessLimits no_limits;
+  ProcessLimits limits{options.cpu_limit_seconds, options.memory_limit_mb * 1000 * 1000};
+  const std::size_t runs =
+      options.runs * (m.input_bytes < kSmallInput ? kSmallInputRunFactor : std::size_t{1});
+  RunProcess({"cp", source, copy}, "/dev/null", no_limits);  // warms the page cache
+  for (std::size_t i = 0; i < runs; ++i) {
+    fs::remove(copy);
+    m.copy_runs.push_back(RunProcess({"cp", source, copy}, "/dev/null", no_limits));
+    fs::remove(output);
+    ProcessRun run = RunProcess({options.formatter, source, output}, console, limits);
+    m.format_runs.push_back(run);
+    if (!FormatterFinished(run, console)) {
+      if (run.exit_status == 0 && run.signal == 0) m.format_runs.back().exit_status = -1;
+      m.console_line = LastConsoleLine(console);
+      if (run.signal != 0) break;  // one run over the limits is enough
+    }
+  }
+  std::error_code error;
+  m.output_bytes = fs::exists(output, error) ? fs::file_size(output, error) : 0;
+  for (const std::string& path : {source, copy, output, console}) fs::remove(path, error);
+  return m;
+}
+
+int RunBenchmark(const BenchOptions& options) {
+  if (options.list) {
+    for (const BenchInput& input : BenchInputs()) {
+      std::cout << input.name << "  " << input.description << '\n';
+    }
+    return 0;
+  }
+  if (access(options.formatter.c_str(), X_OK) != 0) {
+    throw Exception("no formatter program at " + options.formatter + " (see --vemrafmt)");
+  }
+  TemporaryFolder folder(options.parent_dir);
+  std::cout << "formatter: " << options.formatter << "\n\n";
+  PrintTableHeader(std::cout);
+  for (const BenchInput& input : BenchInputs()) {
+    if (Selected(options, input.name)) PrintTableRow(Measure(input, options, folder), std::cout);
+  }
+  PrintLegend(std::cout);
+  return 0;
+}
+
+}  // namespace
+}  // namespace vemra
+
+int main(int argc, char** argv) {
+  try {
+    return vemra::RunBenchmark(
+        vemra::ParseOptions(std::vector<std::string>(argv + 1, argv + argc)));
+  } catch (const vemra::Exception& failure) {
+    std::cerr << "vemra_bench: " << failure.Message() << '\n';
+    return 1;
+  } catch (const std::exception& failure) {
+    std::cerr << "vemra_bench: " << failure.what() << '\n';
+    return 1;
+  }
+}
