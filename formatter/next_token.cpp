@@ -115,9 +115,9 @@ Offset CutComparison(std::string_view text, Offset start) {
     case '>':
       pair = second == '>' || second == '=';
       break;
-    default:
+    default:  // "=" and "!"
       pair = second == '=';
-      break;  // "=" and "!"
+      break;
   }
   return pair ? next + 1 : next;
 }

@@ -80,6 +80,16 @@ struct PositionCase {
   std::int32_t pos_after;
 };
 
+void ExpectPositions(const std::vector<PositionCase>& cases) {
+  for (const PositionCase& c : cases) {
+    std::int32_t pos = c.pos;
+    const std::string where = '"' + Visible(c.source) + "\" from " + std::to_string(c.pos) +
+                              " up to " + std::to_string(c.len);
+    EXPECT_EQ(NextToken(c.source, pos, c.len), c.token) << where;
+    EXPECT_EQ(pos, c.pos_after) << where;
+  }
+}
+
 TEST(NextTokenPosition, StartsAfterBlanksAndStopsBehindTheToken) {
   const std::vector<PositionCase> cases = {
       {"ab cd", 1, 5, "ab", 3},
@@ -97,12 +107,7 @@ TEST(NextTokenPosition, StartsAfterBlanksAndStopsBehindTheToken) {
       {"ab", 3, 2, "", 3},
       {"ab", 5, 2, "", 5},  // already beyond: left unchanged
   };
-  for (const PositionCase& c : cases) {
-    std::int32_t pos = c.pos;
-    EXPECT_EQ(NextToken(c.source, pos, c.len), c.token)
-        << '"' << Visible(c.source) << "\" from " << c.pos;
-    EXPECT_EQ(pos, c.pos_after) << '"' << Visible(c.source) << "\" from " << c.pos;
-  }
+  ExpectPositions(cases);
 }
 
 // Nothing past SourceLen is read, nor past the text when SourceLen is
@@ -115,12 +120,7 @@ TEST(NextTokenPosition, ReadsOnlyTheAllowedBytes) {
       {"ab", 1, 10, "ab", 3},     {"ab", 3, 10, "", 11},          {"ab", 0, 2, "ab", 3},
       {"ab", -5, 2, "ab", 3},
   };
-  for (const PositionCase& c : cases) {
-    std::int32_t pos = c.pos;
-    EXPECT_EQ(NextToken(c.source, pos, c.len), c.token)
-        << '"' << Visible(c.source) << "\" from " << c.pos << " up to " << c.len;
-    EXPECT_EQ(pos, c.pos_after) << '"' << Visible(c.source) << "\" from " << c.pos;
-  }
+  ExpectPositions(cases);
 }
 
 }  // namespace
