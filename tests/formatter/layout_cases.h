@@ -8,8 +8,10 @@
 #include <string_view>
 #include <vector>
 
+#include "formatter/finishing_pass.h"
 #include "formatter/format_source.h"
 #include "formatter/layout_pass.h"
+#include "formatter/next_token.h"
 
 namespace vemra {
 
@@ -77,6 +79,22 @@ inline void ExpectPrograms(const std::vector<ProgramCase>& cases) {
 // The layout pass's own output, in notation, for a text.
 inline std::string LaidOut(std::string_view source) {
   return ToNotation(LayoutPass(source));
+}
+
+// The tokens of a text once every line is trimmed, without the line breaks,
+// which the finishing pass may add or remove with empty lines. Formatting
+// keeps them: the blanks it writes behind a line comment are trimmed again.
+inline std::vector<std::string> FinishedTokens(std::string_view text) {
+  std::string trimmed;
+  for (char c : TrimLines(text, false)) {
+    if (c == '\n') trimmed += '\r';  // a line comment runs up to a CR
+    trimmed += c;
+  }
+  std::vector<std::string> tokens;
+  for (std::string_view token : CutTokens(trimmed)) {
+    if (token != "\r" && token != "\n") tokens.emplace_back(token);
+  }
+  return tokens;
 }
 
 }  // namespace vemra

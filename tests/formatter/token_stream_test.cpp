@@ -1,18 +1,9 @@
 // Formatting never changes the token stream: pairs of tokens that would
 // read back as other tokens keep one blank between them.
-#include "formatter/next_token.h"
 #include "tests/formatter/layout_cases.h"
 
 namespace vemra {
 namespace {
-
-// The tokens of a text without its line breaks, which the finishing pass
-// may add or remove with empty lines.
-std::vector<std::string_view> TokensWithoutBreaks(std::string_view text) {
-  std::vector<std::string_view> tokens = CutTokens(text);
-  std::erase_if(tokens, [](std::string_view t) { return t == "\r" || t == "\n"; });
-  return tokens;
-}
 
 TEST(TokenPairs, KeepOneBlankWhereTheyWouldMerge) {
   const std::vector<std::pair<const char*, const char*>> cases = {
@@ -56,7 +47,7 @@ TEST(TokenPairs, FormattedTextReadsBackAsTheSameTokens) {
   };
   for (const std::string& source : sources) {
     const std::string once = LayoutPass(source);
-    EXPECT_EQ(TokensWithoutBreaks(once), TokensWithoutBreaks(source)) << ToNotation(once);
+    EXPECT_EQ(FinishedTokens(once), FinishedTokens(source)) << ToNotation(once);
   }
 }
 
