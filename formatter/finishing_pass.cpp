@@ -13,8 +13,9 @@ namespace {
 // Only the blanks and TABs the layout writes are trimmed; any other control
 // byte at a line end is a token of the program and stays.
 std::string_view WithoutTrailingBlanks(std::string_view line) {
-  const std::size_t last = line.find_last_not_of(" \t");
-  return last == std::string_view::npos ? std::string_view() : line.substr(0, last + 1);
+  std::size_t size = line.size();
+  while (size > 0 && (line[size - 1] == ' ' || line[size - 1] == '\t')) --size;
+  return line.substr(0, size);
 }
 
 }  // namespace

@@ -7,8 +7,15 @@
 namespace vemra {
 namespace {
 
+// Only comments, literals, brace groups and angle-quoted runs can hold a
+// line break; any other token is at most a lone CR or LF.
 bool HoldsLineBreak(std::string_view token) {
-  return token.find_first_of("\r\n") != std::string_view::npos;
+  const unsigned char first = static_cast<unsigned char>(token[0]);
+  if (first != '/' && first != '\'' && first != '"' && first != '{' && first != 0x8B) {
+    return first == '\r' || first == '\n';
+  }
+  return std::memchr(token.data(), '\n', token.size()) != nullptr ||
+         std::memchr(token.data(), '\r', token.size()) != nullptr;
 }
 
 }  // namespace

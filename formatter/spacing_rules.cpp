@@ -6,6 +6,19 @@
 namespace vemra {
 namespace {
 
+// First bytes of the tokens written against what precedes them.
+constexpr ByteSet kGluingFirstBytes("!),:;]");
+// First bytes of operator tokens, after which "(" groups rather than calls.
+constexpr ByteSet kOperatorFirstBytes("!&*+-/<=>|");
+// First bytes of the tokens after which a "-" is a sign.
+constexpr ByteSet kSignMinusAfter("\n\r!,<=>");
+// First bytes of the operators that take a blank on both sides.
+constexpr ByteSet kSpacedOperatorFirstBytes("%&*+<=>^|");
+// First bytes of the tokens that take no blank behind them...
+constexpr ByteSet kNoSpaceAfterFirstBytes("!)@]~");
+// ...and of the line breaks and openers, which take none either.
+constexpr ByteSet kOpeningFirstBytes("\n\r([");
+
 // "(" and the line-break tokens: what a line or a parenthesis starts with.
 bool IsOpeningParenOrBreak(std::string_view token) {
   return token == "(" || IsLineBreak(token);
@@ -20,10 +33,10 @@ bool IsComment(std::string_view token) {
 // following a keyword or an operator.
 bool GluesToTheLeft(const LayoutState& state) {
   const std::string_view token = state.Token;
-  if (token != "::" && StartsWithOneOf(token, "!),:;]")) return true;
+  if (token != "::" && StartsWithOneOf(token, kGluingFirstBytes)) return true;
   if (token == "[" || token == "++" || token == "--") return true;
   return token == "(" && !IsKeyword(state.PrevToken) &&
-         !StartsWithOneOf(state.PrevToken, "!&*+-/<=>|");
+         !StartsWithOneOf(state.PrevToken, kOperatorFirstBytes);
 }
 
 // "[" keeps the blank behind a number, a string, an operator or a name that
@@ -39,7 +52,7 @@ bool IndexKeepsBlank(const LayoutState& state) {
 // or a line start, and anywhere on a "#define" line.
 bool IsSignMinus(const LayoutState& state) {
   if (state.PrevToken.empty() || state.Token != "-") return false;
-  return state.InDefine || StartsWithOneOf(state.PrevToken, "\n\r!,<=>");
+  return state.InDefine || StartsWithOneOf(state.PrevToken, kSignMinusAfter);
 }
 
 bool StartsLikeHexRun(std::string_view token) {
@@ -65,8 +78,8 @@ void SpaceAroundWordOperators(LayoutState& state) {
 
 void SpaceAroundOperatorSymbols(LayoutState& state) {
   const std::string_view token = state.Token;
-  if (StartsWithOneOf(token, "%&*+<=>^|") || token == "/" || token == "/=" || token == "-" ||
-      token == "--" || token == "-=") {
+  if (StartsWithOneOf(token, kSpacedOperatorFirstBytes) || token == "/" || token == "/=" ||
+      token == "-" || token == "--" || token == "-=") {
     state.SpaceBefore = true;
   }
 }
@@ -130,9 +143,9 @@ void WriteSpaceBefore(LayoutState& state) {
 
 void WriteSpaceAfter(LayoutState& state) {
   const std::string_view token = state.Token;
-  state.SpaceAfter = !StartsWithOneOf(token, "!)@]~");
+  state.SpaceAfter = !StartsWithOneOf(token, kNoSpaceAfterFirstBytes);
   if (IsSignMinus(state)) state.SpaceAfter = false;
-  if (StartsWithOneOf(token, "\n\r([")) state.SpaceAfter = false;
+  if (StartsWithOneOf(token, kOpeningFirstBytes)) state.SpaceAfter = false;
   if (IsHashNumber(token)) state.SpaceAfter = false;
   if (token == "::") state.SpaceAfter = false;
   if (state.SpaceAfter && !state.Output.EndsWith(' ')) state.Output.AppendBlank();

@@ -2,6 +2,7 @@
 // so the layout rules recognise what they need from its bytes.
 #pragma once
 
+#include <array>
 #include <string_view>
 
 namespace vemra {
@@ -22,9 +23,22 @@ inline char LastByte(std::string_view token) {
   return token.empty() ? '\0' : token.back();
 }
 
+// A set of byte values as a 256-entry table, for the tests on a token's
+// first byte that run for every token.
+class ByteSet {
+ public:
+  constexpr explicit ByteSet(std::string_view members) {
+    for (char c : members) contains_[static_cast<unsigned char>(c)] = true;
+  }
+  constexpr bool Contains(char c) const { return contains_[static_cast<unsigned char>(c)]; }
+
+ private:
+  std::array<bool, 256> contains_{};
+};
+
 // True when the first byte of token is one of set.
-inline bool StartsWithOneOf(std::string_view token, std::string_view set) {
-  return !token.empty() && set.find(token.front()) != std::string_view::npos;
+inline bool StartsWithOneOf(std::string_view token, const ByteSet& set) {
+  return !token.empty() && set.Contains(token.front());
 }
 
 // A "#" followed by a digit: the tokenizer reads it and the hexadecimal run

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 
 namespace vemra {
 namespace {
@@ -23,6 +24,31 @@ int CompareLowered(std::string_view token, std::string_view lower_word) {
   if (token.size() == lower_word.size()) return 0;
   return token.size() < lower_word.size() ? -1 : 1;
 }
+
+// A sorted word list with a quick filter in front of the search: most
+// tokens are names that no list holds, and the filter turns them away on
+// their length and first byte alone.
+class WordTable {
+ public:
+  template <std::size_t N>
+  constexpr explicit WordTable(const std::array<std::string_view, N>& words) : words_(words) {
+    for (std::string_view word : words) {
+      lengths_ |= std::uint32_t{1} << word.size();
+      first_bytes_[static_cast<unsigned char>(word[0])] = true;
+    }
+  }
+
+  bool Contains(std::string_view token) const {
+    if (token.size() >= 32 || (lengths_ >> token.size() & 1) == 0) return false;
+    if (!first_bytes_[LowerByte(static_cast<unsigned char>(token[0]))]) return false;
+    return IsInWordTable(words_, token);
+  }
+
+ private:
+  std::span<const std::string_view> words_;  // sorted, lower case
+  std::uint32_t lengths_ = 0;                // bit n set: some word is n bytes long
+  std::array<bool, 256> first_bytes_{};      // the words' first bytes
+};
 
 constexpr std::array kKeywordTable = {
     "and"sv,    "case"sv,    "div"sv,      "else"sv,    "end"sv,        "event"sv,
@@ -62,6 +88,16 @@ static_assert(std::ranges::is_sorted(kDirectiveTable) && kDirectiveTable.size() 
 static_assert(std::ranges::is_sorted(kClosingWords) && std::ranges::is_sorted(kOpeningWords));
 static_assert(std::ranges::is_sorted(kRoutineWords) && std::ranges::is_sorted(kWordOperators));
 
+constexpr WordTable kKeywords(kKeywordTable);
+constexpr WordTable kDirectives(kDirectiveTable);
+constexpr WordTable kClosing(kClosingWords);
+constexpr WordTable kLevelKeeping(kLevelKeepingWords);
+constexpr WordTable kOpening(kOpeningWords);
+constexpr WordTable kRoutine(kRoutineWords);
+constexpr WordTable kForward(kForwardWords);
+constexpr WordTable kAccessor(kAccessorWords);
+constexpr WordTable kOperatorWords(kWordOperators);
+
 }  // namespace
 
 bool SameWord(std::string_view token, std::string_view lower_word) {
@@ -85,31 +121,31 @@ bool IsInWordTable(std::span<const std::string_view> table, std::string_view tok
 }
 
 bool IsKeyword(std::string_view token) {
-  return IsInWordTable(kKeywordTable, token);
+  return kKeywords.Contains(token);
 }
 bool IsDirective(std::string_view token) {
-  return IsInWordTable(kDirectiveTable, token);
+  return kDirectives.Contains(token);
 }
 bool IsClosingWord(std::string_view token) {
-  return IsInWordTable(kClosingWords, token);
+  return kClosing.Contains(token);
 }
 bool IsLevelKeepingWord(std::string_view token) {
-  return IsInWordTable(kLevelKeepingWords, token);
+  return kLevelKeeping.Contains(token);
 }
 bool IsOpeningWord(std::string_view token) {
-  return IsInWordTable(kOpeningWords, token);
+  return kOpening.Contains(token);
 }
 bool IsRoutineWord(std::string_view token) {
-  return IsInWordTable(kRoutineWords, token);
+  return kRoutine.Contains(token);
 }
 bool IsForwardWord(std::string_view token) {
-  return IsInWordTable(kForwardWords, token);
+  return kForward.Contains(token);
 }
 bool IsAccessorWord(std::string_view token) {
-  return IsInWordTable(kAccessorWords, token);
+  return kAccessor.Contains(token);
 }
 bool IsWordOperator(std::string_view token) {
-  return IsInWordTable(kWordOperators, token);
+  return kOperatorWords.Contains(token);
 }
 
 }  // namespace vemra
