@@ -1,0 +1,149 @@
+#include "fuzz/format_invariants.h"
+
+#include "formatter/format_source.h"
+#include "formatter/next_token.h"
+#include "frontend/string_list.h"
+
+namespace vemra {
+namespace {
+
+bool IsLineBreakToken(std::string_view token) {
+  return token.size() == 1 && (token[0] == '\r' || token[0] == '\n');
+}
+
+bool IsDirectiveChar(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+}
+
+// Whether the token starting at pos (blanks already skipped) is the marker:
+// "#id" in any letter case, not continued by a directive character.
+bool MarkerAt(std::string_view text, std::size_t pos) {
+  if (pos + 3 > text.size() || text[pos] != '#') return false;
+  if ((text[pos + 1] | 0x20) != 'i' || (text[pos + 2] | 0x20) != 'd') return false;
+  return pos + 3 == text.size() || !IsDirectiveChar(text[pos + 3]);
+}
+
+std::size_t SkipBlanks(std::string_view text, std::size_t pos) {
+  while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t')) ++pos;
+  return pos;
+}
+
+// Scans the tokens that the markers starting at pos remove; returns whether
+// one of them is a line break, and moves pos behind the last one.
+bool RemovedTokensHoldLineBreak(std::string_view text, std::size_t& pos) {
+  const auto length = static_cast<std::int32_t>(text.size());
+  std::size_t pending = 0;
+  for (;;) {
+    pos = SkipBlanks(text, pos);
+    if (pos >= text.size()) return false;
+    if (MarkerAt(text, pos)) {
+      ++pending;
+      pos += 3;
+      continue;
+    }
+    if (pending == 0) return false;
+    auto source_pos = static_cast<std::int32_t>(pos + 1);
+    const std::string_view removed = NextToken(text, source_pos, length);
+    pos = static_cast<std::size_t>(source_pos - 1);
+    if (IsLineBreakToken(removed)) return true;
+    --pending;
+  }
+}
+
+std::vector<std::string_view> SplitAtCrLf(std::string_view text) {
+  std::vector<std::string_view> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t end = text.find("\r\n", start);
+    if (end == std::string_view::npos) {
+      lines.push_back(text.substr(start));
+      break;
+    }
+    lines.push_back(text.substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
+}
+
+std::string CheckWellFormed(std::string_view saved, bool collapse_blank_lines) {
+  if (!saved.empty() && !saved.ends_with("\r\n")) return "the last line does not end in CR LF";
+  bool previous_empty = false;
+  for (std::string_view line : SplitAtCrLf(saved)) {
+    if (line.find_first_of("\r\n") != std::string_view::npos) return "a line holds a lone CR or LF";
+    if (!line.empty() && (line.back() == ' ' || line.back() == '\t')) {
+      return "a line ends in a blank or TAB";
+    }
+    if (collapse_blank_lines && previous_empty && line.empty())
+      return "two empty lines stand together";
+    previous_empty = line.empty();
+  }
+  return "";
+}
+
+// A text that ends inside an open block or an unclosed comment, literal or
+// brace group has an empty last line after formatting. Formatting it again
+// lays out that line break too and, when empty lines are not collapsed, adds
+// exactly one more empty line: the only change a second run may make.
+bool GainsOneEmptyLastLine(const std::string& once, const std::string& twice,
+                           const FormatOptions& options) {
+  return !options.CollapseBlankLines && once.ends_with("\r\n\r\n") && twice == once + "\r\n";
+}
+
+}  // namespace
+
+std::string FormatFileBytes(std::string_view file_bytes, const FormatOptions& options) {
+  TStringList lines;
+  lines.AssignText(file_bytes);
+  FormatSource(lines, options.TabWidth, options.UseTabs, options.CollapseBlankLines);
+  return lines.ReadText();
+}
+
+std::vector<std::string> MeaningfulTokens(std::string_view text) {
+  std::vector<std::string> result;
+  for (std::string_view token : CutTokens(text)) {
+    std::string kept;
+    for (char c : token) {
+      if (static_cast<unsigned char>(c) > 0x20) kept += c;
+    }
+    if (!kept.empty()) result.push_back(std::move(kept));
+  }
+  return result;
+}
+
+bool MarkerRemovesLineBreak(std::string_view text) {
+  const auto length = static_cast<std::int32_t>(text.size());
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    pos = SkipBlanks(text, pos);
+    if (pos >= text.size()) return false;
+    if (MarkerAt(text, pos)) {
+      if (RemovedTokensHoldLineBreak(text, pos)) return true;
+      continue;
+    }
+    auto source_pos = static_cast<std::int32_t>(pos + 1);
+    NextToken(text, source_pos, length);
+    pos = static_cast<std::size_t>(source_pos - 1);
+  }
+  return false;
+}
+
+std::string CheckFormatInvariants(std::string_view file_bytes, const FormatOptions& options) {
+  TStringList loaded;
+  loaded.AssignText(file_bytes);
+  const std::string source = loaded.ReadText();
+  const std::string once = FormatFileBytes(file_bytes, options);
+
+  if (MeaningfulTokens(source) != MeaningfulTokens(once))
+    return "the tokens of the program changed";
+  if (std::string fault = CheckWellFormed(once, options.CollapseBlankLines); !fault.empty()) {
+    return fault;
+  }
+  const std::string twice = FormatFileBytes(once, options);
+  if (twice != once && !GainsOneEmptyLastLine(once, twice, options) &&
+      !MarkerRemovesLineBreak(source)) {
+    return "formatting the result again changed it";
+  }
+  return "";
+}
+
+}  // namespace vemra

@@ -1,0 +1,34 @@
+// The promises every formatting run keeps, checked mechanically on any input:
+// the program's meaning is kept, formatting again changes nothing, and the
+// saved text is well formed. Shared by the fuzz targets and the unit tests.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vemra {
+
+struct FormatOptions {
+  std::int32_t TabWidth = 2;
+  bool UseTabs = false;
+  bool CollapseBlankLines = true;
+};
+
+// The bytes a run would save for a file holding file_bytes.
+std::string FormatFileBytes(std::string_view file_bytes, const FormatOptions& options);
+
+// The tokens of text that carry meaning: every byte of value 0x20 or lower is
+// deleted from each token, and tokens left empty are dropped. Indentation,
+// TAB expansion and line trimming change nothing here.
+std::vector<std::string> MeaningfulTokens(std::string_view text);
+
+// True when an "#id" marker of text removes a CR or LF token.
+bool MarkerRemovesLineBreak(std::string_view text);
+
+// Empty when every promise holds for file_bytes; otherwise a description of
+// the first one broken.
+std::string CheckFormatInvariants(std::string_view file_bytes, const FormatOptions& options);
+
+}  // namespace vemra
