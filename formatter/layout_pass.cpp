@@ -5,6 +5,7 @@
 #include "formatter/next_token.h"
 #include "formatter/spacing_rules.h"
 #include "formatter/text_size_limit.h"
+#include "formatter/word_tables.h"
 
 namespace vemra {
 namespace {
@@ -17,6 +18,7 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 void LayOutNextToken(LayoutState& state) {
   state.Token = NextToken(state.Source, state.SourcePos, state.SourceLen);
   if (state.Token.empty()) return;  // only blanks or removed markers were left
+  state.Roles = WordRolesOf(state.Token);
 
   CloseBlock(state);
   CountDownAccessor(state);
@@ -45,6 +47,7 @@ void LayOutNextToken(LayoutState& state) {
   WriteSpaceAfter(state);
 
   state.PrevToken = state.Token;
+  state.PrevRoles = state.Roles;
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
-// The state of one layout pass. Tokens are views into Source, and words are
-// compared without regard to letter case, so the pass never copies a token
-// or keeps a lower-cased form of it.
+// The state of one layout pass. Tokens are views into Source, and each is
+// looked up once, letter case ignored, in the word tables: the rules test
+// its roles, so the pass never copies a token or keeps a lower-cased form.
 #pragma once
 
 #include <cstdint>
@@ -15,7 +15,7 @@ struct LayoutState {
   LayoutState(std::string_view source, std::string_view preamble, std::int64_t bytes_per_tab)
       : Source(source),
         SourceLen(static_cast<std::int32_t>(source.size())),
-        Output(preamble, bytes_per_tab) {}
+        Output(preamble, bytes_per_tab, 2 * source.size() + preamble.size()) {}
 
   // Input.
   std::string_view Source;     // the text being laid out; never changed
@@ -23,8 +23,10 @@ struct LayoutState {
   std::int32_t SourceLen;      // last position the tokenizer may read
 
   // Tokens.
-  std::string_view Token;      // the current token, as written in the source
-  std::string_view PrevToken;  // the last non-empty token; empty before the first
+  std::string_view Token;       // the current token, as written in the source
+  std::string_view PrevToken;   // the last non-empty token; empty before the first
+  std::uint32_t Roles = 0;      // WordRole bits of Token; 0 when it is no word of the rules
+  std::uint32_t PrevRoles = 0;  // WordRole bits of PrevToken
 
   // Result.
   OutputText Output;  // the formatted text built so far

@@ -1,45 +1,20 @@
 #include "formatter/output_text.h"
 
-#include <cstring>
+#include <algorithm>
 
 #include "formatter/text_size_limit.h"
 
 namespace vemra {
-namespace {
 
-// Only comments, literals, brace groups and angle-quoted runs can hold a
-// line break; any other token is at most a lone CR or LF.
-bool HoldsLineBreak(std::string_view token) {
-  const unsigned char first = static_cast<unsigned char>(token[0]);
-  if (first != '/' && first != '\'' && first != '"' && first != '{' && first != 0x8B) {
-    return first == '\r' || first == '\n';
-  }
-  return std::memchr(token.data(), '\n', token.size()) != nullptr ||
-         std::memchr(token.data(), '\r', token.size()) != nullptr;
-}
-
-}  // namespace
-
-OutputText::OutputText(std::string_view preamble, std::int64_t bytes_per_tab)
+OutputText::OutputText(std::string_view preamble, std::int64_t bytes_per_tab,
+                       std::size_t expected_size)
     : committed_(preamble),
       preamble_size_(preamble.size()),
       bytes_per_tab_(bytes_per_tab),
-      finished_size_(static_cast<std::int64_t>(preamble.size())) {}
-
-char OutputText::LastByte() const {
-  if (!line_.empty()) return line_.back();
-  if (indent_ > 0) return '\t';
-  return committed_.back();
-}
-
-void OutputText::Append(std::string_view token) {
-  if (token == "\n") {
-    line_.push_back('\n');
-    CommitLine();
-    return;
-  }
-  if (!line_holds_break_ && HoldsLineBreak(token)) line_holds_break_ = true;
-  line_.append(token);
+      finished_size_(static_cast<std::int64_t>(preamble.size())) {
+  // Memory that is reserved but never written costs no pages, so a generous
+  // reservation spares the copies of repeated growth.
+  committed_.reserve(std::min<std::size_t>(expected_size, kMaxTextSize));
 }
 
 void OutputText::AppendIndentation(std::int32_t count) {
@@ -52,22 +27,9 @@ void OutputText::AppendIndentation(std::int32_t count) {
   }
 }
 
-void OutputText::DeleteLastIf(char c) {
-  if (Empty() || LastByte() != c) return;
-  if (!line_.empty()) {
-    line_.pop_back();
-  } else {
-    --indent_;  // committed_ ends in LF, so the byte is an indentation TAB
-  }
-}
-
 void OutputText::DeleteTrailingBlanks() {
   while (!line_.empty() && (line_.back() == ' ' || line_.back() == '\t')) line_.pop_back();
   if (line_.empty()) indent_ = 0;
-}
-
-void OutputText::DropIndentationTab() {
-  if (!line_holds_break_ && indent_ > 0) --indent_;
 }
 
 // Moves the current line, indentation included, into the committed text,

@@ -56,4 +56,28 @@ inline bool IsLineBreak(std::string_view token) {
   return token == "\r" || token == "\n";
 }
 
+// "(" and the line-break tokens: what a line or a parenthesis starts with.
+inline bool IsOpeningParenOrBreak(std::string_view token) {
+  return token == "(" || IsLineBreak(token);
+}
+
+inline bool IsComment(std::string_view token) {
+  return token.size() >= 2 && token[0] == '/' && (token[1] == '/' || token[1] == '*');
+}
+
+inline bool StartsLikeHexRun(std::string_view token) {
+  const char first = FirstByte(token);
+  return IsDigit(first) || (first >= 'A' && first <= 'F') || (first >= 'a' && first <= 'f') ||
+         first == 'X' || first == 'x';
+}
+
+inline bool IsAtRun(std::string_view token) {
+  return FirstByte(token) == '@';
+}
+
+// A number ending in an exponent mark would take a following "+" or "-".
+inline bool IsNumberEndingInExponent(std::string_view token) {
+  return IsNumber(token) && (LastByte(token) == 'e' || LastByte(token) == 'E');
+}
+
 }  // namespace vemra

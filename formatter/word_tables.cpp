@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
+#include <span>
+#include <utility>
 
 namespace vemra {
 namespace {
@@ -14,7 +15,7 @@ constexpr unsigned char LowerByte(unsigned char c) {
 }
 
 // Orders a token, lowered on the fly, against a lower-case table word.
-int CompareLowered(std::string_view token, std::string_view lower_word) {
+constexpr int CompareLowered(std::string_view token, std::string_view lower_word) {
   const std::size_t common = std::min(token.size(), lower_word.size());
   for (std::size_t i = 0; i < common; ++i) {
     const unsigned char a = LowerByte(static_cast<unsigned char>(token[i]));
@@ -24,31 +25,6 @@ int CompareLowered(std::string_view token, std::string_view lower_word) {
   if (token.size() == lower_word.size()) return 0;
   return token.size() < lower_word.size() ? -1 : 1;
 }
-
-// A sorted word list with a quick filter in front of the search: most
-// tokens are names that no list holds, and the filter turns them away on
-// their length and first byte alone.
-class WordTable {
- public:
-  template <std::size_t N>
-  constexpr explicit WordTable(const std::array<std::string_view, N>& words) : words_(words) {
-    for (std::string_view word : words) {
-      lengths_ |= std::uint32_t{1} << word.size();
-      first_bytes_[static_cast<unsigned char>(word[0])] = true;
-    }
-  }
-
-  bool Contains(std::string_view token) const {
-    if (token.size() >= 32 || (lengths_ >> token.size() & 1) == 0) return false;
-    if (!first_bytes_[LowerByte(static_cast<unsigned char>(token[0]))]) return false;
-    return IsInWordTable(words_, token);
-  }
-
- private:
-  std::span<const std::string_view> words_;  // sorted, lower case
-  std::uint32_t lengths_ = 0;                // bit n set: some word is n bytes long
-  std::array<bool, 256> first_bytes_{};      // the words' first bytes
-};
 
 constexpr std::array kKeywordTable = {
     "and"sv,    "case"sv,    "div"sv,      "else"sv,    "end"sv,        "event"sv,
@@ -69,83 +45,115 @@ constexpr std::array kDirectiveTable = {
 constexpr std::array kClosingWords = {
     "#endclass"sv, "else"sv, "end"sv, "except"sv, "finally"sv, "until"sv,
 };
-
 constexpr std::array kLevelKeepingWords = {"except"sv, "finally"sv};
-
 constexpr std::array kOpeningWords = {
     "#class"sv, "case"sv,  "else"sv, "for"sv,    "foreach"sv, "foreachrev"sv, "func"sv,
     "nfunc"sv,  "nproc"sv, "proc"sv, "repeat"sv, "try"sv,     "using"sv,      "while"sv,
 };
-
 constexpr std::array kRoutineWords = {"func"sv, "nfunc"sv, "nproc"sv, "proc"sv};
 constexpr std::array kForwardWords = {"forward"sv, "inline"sv};
 constexpr std::array kAccessorWords = {"read"sv, "write"sv};
 constexpr std::array kWordOperators = {"and"sv, "div"sv, "mod"sv, "not"sv, "or"sv, "xor"sv};
+constexpr std::array kStaysInPlaceWords = {"#inherited"sv, "#object"sv};
 
-// The lookup is a binary search, so every table must stay sorted.
-static_assert(std::ranges::is_sorted(kKeywordTable) && kKeywordTable.size() == 30);
-static_assert(std::ranges::is_sorted(kDirectiveTable) && kDirectiveTable.size() == 26);
+static_assert(kKeywordTable.size() == 30 && kDirectiveTable.size() == 26);
+
+struct WordEntry {
+  std::string_view word;  // lower case
+  std::uint32_t roles;    // WordRole bits
+};
+
+// Every list above with its role, and the words with rules of their own.
+constexpr std::array kRoleLists = {
+    std::pair{std::span<const std::string_view>(kKeywordTable), std::uint32_t{kKeyword}},
+    std::pair{std::span<const std::string_view>(kDirectiveTable), std::uint32_t{kDirective}},
+    std::pair{std::span<const std::string_view>(kClosingWords), std::uint32_t{kClosingWord}},
+    std::pair{std::span<const std::string_view>(kLevelKeepingWords), std::uint32_t{kKeepsLevel}},
+    std::pair{std::span<const std::string_view>(kOpeningWords), std::uint32_t{kOpeningWord}},
+    std::pair{std::span<const std::string_view>(kRoutineWords), std::uint32_t{kRoutineWord}},
+    std::pair{std::span<const std::string_view>(kForwardWords), std::uint32_t{kForwardWord}},
+    std::pair{std::span<const std::string_view>(kAccessorWords), std::uint32_t{kAccessorWord}},
+    std::pair{std::span<const std::string_view>(kWordOperators), std::uint32_t{kWordOperator}},
+    std::pair{std::span<const std::string_view>(kStaysInPlaceWords), std::uint32_t{kStaysInPlace}},
+};
+constexpr std::array kSingleWords = {
+    WordEntry{"end", kEndWord},   WordEntry{"else", kElseWord}, WordEntry{"if", kIfWord},
+    WordEntry{"case", kCaseWord}, WordEntry{"not", kNotWord},   WordEntry{"#define", kDefineWord},
+};
+
+constexpr std::size_t CountRoleEntries() {
+  std::size_t count = kSingleWords.size();
+  for (const auto& [words, role] : kRoleLists) count += words.size();
+  return count;
+}
+
+// The lists merged into one sorted table, one entry per distinct word with
+// all of its roles; the unused tail holds empty entries.
+constexpr auto MergeRoleTable() {
+  std::array<WordEntry, CountRoleEntries()> all{};
+  std::size_t count = 0;
+  for (const auto& [words, role] : kRoleLists) {
+    for (std::string_view word : words) all[count++] = {word, role};
+  }
+  for (const WordEntry& entry : kSingleWords) all[count++] = entry;
+  std::sort(all.begin(), all.end(),
+            [](const WordEntry& a, const WordEntry& b) { return a.word < b.word; });
+  std::array<WordEntry, CountRoleEntries()> merged{};
+  std::size_t distinct = 0;
+  for (const WordEntry& entry : all) {
+    if (distinct > 0 && merged[distinct - 1].word == entry.word) {
+      merged[distinct - 1].roles |= entry.roles;
+    } else {
+      merged[distinct++] = entry;
+    }
+  }
+  return std::pair{merged, distinct};
+}
+
+constexpr auto kMergedRoles = MergeRoleTable();
+constexpr std::span<const WordEntry> kRoleTable(kMergedRoles.first.data(), kMergedRoles.second);
+
+// Where the words of each first byte begin and end in the merged table: a
+// token is compared only with the few words that share its first byte, and
+// most names, whose first byte starts no word, with none.
+struct FirstByteIndex {
+  std::array<std::uint8_t, 257> start{};  // entries [start[b], start[b + 1]) begin with byte b
+};
+
+constexpr FirstByteIndex MakeFirstByteIndex() {
+  FirstByteIndex index;
+  std::size_t entry = 0;
+  for (std::size_t byte = 0; byte < 256; ++byte) {
+    index.start[byte] = static_cast<std::uint8_t>(entry);
+    while (entry < kRoleTable.size() &&
+           static_cast<unsigned char>(kRoleTable[entry].word[0]) == byte) {
+      ++entry;
+    }
+  }
+  index.start[256] = static_cast<std::uint8_t>(entry);
+  return index;
+}
+
+constexpr FirstByteIndex kFirstByteIndex = MakeFirstByteIndex();
+static_assert(kRoleTable.size() < 256 && kFirstByteIndex.start[256] == kRoleTable.size());
+
+static_assert(std::ranges::is_sorted(kKeywordTable) && std::ranges::is_sorted(kDirectiveTable));
 static_assert(std::ranges::is_sorted(kClosingWords) && std::ranges::is_sorted(kOpeningWords));
 static_assert(std::ranges::is_sorted(kRoutineWords) && std::ranges::is_sorted(kWordOperators));
-
-constexpr WordTable kKeywords(kKeywordTable);
-constexpr WordTable kDirectives(kDirectiveTable);
-constexpr WordTable kClosing(kClosingWords);
-constexpr WordTable kLevelKeeping(kLevelKeepingWords);
-constexpr WordTable kOpening(kOpeningWords);
-constexpr WordTable kRoutine(kRoutineWords);
-constexpr WordTable kForward(kForwardWords);
-constexpr WordTable kAccessor(kAccessorWords);
-constexpr WordTable kOperatorWords(kWordOperators);
+static_assert(std::ranges::is_sorted(kStaysInPlaceWords));
 
 }  // namespace
 
-bool SameWord(std::string_view token, std::string_view lower_word) {
-  return token.size() == lower_word.size() && CompareLowered(token, lower_word) == 0;
-}
-
-bool IsInWordTable(std::span<const std::string_view> table, std::string_view token) {
-  std::size_t low = 0;
-  std::size_t high = table.size();
-  while (low < high) {
-    const std::size_t middle = low + (high - low) / 2;
-    const int order = CompareLowered(token, table[middle]);
-    if (order == 0) return true;
-    if (order < 0) {
-      high = middle;
-    } else {
-      low = middle + 1;
+std::uint32_t WordRolesOf(std::string_view token) {
+  if (token.empty()) return 0;
+  const unsigned char first = LowerByte(static_cast<unsigned char>(token[0]));
+  for (std::size_t i = kFirstByteIndex.start[first]; i < kFirstByteIndex.start[first + 1]; ++i) {
+    const WordEntry& entry = kRoleTable[i];
+    if (entry.word.size() == token.size() && CompareLowered(token, entry.word) == 0) {
+      return entry.roles;
     }
   }
-  return false;
-}
-
-bool IsKeyword(std::string_view token) {
-  return kKeywords.Contains(token);
-}
-bool IsDirective(std::string_view token) {
-  return kDirectives.Contains(token);
-}
-bool IsClosingWord(std::string_view token) {
-  return kClosing.Contains(token);
-}
-bool IsLevelKeepingWord(std::string_view token) {
-  return kLevelKeeping.Contains(token);
-}
-bool IsOpeningWord(std::string_view token) {
-  return kOpening.Contains(token);
-}
-bool IsRoutineWord(std::string_view token) {
-  return kRoutine.Contains(token);
-}
-bool IsForwardWord(std::string_view token) {
-  return kForward.Contains(token);
-}
-bool IsAccessorWord(std::string_view token) {
-  return kAccessor.Contains(token);
-}
-bool IsWordOperator(std::string_view token) {
-  return kOperatorWords.Contains(token);
+  return 0;
 }
 
 }  // namespace vemra

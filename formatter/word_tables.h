@@ -1,34 +1,44 @@
-// The words the layout pass recognises. Every table is a sorted constant
-// list of lower-case words; tokens are looked up without regard to letter
-// case, so the source may spell a word in any case and no lower-cased copy
-// of a token is ever made.
+// The words the layout pass recognises. Every list is a sorted constant
+// table of lower-case words, and tokens are looked up without regard to
+// letter case, so the source may spell a word in any case and no
+// lower-cased copy of a token is ever made. The lists are merged into one
+// table of roles, so a token is looked up once whatever rules ask about it.
 #pragma once
 
-#include <span>
+#include <cstdint>
 #include <string_view>
 
 namespace vemra {
 
-// True when token equals lower_word apart from the letter case of A to Z.
-bool SameWord(std::string_view token, std::string_view lower_word);
+// What a word is to the layout rules; a word may have several roles.
+enum WordRole : std::uint32_t {
+  kKeyword = 1 << 0,        // one of the 30 reserved words: "(" after it is no call
+  kDirective = 1 << 1,      // one of the 26 preprocessor directives
+  kClosingWord = 1 << 2,    // takes back one level: "end", "until", "else", "except", ...
+  kKeepsLevel = 1 << 3,     // a closing word that lowers no level: "except", "finally"
+  kOpeningWord = 1 << 4,    // opens a level for the lines after: "proc", "while", ...
+  kRoutineWord = 1 << 5,    // "proc", "func", "nproc", "nfunc"
+  kForwardWord = 1 << 6,    // "forward", "inline"
+  kAccessorWord = 1 << 7,   // "read", "write"
+  kWordOperator = 1 << 8,   // "and", "or", "xor", "not", "div", "mod"
+  kEndWord = 1 << 9,        // "end", which also closes "case" blocks
+  kElseWord = 1 << 10,      // "else", after which "if" opens no level
+  kIfWord = 1 << 11,        // "if"
+  kCaseWord = 1 << 12,      // "case"
+  kNotWord = 1 << 13,       // "not"
+  kDefineWord = 1 << 14,    // "#define"
+  kStaysInPlace = 1 << 15,  // "#object", "#inherited": directives not moved to column one
+};
 
-// The one lookup of every word table: token, letter case ignored, is an
-// entry of the sorted table.
-bool IsInWordTable(std::span<const std::string_view> table, std::string_view token);
+// The roles of token, letter case ignored; 0 for every token that is none
+// of the words.
+std::uint32_t WordRolesOf(std::string_view token);
 
-// The 30 reserved words: "(" after one of them is not a call.
-bool IsKeyword(std::string_view token);
-// The 26 preprocessor directives.
-bool IsDirective(std::string_view token);
-
-// Words of the indentation rules.
-bool IsClosingWord(std::string_view token);       // take back one level (two for a "case" "end")
-bool IsLevelKeepingWord(std::string_view token);  // closing words that lower no level
-bool IsOpeningWord(std::string_view token);       // open a level for the lines after
-bool IsRoutineWord(std::string_view token);       // opening words a forward word spares
-bool IsForwardWord(std::string_view token);       // "forward", "inline"
-bool IsAccessorWord(std::string_view token);      // "read", "write"
-// "and", "or", "xor", "not", "div", "mod": spaced like infix operators.
-bool IsWordOperator(std::string_view token);
+inline bool IsKeyword(std::string_view token) {
+  return (WordRolesOf(token) & kKeyword) != 0;
+}
+inline bool IsDirective(std::string_view token) {
+  return (WordRolesOf(token) & kDirective) != 0;
+}
 
 }  // namespace vemra
