@@ -1,0 +1,150 @@
+// The layout output keeps the current line's indentation as a count; every
+// edit must leave exactly the text a plain string would hold.
+#include "formatter/output_text.h"
+
+#include <random>
+
+#include "formatter/word_tables.h"
+#include "frontend/failures.h"
+#include "tests/formatter/layout_cases.h"
+
+namespace vemra {
+namespace {
+
+// The same edits on a plain string. The label edit searches back from the
+// end for a TAB and stops at a line break, which for tokens without TABs
+// is exactly the indentation TAB the output takes back.
+struct PlainOutput {
+  std::string text;
+
+  void DeleteLastIf(char c) {
+    if (!text.empty() && text.back() == c) text.pop_back();
+  }
+  void DeleteTrailingBlanks() {
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.pop_back();
+  }
+  void DropIndentationTab() {
+    for (std::size_t i = text.size(); i > 0; --i) {
+      const char c = text[i - 1];
+      if (c == '\r' || c == '\n') return;
+      if (c == '\t') {
+        text.erase(i - 1, 1);
+        return;
+      }
+    }
+  }
+};
+
+TEST(OutputText, EditsMatchAPlainString) {
+  const std::vector<std::string_view> tokens = {"x", ":", "ab", "\r", "/* a\r\n b */", "'\r\n'"};
+  std::mt19937 random(20240601);
+  for (int round = 0; round < 200; ++round) {
+    OutputText output;
+    PlainOutput plain;
+    for (int step = 0; step < 300; ++step) {
+      switch (random() % 7) {
+        case 0: {  // a line break and the next line's indentation
+          const auto level = static_cast<std::int32_t>(random() % 5) - 1;
+          output.Append("\n");
+          output.AppendIndentation(level);
+          plain.text += '\n';
+          plain.text.append(static_cast<std::size_t>(std::max(level, 0)), '\t');
+          break;
+        }
+        case 1:
+          output.AppendBlank();
+          plain.text += ' ';
+          break;
+        case 2:
+          output.DeleteLastIf('\t');
+          plain.DeleteLastIf('\t');
+          break;
+        case 3:
+          output.DeleteLastIf(' ');
+          plain.DeleteLastIf(' ');
+          break;
+        case 4:
+          output.DeleteTrailingBlanks();
+          plain.DeleteTrailingBlanks();
+          break;
+        case 5:
+          output.DropIndentationTab();
+          plain.DropIndentationTab();
+          break;
+        default: {
+          const std::string_view token = tokens[random() % tokens.size()];
+          output.Append(token);
+          plain.text += token;
+        }
+      }
+      ASSERT_EQ(output.Empty(), plain.text.empty());
+      if (!plain.text.empty()) {
+        ASSERT_EQ(output.LastByte(), plain.text.back());
+      }
+    }
+    ASSERT_EQ(ToNotation(output.Take()), ToNotation(plain.text)) << "round " << round;
+  }
+}
+
+TEST(OutputText, PreambleCountsAsEmpty) {
+  OutputText output("\xEF\xBB\xBF");
+  EXPECT_TRUE(output.Empty());
+  output.Append("x");
+  EXPECT_EQ(output.LastByte(), 'x');
+  EXPECT_EQ(output.Take(), "\xEF\xBB\xBFx");
+}
+
+TEST(OutputText, IndentationPastTheLimitFailsBeforeItIsWritten) {
+  OutputText output;
+  output.Append("\n");
+  output.AppendIndentation(2147483647);
+  output.Append("x");
+  EXPECT_THROW(output.Append("\n"), ETextTooLarge);
+  OutputText expanded("", 3);
+  expanded.Append("\n");
+  expanded.AppendIndentation(715827883);  // 3 bytes a TAB: one byte too many
+  EXPECT_THROW(expanded.Append("\n"), ETextTooLarge);
+}
+
+TEST(WordTables, EveryWordInAnyLetterCase) {
+  const std::vector<std::string_view> keywords = {
+      "proc",       "func",  "nproc",    "nfunc", "end",   "while",  "repeat",  "foreach",
+      "forward",    "else",  "if",       "case",  "and",   "or",     "not",     "xor",
+      "div",        "mod",   "return",   "until", "try",   "except", "finally", "for",
+      "foreachrev", "event", "property", "read",  "write", "using"};
+  const std::vector<std::string_view> directives = {
+      "#import",    "#include",     "#define",       "#declare",   "#ifdef",    "#ifndef",
+      "#else",      "#endif",       "#library",      "#globals",   "#locals",   "#declareapi",
+      "#debug",     "#link",        "#noppc",        "#class",     "#endclass", "#object",
+      "#inherited", "#c_declare",   "#c_declareapi", "#debugfile", "#debugon",  "#debugoff",
+      "#namespace", "#endnamespace"};
+  for (std::string_view word : keywords) {
+    std::string upper(word);
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    EXPECT_TRUE(IsKeyword(word) && IsKeyword(upper)) << word;
+    EXPECT_FALSE(IsDirective(word)) << word;
+  }
+  for (std::string_view word : directives) {
+    std::string mixed(word);
+    mixed[1] = static_cast<char>(std::toupper(static_cast<unsigned char>(mixed[1])));
+    EXPECT_TRUE(IsDirective(word) && IsDirective(mixed)) << word;
+    EXPECT_FALSE(IsKeyword(word)) << word;
+  }
+  for (std::string_view other : {"", "inline", "procs", "pro", "#", "#id", "end$", "#define2",
+                                 "PROC_", "\xC5nd", "e\x00d"}) {
+    EXPECT_FALSE(IsKeyword(other) || IsDirective(other)) << other;
+  }
+}
+
+TEST(WordTables, RolesOfTheBlockWords) {
+  EXPECT_EQ(WordRolesOf("Else"), kKeyword | kClosingWord | kOpeningWord | kElseWord);
+  EXPECT_EQ(WordRolesOf("EXCEPT"), kKeyword | kClosingWord | kKeepsLevel);
+  EXPECT_EQ(WordRolesOf("#EndClass"), kDirective | kClosingWord);
+  EXPECT_EQ(WordRolesOf("inline"), static_cast<std::uint32_t>(kForwardWord));
+  EXPECT_EQ(WordRolesOf("nproc"), kKeyword | kOpeningWord | kRoutineWord);
+  EXPECT_EQ(WordRolesOf("#Object"), kDirective | kStaysInPlace);
+  EXPECT_EQ(WordRolesOf("name"), 0u);
+}
+
+}  // namespace
+}  // namespace vemra
