@@ -33,8 +33,10 @@ struct BenchOptions {
   bool list = false;                    // only list the inputs
 };
 
-// Inputs below this size are run more often, as their times are short.
+// Inputs below this size whose first run is quick are run more often, as
+// their times are short and noisy.
 constexpr std::size_t kSmallInput = 5 * 1000 * 1000;
+constexpr double kQuickRunSeconds = 1.0;
 constexpr std::size_t kSmallInputRunFactor = 4;
 
 constexpr std::string_view kUsage =
@@ -163,8 +165,7 @@ InputMeasurement Measure(const BenchInput& input, const BenchOptions& options,
   }
   const ProcessLimits no_limits;
   ProcessLimits limits{options.cpu_limit_seconds, options.memory_limit_mb * 1000 * 1000};
-  const std::size_t runs =
-      options.runs * (m.input_bytes < kSmallInput ? kSmallInputRunFactor : std::size_t{1});
+  std::size_t runs = options.runs;
   RunProcess({"cp", source, copy}, "/dev/null", no_limits);  // warms the page cache
   for (std::size_t i = 0; i < runs; ++i) {
     fs::remove(copy);
@@ -176,6 +177,9 @@ InputMeasurement Measure(const BenchInput& input, const BenchOptions& options,
       if (run.exit_status == 0 && run.signal == 0) m.format_runs.back().exit_status = -1;
       m.console_line = LastConsoleLine(console);
       if (run.signal != 0) break;  // one run over the limits is enough
+    }
+    if (i == 0 && m.input_bytes < kSmallInput && run.wall_seconds < kQuickRunSeconds) {
+      runs *= kSmallInputRunFactor;
     }
   }
   std::error_code error;
