@@ -62,6 +62,13 @@ TEST(ByteOrderMark, StaysInFrontAndTakesNoPartInTheLayout) {
   EXPECT_EQ(LaidOut(mark + "-1"), ToNotation(mark) + "-·1·");
 }
 
+TEST(OpenToken, AtTheEndOfTheTextGainsNoLine) {
+  // Formatting again would otherwise add one more empty line each time.
+  ExpectPrograms({
+      {{"proc A()", "/* open"}, {"proc A()", "\t/* open"}},
+  });
+}
+
 TEST(TextSizeLimit, ResultsPastTheLimitFailAndLeaveTheListAlone) {
   const std::vector<std::string> program = {"proc A()", "x = '\t'", "end"};
   struct Options {
