@@ -7,9 +7,10 @@
 #include "frontend/decimal_separator.h"
 #include "frontend/expand_path.h"
 #include "frontend/failures.h"
+#include "frontend/review_run.h"
+#include "frontend/run_progress.h"
 #include "frontend/run_settings.h"
 #include "frontend/string_list.h"
-#include "textutil/bool_to_text.h"
 
 namespace vemra {
 
@@ -20,20 +21,6 @@ void PrintBanner(std::ostream& console) {
           << "Written by the Vemra Code Formatter developers\n"
           << "https://vemra.org/formatter\n"
           << "\n";
-}
-
-// Unfinished console lines are flushed so that they show while the step runs.
-void BeginStep(std::ostream& console, const std::string& text) {
-  console << text << std::flush;
-}
-void EndStep(std::ostream& console) {
-  console << "done!\n" << std::flush;
-}
-
-void PrintOptions(std::ostream& console, const RunSettings& settings) {
-  console << "Formatting options (tabwidth=" << IntegerToText(settings.TabWidth)
-          << ", tabs=" << BoolToText(settings.UseTabs)
-          << ", extralines=" << BoolToText(settings.KeepExtraLines) << ")\n";
 }
 
 // Echoes and applies every argument, in order; a value that does not convert
@@ -49,7 +36,6 @@ void ReadArguments(const std::vector<std::string>& arguments, std::ostream& cons
 
 // Load, format, save. The list lives only for this call.
 void FormatFile(std::ostream& console, RunSettings& settings) {
-  settings.InputPath = ExpandPath(settings.InputPath);
   settings.OutputPath =
       settings.OutputPath.empty() ? settings.InputPath : ExpandPath(settings.OutputPath);
   TStringList lines;
@@ -80,6 +66,9 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& cons
     RunSettings settings;
     ReadArguments(arguments, console, settings);
     if (settings.InputPath.empty()) return kExitSuccess;
+    settings.InputPath = ExpandPath(settings.InputPath);
+    // A review never writes a file, so an output name is not even looked at.
+    if (settings.Check || settings.Diff) return ReviewFile(console, settings);
     FormatFile(console, settings);
     return kExitSuccess;
   } catch (const Exception& failure) {

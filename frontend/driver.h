@@ -10,6 +10,7 @@ namespace vemra {
 
 // Exit statuses of a run.
 inline constexpr int kExitSuccess = 0;
+inline constexpr int kExitWouldChange = 1;  // "check" or "diff": formatting would change the file
 inline constexpr int kExitFailure = 2;
 
 // Runs the program with the given arguments (without the program name),

@@ -19,6 +19,10 @@ void ApplyOption(std::string_view option, RunSettings& settings) {
     settings.TabWidth = ParseInteger(value);
   } else if (name == "extralines") {
     settings.KeepExtraLines = ParseBoolean(value);
+  } else if (name == "check") {
+    settings.Check = ParseBoolean(value);
+  } else if (name == "diff") {
+    settings.Diff = ParseBoolean(value);
   }
 }
 

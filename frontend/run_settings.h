@@ -11,6 +11,8 @@ struct RunSettings {
   bool UseTabs = false;         // "tabs": keep TAB characters instead of blanks
   std::int32_t TabWidth = 2;    // "tabwidth": blanks per TAB when they are expanded
   bool KeepExtraLines = false;  // "extralines": keep runs of empty lines
+  bool Check = false;           // "check": report whether formatting would change the file
+  bool Diff = false;            // "diff": as "check", and show the changes as a unified diff
   std::string InputPath;        // first file name; empty: none given
   std::string OutputPath;       // last of the later file names; empty: write over the input
 };

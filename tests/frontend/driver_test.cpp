@@ -6,20 +6,19 @@
 #include <string>
 #include <vector>
 
+#include "tests/frontend/run_helpers.h"
 #include "tests/frontend/test_folder.h"
 
 namespace vemra {
 namespace {
 
+using testing::Echo;
+using testing::kBanner;
 using testing::ReadBytes;
+using testing::RunDriver;
+using testing::RunResult;
 using testing::TestFolder;
 using testing::WriteBytes;
-
-const std::string kBanner =
-    "Vemra Code Formatter\n"
-    "Written by the Vemra Code Formatter developers\n"
-    "https://vemra.org/formatter\n"
-    "\n";
 
 // Plain words on their own lines: formatting leaves them as they are, so only
 // the line ends change.
@@ -27,25 +26,6 @@ const std::string kInput = "alpha\nbeta\rgamma";
 const std::string kSaved = "alpha\r\nbeta\r\ngamma\r\n";
 const std::string kDefaultOptions =
     "Formatting options (tabwidth=2, tabs=False, extralines=False)\n";
-
-struct RunResult {
-  int status;
-  std::string console;
-};
-
-RunResult RunDriver(const std::vector<std::string>& arguments) {
-  std::ostringstream console;
-  const int status = RunCommandLine(arguments, console);
-  return {status, console.str()};
-}
-
-std::string Echo(const std::vector<std::string>& arguments) {
-  std::string lines;
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    lines += std::to_string(i + 1) + " : " + arguments[i] + "\n";
-  }
-  return lines;
-}
 
 std::string SuccessfulRun(const std::string& input, const std::string& output,
                           const std::string& options_line) {

@@ -5,38 +5,23 @@
 #include <cstdio>
 #include <string>
 
+#include "tests/frontend/run_helpers.h"
 #include "tests/frontend/test_folder.h"
 
 namespace vemra {
 namespace {
 
 using testing::ReadBytes;
+using testing::RunProgram;
+using testing::RunResult;
 using testing::TestFolder;
 using testing::WriteBytes;
-
-struct ProgramRun {
-  int status;
-  std::string console;
-};
-
-ProgramRun RunProgram(const std::string& arguments) {
-  const std::string command = std::string(VEMRA_BINARY) + " " + arguments;
-  FILE* pipe = popen(command.c_str(), "r");
-  ProgramRun run{-1, ""};
-  if (pipe == nullptr) return run;
-  char buffer[4096];
-  std::size_t got = 0;
-  while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.console.append(buffer, got);
-  const int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
-}
 
 TEST(EndToEnd, RewritesLineEndsInPlace) {
   TestFolder folder;
   const std::string input = folder / "x.src";
   WriteBytes(input, "alpha\nbeta\rgamma\n");
-  const ProgramRun run = RunProgram(input);
+  const RunResult run = RunProgram(input);
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(ReadBytes(input), "alpha\r\nbeta\r\ngamma\r\n");
   EXPECT_NE(run.console.find("1 : " + input + "\nLoading source file " + input + "...done!\n"),
@@ -57,7 +42,7 @@ TEST(EndToEnd, FailuresExitWithStatusTwoAndLeaveFilesAlone) {
       "-tabwidth=wide " + input,
   };
   for (const std::string& arguments : runs) {
-    const ProgramRun run = RunProgram(arguments);
+    const RunResult run = RunProgram(arguments);
     EXPECT_EQ(run.status, 2) << arguments;
     EXPECT_EQ(ReadBytes(input), "alpha\n") << arguments;
     EXPECT_EQ(folder.Names(), std::set<std::string>{"in.src"}) << arguments;
@@ -65,7 +50,7 @@ TEST(EndToEnd, FailuresExitWithStatusTwoAndLeaveFilesAlone) {
 }
 
 TEST(EndToEnd, NoArgumentsPrintsTheBannerOnly) {
-  const ProgramRun run = RunProgram("");
+  const RunResult run = RunProgram("");
   EXPECT_EQ(run.status, 0);
   EXPECT_TRUE(run.console.starts_with("Vemra Code Formatter\n")) << run.console;
   EXPECT_TRUE(run.console.ends_with("\n\n")) << run.console;

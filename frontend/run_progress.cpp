@@ -1,0 +1,25 @@
+#include "frontend/run_progress.h"
+
+#include "frontend/conversions.h"
+#include "textutil/bool_to_text.h"
+
+namespace vemra {
+
+void BeginStep(std::ostream& console, const std::string& text) {
+  console << text << std::flush;
+}
+
+void EndStep(std::ostream& console) {
+  console << "done!\n" << std::flush;
+}
+
+void PrintOptions(std::ostream& console, const RunSettings& settings) {
+  console << "Formatting options (tabwidth=" << IntegerToText(settings.TabWidth)
+          << ", tabs=" << BoolToText(settings.UseTabs)
+          << ", extralines=" << BoolToText(settings.KeepExtraLines);
+  if (settings.Check) console << ", check=" << BoolToText(true);
+  if (settings.Diff) console << ", diff=" << BoolToText(true);
+  console << ")\n";
+}
+
+}  // namespace vemra
