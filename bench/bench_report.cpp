@@ -35,22 +35,32 @@ long PeakResidentKb(const std::vector<ProcessRun>& runs) {
   return peak;
 }
 
-}  // namespace
-
-double MedianSeconds(const std::vector<ProcessRun>& runs) {
-  if (runs.empty()) return 0;
-  std::vector<double> seconds;
-  for (const ProcessRun& run : runs) seconds.push_back(run.wall_seconds);
+double Median(std::vector<double> seconds) {
+  if (seconds.empty()) return 0;
   std::sort(seconds.begin(), seconds.end());
   std::size_t middle = seconds.size() / 2;
   return seconds.size() % 2 ? seconds[middle] : (seconds[middle - 1] + seconds[middle]) / 2;
 }
 
+}  // namespace
+
+double MedianSeconds(const std::vector<ProcessRun>& runs) {
+  std::vector<double> seconds;
+  for (const ProcessRun& run : runs) seconds.push_back(run.wall_seconds);
+  return Median(std::move(seconds));
+}
+
+double MedianCpuSeconds(const std::vector<ProcessRun>& runs) {
+  std::vector<double> seconds;
+  for (const ProcessRun& run : runs) seconds.push_back(run.cpu_seconds);
+  return Median(std::move(seconds));
+}
+
 void PrintTableHeader(std::ostream& out) {
   char line[256];
-  std::snprintf(line, sizeof line, "%-13s %8s %8s %4s %9s %8s %8s %8s %7s %8s %7s  %s\n", "input",
-                "in MB", "out MB", "runs", "median s", "MB/s", "outMB/s", "peak MB", "peak/in",
-                "cp s", "vs cp", "status");
+  std::snprintf(line, sizeof line, "%-13s %8s %8s %4s %9s %8s %8s %8s %8s %7s %8s %7s  %s\n",
+                "input", "in MB", "out MB", "runs", "median s", "cpu s", "MB/s", "outMB/s",
+                "peak MB", "peak/in", "cp s", "vs cp", "status");
   out << line << std::string(std::strlen(line) - 1, '-') << '\n';
 }
 
@@ -62,20 +72,27 @@ void PrintTableRow(const InputMeasurement& m, std::ostream& out) {
   const double peak_mb = static_cast<double>(PeakResidentKb(m.format_runs)) * 1024 / kMegabyte;
   const bool large_output = output_mb > kLargeOutputFactor * input_mb;
   char line[256];
-  std::snprintf(line, sizeof line, "%-13s %8.2f %8.2f %4zu %9.4f %8s %8s %8.1f %7s %8.4f %7s  %s\n",
+  std::snprintf(line, sizeof line,
+                "%-13s %8.2f %8.2f %4zu %9.4f %8.4f %8s %8s %8.1f %7s %8.4f %7s  %s\n",
                 m.name.c_str(), input_mb, output_mb, m.format_runs.size(), seconds,
-                Format("%.1f", input_mb / seconds).c_str(),
+                MedianCpuSeconds(m.format_runs), Format("%.1f", input_mb / seconds).c_str(),
                 large_output ? Format("%.1f", output_mb / seconds).c_str() : "-", peak_mb,
                 input_mb > 0 ? Format("%.1f", peak_mb / input_mb).c_str() : "-", copy_seconds,
                 Format("%.1f", seconds / copy_seconds).c_str(), RunStatus(m.format_runs).c_str());
   out << line;
-  if (!m.console_line.empty()) out << "              formatter said: " << m.console_line << '\n';
+  if (!m.console_line.empty()) {
+    out << "              formatter said: " << m.console_line << '\n';
+    if (m.console_line.find("ETextTooLarge") != std::string::npos) {
+      out << "              (the output would pass 2 GiB: refusing it is the expected result)\n";
+    }
+  }
   out.flush();
 }
 
 void PrintLegend(std::ostream& out) {
   out << "\nMB = 1,000,000 bytes. median s: median wall time of the formatter (load, format,\n"
-         "save) over the runs, each a separate process writing a new output file. MB/s: input\n"
+         "save) over the runs, each a separate process writing a new output file; cpu s: median\n"
+         "user + system time of those runs (less sensitive to other load). MB/s: input\n"
          "size / median; outMB/s: output size / median, shown where the output is more than\n"
          "1.5 times the input. peak MB: largest resident memory of any formatter run (ru_maxrss);\n"
          "peak/in: that / input size. cp s: median wall time of cp of the same input to a new\n"

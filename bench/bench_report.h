@@ -21,6 +21,7 @@ struct InputMeasurement {
 };
 
 double MedianSeconds(const std::vector<ProcessRun>& runs);
+double MedianCpuSeconds(const std::vector<ProcessRun>& runs);
 
 void PrintTableHeader(std::ostream& out);
 void PrintTableRow(const InputMeasurement& measurement, std::ostream& out);

@@ -16,6 +16,10 @@ namespace {
 
 constexpr int kExecFailed = 127;
 
+double Seconds(const timeval& time) {
+  return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
+}
+
 // Runs in the forked child: only async-signal-safe calls until exec.
 [[noreturn]] void StartChild(char* const* argv, const char* console_path,
                              const ProcessLimits& limits) {
@@ -60,6 +64,7 @@ ProcessRun RunProcess(const std::vector<std::string>& arguments, const std::stri
 
   ProcessRun run;
   run.wall_seconds = std::chrono::duration<double>(end - start).count();
+  run.cpu_seconds = Seconds(usage.ru_utime) + Seconds(usage.ru_stime);
   run.peak_resident_kb = usage.ru_maxrss;
   if (WIFEXITED(status)) run.exit_status = WEXITSTATUS(status);
   if (WIFSIGNALED(status)) run.signal = WTERMSIG(status);

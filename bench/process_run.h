@@ -18,6 +18,7 @@ struct ProcessLimits {
 
 struct ProcessRun {
   double wall_seconds = 0;    // from fork to the reaped exit
+  double cpu_seconds = 0;     // user and system time of the child
   long peak_resident_kb = 0;  // ru_maxrss of the child
   int exit_status = 0;        // the exit code when it exited normally
   int signal = 0;             // the signal that ended it, 0 if none

@@ -1,8 +1,14 @@
 // Measures the formatter against cp on realistic and hostile inputs that it
 // generates itself, and prints one table row per input.
 //
-//   vemra_bench [--vemrafmt=PATH] [--only=NAME,...] [--runs=N] [--cpu-limit=S]
-//               [--memory-limit-mb=N] [--dir=PATH] [--list]
+//   vemra_bench [--vemrafmt=PATH] [--only=NAME,PREFIX*,...] [--runs=N]
+//               [--cpu-limit=SECONDS] [--memory-limit-mb=N] [--dir=PATH] [--list]
+//
+// --vemrafmt: the formatter, by default the vemrafmt next to this program;
+// --only: the inputs to run (see --list); --runs: runs per input, 5 by
+// default, four times as many for small inputs that format quickly;
+// --cpu-limit and --memory-limit-mb: a formatter run beyond them is ended
+// and reported; --dir: where the temporary folder is made.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -30,7 +36,8 @@ struct BenchOptions {
   unsigned cpu_limit_seconds = 300;     // a formatter run taking longer is ended
   std::size_t memory_limit_mb = 16000;  // address space a formatter run may map; 0: none
   std::string parent_dir;               // where the temporary folder is made
-  bool list = false;                    // only list the inputs
+  bool list = false;
+  bool help = false;  // only list the inputs
 };
 
 // Inputs below this size whose first run is quick are run more often, as
@@ -40,8 +47,8 @@ constexpr double kQuickRunSeconds = 1.0;
 constexpr std::size_t kSmallInputRunFactor = 4;
 
 constexpr std::string_view kUsage =
-    "usage: vemra_bench [--vemrafmt=PATH] [--only=NAME,...] [--runs=N] [--cpu-limit=SECONDS]\n"
-    "                   [--memory-limit-mb=N] [--dir=PATH] [--list]\n";
+    "usage: vemra_bench [--vemrafmt=PATH] [--only=NAME,PREFIX*,...] [--runs=N]\n"
+    "                   [--cpu-limit=SECONDS] [--memory-limit-mb=N] [--dir=PATH] [--list]\n";
 
 std::string ProgramDirectory() {
   std::error_code error;
@@ -88,6 +95,8 @@ BenchOptions ParseOptions(const std::vector<std::string>& arguments) {
       options.memory_limit_mb = ParseCount(name, value);
     } else if (name == "--dir") {
       options.parent_dir = value;
+    } else if (name == "--help") {
+      options.help = true;
     } else if (name == "--list") {
       options.list = true;
     } else {
@@ -99,8 +108,9 @@ BenchOptions ParseOptions(const std::vector<std::string>& arguments) {
 
 bool Selected(const BenchOptions& options, std::string_view name) {
   if (options.only.empty()) return true;
-  for (const std::string& wanted : options.only) {
-    if (name.find(wanted) != std::string_view::npos) return true;
+  for (std::string_view wanted : options.only) {
+    if (name == wanted) return true;
+    if (wanted.ends_with('*') && name.starts_with(wanted.substr(0, wanted.size() - 1))) return true;
   }
   return false;
 }
@@ -150,6 +160,15 @@ bool FormatterFinished(const ProcessRun& run, const std::string& console_path) {
   return run.Succeeded() && last.size() >= 5 && last.compare(last.size() - 5, 5, "done!") == 0;
 }
 
+// Other work on the machine slows the runs down; the table says how much
+// there was.
+std::string LoadAverage() {
+  std::ifstream file("/proc/loadavg");
+  std::string one, five, fifteen;
+  file >> one >> five >> fifteen;
+  return file ? one + " " + five + " " + fifteen : "unknown";
+}
+
 InputMeasurement Measure(const BenchInput& input, const BenchOptions& options,
                          const TemporaryFolder& folder) {
   const std::string source = folder.File("input.vm");
@@ -189,6 +208,10 @@ InputMeasurement Measure(const BenchInput& input, const BenchOptions& options,
 }
 
 int RunBenchmark(const BenchOptions& options) {
+  if (options.help) {
+    std::cout << kUsage;
+    return 0;
+  }
   if (options.list) {
     for (const BenchInput& input : BenchInputs()) {
       std::cout << input.name << "  " << input.description << '\n';
@@ -199,12 +222,14 @@ int RunBenchmark(const BenchOptions& options) {
     throw Exception("no formatter program at " + options.formatter + " (see --vemrafmt)");
   }
   TemporaryFolder folder(options.parent_dir);
-  std::cout << "formatter: " << options.formatter << "\n\n";
+  std::cout << "formatter: " << options.formatter << "\nload average before: " << LoadAverage()
+            << "\n\n";
   PrintTableHeader(std::cout);
   for (const BenchInput& input : BenchInputs()) {
     if (Selected(options, input.name)) PrintTableRow(Measure(input, options, folder), std::cout);
   }
   PrintLegend(std::cout);
+  std::cout << "load average after: " << LoadAverage() << '\n';
   return 0;
 }
 

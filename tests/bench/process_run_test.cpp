@@ -62,7 +62,7 @@ TEST(ProcessRunTest, ConsoleGoesToTheGivenFile) {
 TEST(BenchReportTest, MedianOfOddAndEvenCounts) {
   auto runs = [](std::vector<double> seconds) {
     std::vector<ProcessRun> result;
-    for (double s : seconds) result.push_back(ProcessRun{s, 0, 0, 0});
+    for (double s : seconds) result.push_back(ProcessRun{s, s, 0, 0, 0});
     return result;
   };
   EXPECT_DOUBLE_EQ(MedianSeconds(runs({3, 1, 2})), 2);
