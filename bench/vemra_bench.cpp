@@ -36,8 +36,8 @@ struct BenchOptions {
   unsigned cpu_limit_seconds = 300;     // a formatter run taking longer is ended
   std::size_t memory_limit_mb = 16000;  // address space a formatter run may map; 0: none
   std::string parent_dir;               // where the temporary folder is made
-  bool list = false;
-  bool help = false;  // only list the inputs
+  bool list = false;                    // only list the inputs
+  bool help = false;                    // only print the usage
 };
 
 // Inputs below this size whose first run is quick are run more often, as
