@@ -189,6 +189,7 @@ InputMeasurement Measure(const BenchInput& input, const BenchOptions& options,
   for (std::size_t i = 0; i < runs; ++i) {
     fs::remove(copy);
     m.copy_runs.push_back(RunProcess({"cp", source, copy}, "/dev/null", no_limits));
+    if (!m.copy_runs.back().Succeeded()) throw Exception("cp of " + source + " failed");
     fs::remove(output);
     ProcessRun run = RunProcess({options.formatter, source, output}, console, limits);
     m.format_runs.push_back(run);
