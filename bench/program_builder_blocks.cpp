@@ -271,10 +271,7 @@ void ProgramBuilder::LoopBlock(std::size_t depth) {
       break;
     case 3:
       writer_.Keyword("for");
-      writer_.Token("i%");
-      writer_.Token("=");
-      writer_.Token("1");
-      writer_.Token("to");
+      writer_.Tokens({"i%", "=", "1", "to"});
       Expression(1);
       break;
     default:

@@ -83,10 +83,7 @@ void ProgramBuilder::SpecialStatement() {
       Operand(1);
       break;
     case 4:
-      writer_.Token("p");
-      writer_.Token("^");
-      writer_.Token(".next");
-      writer_.Token("=");
+      writer_.Tokens({"p", "^", ".next", "="});
       writer_.Token(random_.Chance(50) ? "@" : "@@");
       writer_.Token(random_.Pick(kRoutineNames));
       break;
@@ -101,9 +98,7 @@ void ProgramBuilder::SpecialStatement() {
     case 6:
       Marker();
       writer_.Token(random_.Pick(kVariables));
-      writer_.Token("=");
-      writer_.Token("$");
-      writer_.Token("FF");
+      writer_.Tokens({"=", "$", "FF"});
       break;
     case 7:
       writer_.Token(random_.Pick(kVariables));
@@ -111,21 +106,17 @@ void ProgramBuilder::SpecialStatement() {
       MultiLineLiteral();
       break;
     case 8:
-      writer_.Token("data");
-      writer_.Token("=");
+      writer_.Tokens({"data", "="});
       BraceGroup(0);
       break;
     case 9:
-      writer_.Token("caption$");
-      writer_.Token("=");
+      writer_.Tokens({"caption$", "="});
       AngleQuoted();
       writer_.Token("+");
       writer_.Token(random_.Pick(kHashNumbers));
       break;
     case 10:
-      writer_.Token("&handle");
-      writer_.Token("=");
-      writer_.Token("not");
+      writer_.Tokens({"&handle", "=", "not"});
       Expression(1);
       break;
     default:
@@ -135,9 +126,7 @@ void ProgramBuilder::SpecialStatement() {
       writer_.Token(random_.Pick(kVariables));
       writer_.Token("||");
       writer_.Token(random_.Pick(kVariables));
-      writer_.Token("!=");
-      writer_.Token("-");
-      writer_.Token("1");
+      writer_.Tokens({"!=", "-", "1"});
   }
   writer_.EndLine();
 }
@@ -183,11 +172,7 @@ void ProgramBuilder::Operand(std::size_t depth) {
   } else if (roll < 96) {
     writer_.Token(random_.Pick(kHashNumbers));
   } else {
-    writer_.Token("[");
-    writer_.Token("1");
-    writer_.Token(",");
-    writer_.Token("2");
-    writer_.Token("]");
+    writer_.Tokens({"[", "1", ",", "2", "]"});
   }
 }
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,11 @@ class SourceWriter {
   // Appends one token to the current line, after a separator of random
   // width (none where that is safe, one or more blanks or TABs otherwise).
   void Token(std::string_view token);
+
+  // Appends fixed tokens one after the other.
+  void Tokens(std::initializer_list<std::string_view> tokens) {
+    for (std::string_view token : tokens) Token(token);
+  }
 
   // Appends a reserved word, directive or word operator in a random letter
   // case.
