@@ -9,10 +9,11 @@ namespace vemra {
 
 void FormatSource(TStringList& lines, std::int32_t TabWidth, bool UseTabs,
                   bool CollapseBlankLines) {
-  // With expanded TABs every TAB will cost TabWidth bytes: knowing that, the
-  // layout pass stops as soon as the result cannot fit, not after building it.
-  const std::int64_t bytes_per_tab = UseTabs ? 1 : std::max<std::int64_t>(TabWidth, 0);
-  std::string Output = LayoutPass(lines.ReadText(), bytes_per_tab);
+  // Indentation is written in its final form at once, so only the TABs
+  // inside comments and literals are left for the expansion.
+  const IndentUnit unit =
+      UseTabs ? IndentUnit{'\t', 1} : IndentUnit{' ', std::max<std::int64_t>(TabWidth, 0)};
+  std::string Output = LayoutPass(lines.ReadText(), unit);
   FinishingPass(std::move(Output), lines, TabWidth, UseTabs, CollapseBlankLines);
 }
 

@@ -52,11 +52,11 @@ void LayOutNextToken(LayoutState& state) {
 
 }  // namespace
 
-std::string LayoutPass(std::string_view Source, std::int64_t bytes_per_tab) {
+std::string LayoutPass(std::string_view Source, IndentUnit unit) {
   const std::string_view mark = Source.starts_with(kByteOrderMark) ? kByteOrderMark : "";
   Source.remove_prefix(mark.size());
   CheckTextSize(static_cast<std::int64_t>(Source.size()));
-  LayoutState state(Source, mark, bytes_per_tab);
+  LayoutState state(Source, mark, unit);
   while (state.SourcePos <= state.SourceLen) LayOutNextToken(state);
   return state.Output.Take();
 }

@@ -12,10 +12,10 @@
 namespace vemra {
 
 struct LayoutState {
-  LayoutState(std::string_view source, std::string_view preamble, std::int64_t bytes_per_tab)
+  LayoutState(std::string_view source, std::string_view preamble, IndentUnit unit)
       : Source(source),
         SourceLen(static_cast<std::int32_t>(source.size())),
-        Output(preamble, bytes_per_tab, 2 * source.size() + preamble.size()) {}
+        Output(preamble, unit, 2 * source.size() + preamble.size()) {}
 
   // Input.
   std::string_view Source;     // the text being laid out; never changed

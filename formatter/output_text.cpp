@@ -6,11 +6,12 @@
 
 namespace vemra {
 
-OutputText::OutputText(std::string_view preamble, std::int64_t bytes_per_tab,
-                       std::size_t expected_size)
+OutputText::OutputText(std::string_view preamble, IndentUnit unit, std::size_t expected_size,
+                       std::int64_t finished_indent_limit)
     : committed_(preamble),
       preamble_size_(preamble.size()),
-      bytes_per_tab_(bytes_per_tab),
+      unit_(unit),
+      finished_indent_limit_(finished_indent_limit),
       finished_size_(static_cast<std::int64_t>(preamble.size())) {
   // Memory that is reserved but never written costs no pages, so a generous
   // reservation spares the copies of repeated growth.
@@ -37,12 +38,15 @@ void OutputText::DeleteTrailingBlanks() {
 // size limit.
 void OutputText::CommitLine() {
   const auto line_size = static_cast<std::int64_t>(line_.size());
-  CheckTextSize(static_cast<std::int64_t>(committed_.size()) + indent_ + line_size);
-  const std::int64_t finished = finished_size_ + indent_ * bytes_per_tab_ + line_size;
-  CheckTextSize(finished);
-  committed_.append(static_cast<std::size_t>(indent_), '\t');
+  const std::int64_t finished_indentation = indent_ * unit_.width;
+  const bool write_finished =
+      static_cast<std::int64_t>(committed_.size()) + finished_indentation <= finished_indent_limit_;
+  const std::int64_t indentation = write_finished ? finished_indentation : indent_;
+  CheckTextSize(static_cast<std::int64_t>(committed_.size()) + indentation + line_size);
+  CheckTextSize(finished_size_ + finished_indentation + line_size);
+  committed_.append(static_cast<std::size_t>(indentation), write_finished ? unit_.byte : '\t');
   committed_.append(line_);
-  finished_size_ = finished;
+  finished_size_ += finished_indentation + line_size;
   indent_ = 0;
   line_.clear();
   line_holds_break_ = false;

@@ -9,6 +9,12 @@
 //
 // The plain text is committed + indent TABs + line; every query and edit at
 // the end sees exactly what that plain text would show.
+//
+// When a line is committed its TABs are written in their finished form
+// (IndentUnit), which spares expanding them again afterwards; but once the
+// text is large they are written as TABs, which the finishing pass expands,
+// so that indentation that can only end in a text too large to keep fails
+// after as few bytes as possible.
 #pragma once
 
 #include <cstdint>
@@ -18,15 +24,26 @@
 
 namespace vemra {
 
+// What one level of indentation becomes in the finished text: width copies
+// of byte. The rules see every level as one TAB whatever it becomes.
+// Up to this size a text receives indentation in its finished form.
+inline constexpr std::int64_t kFinishedIndentLimit = std::int64_t{512} << 20;
+
+struct IndentUnit {
+  char byte = '\t';
+  std::int64_t width = 1;
+};
+
 class OutputText {
  public:
   // preamble: bytes that stand in front of the result but take no part in
   // the layout (the text counts as empty while only they are there).
-  // bytes_per_tab: what one TAB will cost once the result is finished, so
-  // that a result whose expansion must pass the size limit fails early.
   // expected_size: room to reserve for the whole text.
-  explicit OutputText(std::string_view preamble = {}, std::int64_t bytes_per_tab = 1,
-                      std::size_t expected_size = 0);
+  // finished_indent_limit: up to this size indentation is written in its
+  // finished form, beyond it as TABs.
+  explicit OutputText(std::string_view preamble = {}, IndentUnit unit = {},
+                      std::size_t expected_size = 0,
+                      std::int64_t finished_indent_limit = kFinishedIndentLimit);
 
   bool Empty() const {
     return line_.empty() && indent_ == 0 && committed_.size() == preamble_size_;
@@ -88,13 +105,14 @@ class OutputText {
 
   void CommitLine();
 
-  std::string committed_;           // text up to and including the last LF token
-  std::size_t preamble_size_;       // leading bytes of committed_ outside the layout
-  std::int64_t indent_ = 0;         // indentation TABs of the current line still standing
-  std::string line_;                // the current line after its indentation
-  bool line_holds_break_ = false;   // line_ has a CR or LF (a CR token or a multi-line token)
-  std::int64_t bytes_per_tab_;      // size of one TAB in the finished result
-  std::int64_t finished_size_ = 0;  // committed_'s size once its indentation TABs are expanded
+  std::string committed_;               // text up to and including the last LF token
+  std::size_t preamble_size_;           // leading bytes of committed_ outside the layout
+  std::int64_t indent_ = 0;             // indentation TABs of the current line still standing
+  std::string line_;                    // the current line after its indentation
+  bool line_holds_break_ = false;       // line_ has a CR or LF (a CR token or a multi-line token)
+  IndentUnit unit_;                     // what a level becomes in the finished text
+  std::int64_t finished_indent_limit_;  // size up to which unit_ is written instead of TABs
+  std::int64_t finished_size_;          // committed_'s size once its TABs are expanded
 };
 
 }  // namespace vemra

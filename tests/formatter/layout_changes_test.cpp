@@ -70,32 +70,35 @@ TEST(OpenToken, AtTheEndOfTheTextGainsNoLine) {
 }
 
 TEST(TextSizeLimit, ResultsPastTheLimitFailAndLeaveTheListAlone) {
-  const std::vector<std::string> program = {"proc A()", "x = '\t'", "end"};
-  struct Options {
+  struct Case {
+    std::vector<std::string> program;
     std::int32_t tab_width;
     bool use_tabs;
     bool fails;
   };
-  for (const Options& o : {Options{2147483647, false, true}, Options{1073741824, false, true},
-                           Options{2147483647, true, false}, Options{-5, false, false}}) {
+  const std::vector<Case> cases = {
+      {{"proc A()", "x"}, 2147483647, false, true},           // the indentation alone
+      {{"x = '\t\t'"}, 1073741824, false, true},              // the TABs inside a literal
+      {{"proc A()", "x = '\t\t'"}, 2147483647, true, false},  // TABs kept
+      {{"proc A()", "x = '\t'"}, -5, false, false},
+  };
+  for (const Case& c : cases) {
     TStringList list;
-    for (const std::string& line : program) list.AppendLine(line);
-    if (o.fails) {
-      EXPECT_THROW(FormatSource(list, o.tab_width, o.use_tabs, true), ETextTooLarge);
-      EXPECT_EQ(list.ReadText(), "proc A()\r\nx = '\t'\r\nend\r\n");
+    for (const std::string& line : c.program) list.AppendLine(line);
+    const std::string loaded = list.ReadText();
+    if (c.fails) {
+      EXPECT_THROW(FormatSource(list, c.tab_width, c.use_tabs, true), ETextTooLarge);
+      EXPECT_EQ(list.ReadText(), loaded);
     } else {
-      EXPECT_NO_THROW(FormatSource(list, o.tab_width, o.use_tabs, true));
+      EXPECT_NO_THROW(FormatSource(list, c.tab_width, c.use_tabs, true));
     }
   }
 }
 
-TEST(TextSizeLimit, DeepNestingFailsWhileLayingOut) {
-  // 3000 levels of 1,000,000-blank TABs: the indentation alone would pass
-  // the limit long before the last line.
-  TStringList list;
-  for (int i = 0; i < 3000; ++i) list.AppendLine("while x");
-  EXPECT_THROW(FormatSource(list, 1000000, false, true), ETextTooLarge);
-  EXPECT_EQ(list.LineCount(), 3000);
+TEST(TextSizeLimit, IndentationIsWrittenAsTheFinishedBlanks) {
+  EXPECT_EQ(LayoutPass("proc A()\r\nx = '\t'\r\nend", IndentUnit{' ', 3}),
+            "proc A()\r\n   x = '\t' \r\nend ");
+  EXPECT_EQ(LayoutPass("proc A()\r\nx\r\nend", IndentUnit{' ', 0}), "proc A()\r\nx \r\nend ");
 }
 
 }  // namespace
