@@ -222,13 +222,17 @@ int RunBenchmark(const BenchOptions& options) {
   if (access(options.formatter.c_str(), X_OK) != 0) {
     throw Exception("no formatter program at " + options.formatter + " (see --vemrafmt)");
   }
+  std::vector<BenchInput> selected;
+  for (const BenchInput& input : BenchInputs()) {
+    if (Selected(options, input.name)) selected.push_back(input);
+  }
+  if (selected.empty()) throw Exception("no input matches --only (see --list)");
   TemporaryFolder folder(options.parent_dir);
   std::cout << "formatter: " << options.formatter << "\nload average before: " << LoadAverage()
             << "\n\n";
   PrintTableHeader(std::cout);
-  for (const BenchInput& input : BenchInputs()) {
-    if (Selected(options, input.name)) PrintTableRow(Measure(input, options, folder), std::cout);
-  }
+  for (const BenchInput& input : selected)
+    PrintTableRow(Measure(input, options, folder), std::cout);
   PrintLegend(std::cout);
   std::cout << "load average after: " << LoadAverage() << '\n';
   return 0;
