@@ -9,8 +9,9 @@ namespace vemra {
 
 void FormatSource(TStringList& lines, std::int32_t TabWidth, bool UseTabs,
                   bool CollapseBlankLines) {
-  // Indentation is written in its final form at once, so only the TABs
-  // inside comments and literals are left for the expansion.
+  // Indentation is written in its final form at once, so the expansion is
+  // left with the TABs inside comments and literals (and, in a text past
+  // 512 MB, with the indentation of the lines beyond).
   const IndentUnit unit =
       UseTabs ? IndentUnit{'\t', 1} : IndentUnit{' ', std::max<std::int64_t>(TabWidth, 0)};
   std::string Output = LayoutPass(lines.ReadText(), unit);

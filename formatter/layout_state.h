@@ -32,11 +32,12 @@ struct LayoutState {
   OutputText Output;  // the formatted text built so far
 
   // Indentation: these carry across lines until a rule changes them.
-  std::int32_t Level = 0;               // TABs after the next LF; may go below 0
-  std::vector<std::int32_t> CaseStack;  // per open "case": the level its "end" lowers to
-  bool ForwardPending = false;          // a forward word waits for its routine word
-  std::int32_t PropertyCountdown = 0;   // tokens left until the property-block test; 0 idle
-  bool InDefine = false;                // a "#define" stands on the current line
+  std::int32_t Level = 0;  // TABs after the next LF; may go below 0
+  // One entry per open "case", innermost last: the level its "end" lowers to.
+  std::vector<std::int32_t> CaseStack;
+  bool ForwardPending = false;         // a forward word waits for its routine word
+  std::int32_t PropertyCountdown = 0;  // tokens left until the property-block test; 0 idle
+  bool InDefine = false;               // a "#define" stands on the current line
 
   // Spacing of the current token.
   bool SpaceBefore = false;  // one blank goes in front of the token
