@@ -3,22 +3,13 @@
 #include <algorithm>
 
 #include "formatter/text_size_limit.h"
+#include "frontend/conversions.h"
 #include "frontend/line_breaks.h"
 #include "textutil/pad_left.h"
 #include "textutil/replace_all.h"
 
 namespace vemra {
-namespace {
-
-// Only the blanks and TABs the layout writes are trimmed; any other control
-// byte at a line end is a token of the program and stays.
-std::string_view WithoutTrailingBlanks(std::string_view line) {
-  std::size_t size = line.size();
-  while (size > 0 && (line[size - 1] == ' ' || line[size - 1] == '\t')) --size;
-  return line.substr(0, size);
-}
-
-}  // namespace
+namespace {}  // namespace
 
 void ExpandTabs(std::string& text, std::int32_t TabWidth) {
   const std::int64_t width = std::max<std::int64_t>(TabWidth, 0);
@@ -35,7 +26,7 @@ std::string TrimLines(std::string_view text, bool CollapseBlankLines) {
   result.reserve(text.size());
   bool previous_was_empty = false;
   ForEachLine(text, [&](std::string_view line) {
-    line = WithoutTrailingBlanks(line);
+    line = TrimmedTrailing(line);
     if (line.empty() && previous_was_empty && CollapseBlankLines) return;
     previous_was_empty = line.empty();
     result.append(line);

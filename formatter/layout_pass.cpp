@@ -55,7 +55,8 @@ void LayOutNextToken(LayoutState& state) {
 std::string LayoutPass(std::string_view Source, IndentUnit unit) {
   const std::string_view mark = Source.starts_with(kByteOrderMark) ? kByteOrderMark : "";
   Source.remove_prefix(mark.size());
-  CheckTextSize(static_cast<std::int64_t>(Source.size()));
+  // Positions run to one past the last byte, and must stay 32-bit.
+  CheckTextSize(static_cast<std::int64_t>(Source.size()) + 1);
   LayoutState state(Source, mark, unit);
   while (state.SourcePos <= state.SourceLen) LayOutNextToken(state);
   return state.Output.Take();

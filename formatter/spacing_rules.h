@@ -161,9 +161,6 @@ inline void WriteSpaceAfter(LayoutState& state) {
   if (StartsWithOneOf(token, kOpeningFirstBytes)) state.SpaceAfter = false;
   if (IsHashNumber(token)) state.SpaceAfter = false;
   if (token == "::") state.SpaceAfter = false;
-  // Only a comment or literal left open at the end of the text can end in a
-  // line break; a blank behind it would become a line of the token's own.
-  if (LastByte(token) == '\n' || LastByte(token) == '\r') state.SpaceAfter = false;
   if (state.SpaceAfter && !state.Output.EndsWith(' ')) state.Output.AppendBlank();
 }
 

@@ -24,10 +24,14 @@ std::string IntegerToText(std::int32_t value) {
   return std::to_string(value);
 }
 
-std::string TrimTrailing(std::string_view text) {
+std::string_view TrimmedTrailing(std::string_view text) {
   std::size_t length = text.size();
   while (length > 0 && static_cast<unsigned char>(text[length - 1]) <= 0x20) --length;
-  return std::string(text.substr(0, length));
+  return text.substr(0, length);
+}
+
+std::string TrimTrailing(std::string_view text) {
+  return std::string(TrimmedTrailing(text));
 }
 
 std::string LowerAscii(std::string_view text) {

@@ -19,6 +19,8 @@ bool ParseBoolean(std::string_view text, std::string_view decimal_separator);
 std::string IntegerToText(std::int32_t value);
 // Removes every trailing byte of value 0x20 or lower.
 std::string TrimTrailing(std::string_view text);
+// The same, as a view into text, for callers that trim many lines in a row.
+std::string_view TrimmedTrailing(std::string_view text);
 // Lowers A to Z only; every other byte is unchanged.
 std::string LowerAscii(std::string_view text);
 

@@ -43,8 +43,8 @@ TEST(TrimLines, TrimsBlanksAndCollapsesEmptyRuns) {
       {"a\r\n\r\n\r\n", true, "a\\n\\n"},
       {"a\r\n→", true, "a\\n\\n"},
       {"", true, ""},
-      // Control bytes other than blank and TAB are part of the program.
-      {"a\x01·\r\nb\x0c\r\n", true, "a\x01\\nb\x0c\\n"},
+      // Every byte of value 0x20 or lower goes at a line end, not only blanks.
+      {"a\x01·\r\nb\x0c\x1f·\r\n", true, "a\\nb\\n"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ToNotation(TrimLines(FromNotation(c.text), c.collapse)), c.lines) << c.text;

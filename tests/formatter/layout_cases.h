@@ -90,9 +90,16 @@ inline std::vector<std::string> FinishedTokens(std::string_view text) {
     if (c == '\n') trimmed += '\r';  // a line comment runs up to a CR
     trimmed += c;
   }
+  // Trimming removes bytes of value 0x20 or lower at line ends, also inside
+  // a multi-line token or as a control-byte token of its own: compare what
+  // is left of each token without them.
   std::vector<std::string> tokens;
   for (std::string_view token : CutTokens(trimmed)) {
-    if (token != "\r" && token != "\n") tokens.emplace_back(token);
+    std::string kept;
+    for (char c : token) {
+      if (static_cast<unsigned char>(c) > 0x20) kept += c;
+    }
+    if (!kept.empty()) tokens.push_back(std::move(kept));
   }
   return tokens;
 }

@@ -62,10 +62,13 @@ TEST(ByteOrderMark, StaysInFrontAndTakesNoPartInTheLayout) {
   EXPECT_EQ(LaidOut(mark + "-1"), ToNotation(mark) + "-·1·");
 }
 
-TEST(OpenToken, AtTheEndOfTheTextGainsNoLine) {
-  // Formatting again would otherwise add one more empty line each time.
+TEST(OpenToken, AtTheEndOfTheTextTakesItsBlankOnALineOfItsOwn) {
+  // A comment or literal still open at the end holds the last line break;
+  // the blank behind it stands alone after that break and is trimmed into
+  // one empty last line, like the indentation of a block left open.
   ExpectPrograms({
-      {{"proc A()", "/* open"}, {"proc A()", "\t/* open"}},
+      {{"proc A()", "/* open"}, {"proc A()", "\t/* open", ""}},
+      {{"x = 'open"}, {"x = 'open", ""}},
   });
 }
 
