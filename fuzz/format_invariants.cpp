@@ -7,8 +7,9 @@
 namespace vemra {
 namespace {
 
-bool IsLineBreakToken(std::string_view token) {
-  return token.size() == 1 && (token[0] == '\r' || token[0] == '\n');
+// A CR or LF token, or a comment, literal or brace group that holds one.
+bool HoldsLineBreak(std::string_view token) {
+  return token.find_first_of("\r\n") != std::string_view::npos;
 }
 
 bool IsDirectiveChar(char c) {
@@ -45,7 +46,7 @@ bool RemovedTokensHoldLineBreak(std::string_view text, std::size_t& pos) {
     auto source_pos = static_cast<std::int32_t>(pos + 1);
     const std::string_view removed = NextToken(text, source_pos, length);
     pos = static_cast<std::size_t>(source_pos - 1);
-    if (IsLineBreakToken(removed)) return true;
+    if (HoldsLineBreak(removed)) return true;
     --pending;
   }
 }

@@ -24,7 +24,10 @@ std::string FormatFileBytes(std::string_view file_bytes, const FormatOptions& op
 // TAB expansion and line trimming change nothing here.
 std::vector<std::string> MeaningfulTokens(std::string_view text);
 
-// True when an "#id" marker of text removes a CR or LF token.
+// True when an "#id" marker of text removes a line break: a CR or LF token,
+// or a comment, literal or brace group that holds one. The run that removes
+// it joins two lines, and the saved file puts a line break back at its end,
+// which the next run lays out: such a text may change once more.
 bool MarkerRemovesLineBreak(std::string_view text);
 
 // Empty when every promise holds for file_bytes; otherwise a description of

@@ -90,10 +90,13 @@ TEST(FormatPromises, MarkersThatRemoveLineBreaksAreRecognised) {
     bool removes_line_break;
   };
   const Case cases[] = {
-      {"a #id\r\nb", true},       {"#id #id\r\nb", true},   {"#id x\r\n", false},
-      {"#idx\r\n", false},        {"#ID\tq #id\r\n", true}, {"a#id\r\n", false},
-      {"'#id'\r\n", false},       {"#id", false},           {"x #Id //c\r\n", false},
-      {"#id #id //c\r\ny", true},
+      {"a #id\r\nb", true},           {"#id #id\r\nb", true},
+      {"#id x\r\n", false},           {"#idx\r\n", false},
+      {"#ID\tq #id\r\n", true},       {"a#id\r\n", false},
+      {"'#id'\r\n", false},           {"#id", false},
+      {"x #Id //c\r\n", false},       {"#id #id //c\r\ny", true},
+      {"if\x01#id'\r\n", true},         {"#id /* a\r\nb */ x", true},
+      {"#id /* a b */ x\r\n", false},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(MarkerRemovesLineBreak(c.text), c.removes_line_break) << c.text;

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets with clang (libFuzzer, AddressSanitizer,
+# UndefinedBehaviorSanitizer) and runs each for a bounded time on its corpus.
+# A crash, a sanitizer report or a broken formatting promise fails the run;
+# the input that caused it is left in the build folder as crash-*.
+#
+#   fuzz/run_fuzzers.sh [SECONDS_PER_TARGET] [BUILD_FOLDER]
+set -euo pipefail
+
+cd "$(dirname "$0")/.."
+seconds=${1:-60}
+build=${2:-build-fuzz}
+
+cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DVEMRA_BUILD_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
+cmake --build "$build" -j2 --target fuzz_format fuzz_tokenizer fuzz_conversions
+
+for target in format tokenizer conversions; do
+  # New inputs go to a scratch folder; the committed corpus is only read.
+  scratch="$build/corpus-$target"
+  mkdir -p "$scratch"
+  echo "fuzz_$target: $seconds s"
+  log="$build/fuzz-$target.log"
+  status=0
+  "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -max_len=16384 -timeout=30 \
+    -rss_limit_mb=4096 -print_final_stats=1 -artifact_prefix="$build/crash-$target-" \
+    "$scratch" "fuzz/corpus/$target" > "$log" 2>&1 || status=$?
+  grep -E '^(stat::number_of_executed_units|Done )' "$log" || true
+  if [ "$status" -ne 0 ]; then
+    tail -n 40 "$log" >&2
+    echo "fuzz_$target failed (status $status); the input is in $build/crash-$target-*" >&2
+    exit 1
+  fi
+done
