@@ -16,14 +16,6 @@ bool IsDirectiveChar(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
 }
 
-// Whether the token starting at pos (blanks already skipped) is the marker:
-// "#id" in any letter case, not continued by a directive character.
-bool MarkerAt(std::string_view text, std::size_t pos) {
-  if (pos + 3 > text.size() || text[pos] != '#') return false;
-  if ((text[pos + 1] | 0x20) != 'i' || (text[pos + 2] | 0x20) != 'd') return false;
-  return pos + 3 == text.size() || !IsDirectiveChar(text[pos + 3]);
-}
-
 std::size_t SkipBlanks(std::string_view text, std::size_t pos) {
   while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t')) ++pos;
   return pos;
@@ -91,6 +83,12 @@ bool GainsOneEmptyLastLine(const std::string& once, const std::string& twice,
 }
 
 }  // namespace
+
+bool MarkerAt(std::string_view text, std::size_t index) {
+  if (index + 3 > text.size() || text[index] != '#') return false;
+  if ((text[index + 1] | 0x20) != 'i' || (text[index + 2] | 0x20) != 'd') return false;
+  return index + 3 == text.size() || !IsDirectiveChar(text[index + 3]);
+}
 
 std::string FormatFileBytes(std::string_view file_bytes, const FormatOptions& options) {
   TStringList lines;

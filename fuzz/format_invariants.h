@@ -24,6 +24,11 @@ std::string FormatFileBytes(std::string_view file_bytes, const FormatOptions& op
 // TAB expansion and line trimming change nothing here.
 std::vector<std::string> MeaningfulTokens(std::string_view text);
 
+// Whether a marker starts at the 0-based index: "#id" in any letter case,
+// not continued by another letter or "_" (which would make it a longer
+// directive word).
+bool MarkerAt(std::string_view text, std::size_t index);
+
 // True when an "#id" marker of text removes a line break: a CR or LF token,
 // or a comment, literal or brace group that holds one. The run that removes
 // it joins two lines, and the saved file puts a line break back at its end,

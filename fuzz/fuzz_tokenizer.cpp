@@ -9,24 +9,13 @@
 #include <string_view>
 
 #include "formatter/next_token.h"
+#include "fuzz/format_invariants.h"
 
 namespace {
 
 void Fail(const char* what) {
   std::fprintf(stderr, "tokenizer fault: %s\n", what);
   std::abort();
-}
-
-bool IsDirectiveChar(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
-}
-
-// Whether the 0-based index starts a marker: "#id" in any letter case that
-// no further directive character continues.
-bool MarkerAt(std::string_view text, std::size_t index) {
-  if (index + 3 > text.size() || text[index] != '#') return false;
-  if ((text[index + 1] | 0x20) != 'i' || (text[index + 2] | 0x20) != 'd') return false;
-  return index + 3 == text.size() || !IsDirectiveChar(text[index + 3]);
 }
 
 // Reads the gap [from, to) with the tokenizer's own rules, marker rule aside:
@@ -41,7 +30,7 @@ void CheckGap(std::string_view text, std::int32_t from, std::int32_t to) {
       ++pos;
       continue;
     }
-    if (MarkerAt(text, static_cast<std::size_t>(pos - 1))) {
+    if (vemra::MarkerAt(text, static_cast<std::size_t>(pos - 1))) {
       ++pending;
       pos += 3;
       continue;

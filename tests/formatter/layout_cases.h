@@ -12,6 +12,7 @@
 #include "formatter/format_source.h"
 #include "formatter/layout_pass.h"
 #include "formatter/next_token.h"
+#include "fuzz/format_invariants.h"
 
 namespace vemra {
 
@@ -93,15 +94,7 @@ inline std::vector<std::string> FinishedTokens(std::string_view text) {
   // Trimming removes bytes of value 0x20 or lower at line ends, also inside
   // a multi-line token or as a control-byte token of its own: compare what
   // is left of each token without them.
-  std::vector<std::string> tokens;
-  for (std::string_view token : CutTokens(trimmed)) {
-    std::string kept;
-    for (char c : token) {
-      if (static_cast<unsigned char>(c) > 0x20) kept += c;
-    }
-    if (!kept.empty()) tokens.push_back(std::move(kept));
-  }
-  return tokens;
+  return MeaningfulTokens(trimmed);
 }
 
 }  // namespace vemra
