@@ -31,7 +31,14 @@ void TStringList::LoadFile(const std::string& file_name) {
 }
 
 void TStringList::SaveFile(const std::string& file_name) const {
-  WriteFileSafely(file_name, ReadText(), loaded_from_);
+  std::string holder;
+  WriteFileSafely(file_name, JoinedText(holder), loaded_from_);
+}
+
+std::string_view TStringList::JoinedText(std::string& holder) const {
+  if (text_is_joined_) return text_;
+  holder = ReadText();
+  return holder;
 }
 
 std::string TStringList::ReadText() const {
@@ -62,13 +69,24 @@ void TStringList::AdoptText(std::string text) {
   SplitText();
 }
 
-// Lines are views into text_, so splitting copies no line bytes.
+// Lines are views into text_, so splitting copies no line bytes. The split
+// also notes whether every line ends in CR LF, the last one included: then
+// text_ is already the joined text, and saving it needs no copy.
 void TStringList::SplitText() {
   const char* const base = text_.data();
-  ForEachLine(text_, [this, base](std::string_view line) {
+  const char* const end = base + text_.size();
+  bool all_crlf = true;
+  ForEachLine(text_, [this, base, end, &all_crlf](std::string_view line) {
     spans_.push_back(
         {static_cast<std::uint32_t>(line.data() - base), static_cast<std::uint32_t>(line.size())});
+    const char* const line_end = line.data() + line.size();
+    all_crlf = all_crlf && end - line_end >= 2 && line_end[0] == '\r' && line_end[1] == '\n';
   });
+  text_is_joined_ = all_crlf;
+}
+
+void TStringList::MarkEdited() {
+  text_is_joined_ = false;
 }
 
 std::string_view TStringList::ViewOf(LineSpan span) const {
@@ -107,6 +125,7 @@ std::string_view TStringList::LineView(std::int32_t index) const {
 // after formatting costs no memory); a longer one moves to tail_.
 void TStringList::ReplaceLine(std::int32_t index, std::string_view line) {
   CheckIndex(index);
+  MarkEdited();
   LineSpan& span = spans_[static_cast<std::size_t>(index)];
   if (line.size() > span.length) {
     span = StoreInTail(line);
@@ -121,12 +140,15 @@ void TStringList::ReplaceLine(std::int32_t index, std::string_view line) {
 
 void TStringList::RemoveLine(std::int32_t index) {
   CheckIndex(index);
+  MarkEdited();
   spans_.erase(spans_.begin() + index);
 }
 
 void TStringList::AppendLine(std::string_view line) {
   if (spans_.size() >= kMaxStoreSize) throw ETextTooLarge("Text too large");
-  spans_.push_back(StoreInTail(line));
+  const LineSpan span = StoreInTail(line);
+  MarkEdited();
+  spans_.push_back(span);
 }
 
 }  // namespace vemra

@@ -38,6 +38,12 @@ class TStringList final : public TStrings {
 
   // Every line followed by CR LF, the last one too; empty list: empty text.
   std::string ReadText() const;
+  // The same text as ReadText, as a view valid until the list changes or
+  // holder is next assigned. Fast path: when the buffer the list was given
+  // already is that text (a file this program wrote, a formatted text) the
+  // view is of the list's own buffer and nothing is copied; otherwise
+  // holder receives ReadText() and the view is of holder.
+  std::string_view JoinedText(std::string& holder) const;
   // Replaces the lines by those of text, split at CR LF, LF and CR.
   void AssignText(std::string_view text);
   // The same as AssignText, but the list takes over the text's buffer
@@ -64,6 +70,7 @@ class TStringList final : public TStrings {
   static constexpr std::uint32_t kInTail = 0x80000000u;
 
   void SplitText();
+  void MarkEdited();
   std::string_view ViewOf(LineSpan span) const;
   LineSpan StoreInTail(std::string_view line);
   void CheckIndex(std::int32_t index) const;
@@ -71,6 +78,7 @@ class TStringList final : public TStrings {
   std::string text_;             // the text last loaded or assigned; lines are views into it
   std::string tail_;             // lines appended or lengthened since then
   std::vector<LineSpan> spans_;  // one entry per line, in order
+  bool text_is_joined_ = true;   // text_ equals ReadText(): no edits, every line ends in CR LF
   std::optional<FileIdentity> loaded_from_;  // the file LoadFile read, if any
 };
 

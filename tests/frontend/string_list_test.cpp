@@ -93,6 +93,41 @@ TEST(LineEditing, ReplaceRemoveAndAppendKeepEveryOtherLine) {
   EXPECT_EQ(list.ReadText(), "one\r\ntwo, now longer than it was\r\nfour\r\n");
 }
 
+// JoinedText hands out the list's own buffer only while that buffer is the
+// joined text; a split that found another line end, and every edit, must
+// fall back to the joined copy.
+TEST(JoinedText, OwnBufferOnlyWhileItIsTheJoinedText) {
+  struct Case {
+    std::string name;
+    std::string text;
+    void (*edit)(TStringList&);
+    bool own_buffer;
+  };
+  const Case cases[] = {
+      {"CR LF everywhere", "a\r\n\r\nb\r\n", nullptr, true},
+      {"empty text", "", nullptr, true},
+      {"no final line end", "a\r\nb", nullptr, false},
+      {"an LF", "a\r\nb\n", nullptr, false},
+      {"a CR", "a\rb\r\n", nullptr, false},
+      {"CR CR LF", "a\r\r\n", nullptr, false},
+      {"shorter line in place", "one\r\ntwo\r\n", [](TStringList& l) { l.ReplaceLine(0, "1"); },
+       false},
+      {"same line again", "one\r\n", [](TStringList& l) { l.ReplaceLine(0, "one"); }, false},
+      {"longer line", "one\r\n", [](TStringList& l) { l.ReplaceLine(0, "one more"); }, false},
+      {"removed line", "one\r\ntwo\r\n", [](TStringList& l) { l.RemoveLine(0); }, false},
+      {"appended line", "one\r\n", [](TStringList& l) { l.AppendLine("two"); }, false},
+  };
+  for (const Case& c : cases) {
+    TStringList list;
+    list.AdoptText(c.text);
+    if (c.edit != nullptr) c.edit(list);
+    std::string holder;
+    const std::string_view joined = list.JoinedText(holder);
+    EXPECT_EQ(joined, list.ReadText()) << c.name;
+    EXPECT_EQ(holder.empty() && joined.data() != holder.data(), c.own_buffer) << c.name;
+  }
+}
+
 TEST(LineEditing, BadIndexFailsAndLeavesTheListAlone) {
   TStringList list;
   list.AssignText("a\nb");
