@@ -1,6 +1,7 @@
 #include "formatter/finishing_pass.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "formatter/text_size_limit.h"
 #include "frontend/conversions.h"
@@ -9,11 +10,71 @@
 #include "textutil/replace_all.h"
 
 namespace vemra {
-namespace {}  // namespace
+namespace {
+
+// Below this size even a text of nothing but line ends stays within the
+// size limit once every line end is CR LF.
+constexpr std::int64_t kCrLfSafeSize = kMaxTextSize / 2;
+
+// TABs are rare once indentation is written as blanks, so hopping from one
+// to the next with memchr beats looking at every byte.
+std::int64_t CountTabs(std::string_view text) {
+  std::int64_t count = 0;
+  const char* at = text.data();
+  const char* const end = at + text.size();
+  while (const void* tab = std::memchr(at, '\t', static_cast<std::size_t>(end - at))) {
+    ++count;
+    at = static_cast<const char*>(tab) + 1;
+  }
+  return count;
+}
+
+// Appends line with every TAB replaced by blanks (none for a width of 0).
+void AppendExpanded(std::string& out, std::string_view line, std::size_t width) {
+  for (;;) {
+    const void* tab = std::memchr(line.data(), '\t', line.size());
+    if (tab == nullptr) break;
+    const auto before = static_cast<std::size_t>(static_cast<const char*>(tab) - line.data());
+    out.append(line.data(), before);
+    out.append(width, ' ');
+    line.remove_prefix(before + 1);
+  }
+  out.append(line);
+}
+
+// FinishedText for a text holding tabs TABs to expand (0 keeps them), each
+// to at least one blank: TABs that vanish can join a CR and an LF into one
+// line end, so they are removed before, by ExpandTabs.
+std::string FinishText(std::string_view text, std::int64_t tabs, std::int32_t TabWidth,
+                       bool CollapseBlankLines) {
+  const std::int64_t width = std::max<std::int64_t>(TabWidth, 0);
+  if (tabs > 0) CheckTextSize(static_cast<std::int64_t>(text.size()) + tabs * (width - 1));
+  std::string result;
+  // Room for the expanded text with every line end doubled; reserved memory
+  // that is never written costs no pages.
+  result.reserve(2 * (text.size() + static_cast<std::size_t>(tabs * width)));
+  bool previous_was_empty = false;
+  ForEachLine(text, [&](std::string_view line) {
+    // Trimming first gives the same line as expanding first: a TAB at the
+    // end becomes blanks that trimming would remove as well.
+    line = TrimmedTrailing(line);
+    if (line.empty() && previous_was_empty && CollapseBlankLines) return;
+    previous_was_empty = line.empty();
+    if (tabs > 0) {
+      AppendExpanded(result, line, static_cast<std::size_t>(width));
+    } else {
+      result.append(line);
+    }
+    result.append("\r\n", 2);
+  });
+  return result;
+}
+
+}  // namespace
 
 void ExpandTabs(std::string& text, std::int32_t TabWidth) {
   const std::int64_t width = std::max<std::int64_t>(TabWidth, 0);
-  const std::int64_t tabs = std::count(text.begin(), text.end(), '\t');
+  const std::int64_t tabs = CountTabs(text);
   if (tabs == 0) return;
   CheckTextSize(static_cast<std::int64_t>(text.size()) + tabs * (width - 1));
   std::string blanks;
@@ -35,12 +96,40 @@ std::string TrimLines(std::string_view text, bool CollapseBlankLines) {
   return result;
 }
 
+std::string FinishedText(std::string_view text, std::int32_t TabWidth, bool UseTabs,
+                         bool CollapseBlankLines) {
+  const std::int64_t tabs = UseTabs ? 0 : CountTabs(text);
+  if (tabs > 0 && TabWidth <= 0) {
+    std::string expanded(text);
+    ExpandTabs(expanded, TabWidth);
+    return FinishText(expanded, 0, TabWidth, CollapseBlankLines);
+  }
+  return FinishText(text, tabs, TabWidth, CollapseBlankLines);
+}
+
 void FinishingPass(std::string Output, TStringList& lines, std::int32_t TabWidth, bool UseTabs,
                    bool CollapseBlankLines) {
-  if (!UseTabs) ExpandTabs(Output, TabWidth);
-  const std::string finished = TrimLines(Output, CollapseBlankLines);
-  Output = std::string();  // release the laid-out text before the list copies the lines
-  lines.AssignText(finished);
+  const std::int64_t width = std::max<std::int64_t>(TabWidth, 0);
+  std::int64_t tabs = UseTabs ? 0 : CountTabs(Output);
+  const std::int64_t expanded_size = static_cast<std::int64_t>(Output.size()) + tabs * (width - 1);
+  if (expanded_size > kCrLfSafeSize) {
+    // A text this large is kept with LF line ends, as its CR LF form could
+    // pass the size limit of the list; saving adds the CR.
+    if (!UseTabs) ExpandTabs(Output, TabWidth);
+    const std::string finished = TrimLines(Output, CollapseBlankLines);
+    Output = std::string();  // release the laid-out text before the list copies the lines
+    lines.AssignText(finished);
+    return;
+  }
+  if (tabs > 0 && width == 0) {
+    ExpandTabs(Output, TabWidth);
+    tabs = 0;
+  }
+  // Fast path: the finished text is built with CR LF line ends in one pass
+  // and handed to the list without a copy; the list then saves it as it is.
+  std::string finished = FinishText(Output, tabs, TabWidth, CollapseBlankLines);
+  Output = std::string();
+  lines.AdoptText(std::move(finished));
 }
 
 }  // namespace vemra

@@ -20,6 +20,12 @@ void ExpandTabs(std::string& text, std::int32_t TabWidth);
 // empty lines is kept.
 std::string TrimLines(std::string_view text, bool CollapseBlankLines);
 
+// The lines of text, trimmed and collapsed as by TrimLines, TABs expanded
+// as by ExpandTabs unless UseTabs, each followed by CR LF: the joined text
+// of the list FinishingPass fills. Throws ETextTooLarge as ExpandTabs does.
+std::string FinishedText(std::string_view text, std::int32_t TabWidth, bool UseTabs,
+                         bool CollapseBlankLines);
+
 // Expands TABs unless UseTabs, then puts the trimmed (and, with
 // CollapseBlankLines, collapsed) lines of Output into lines, replacing what
 // they held. lines is left as it was when this throws.

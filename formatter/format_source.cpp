@@ -14,7 +14,9 @@ void FormatSource(TStringList& lines, std::int32_t TabWidth, bool UseTabs,
   // 512 MB, with the indentation of the lines beyond).
   const IndentUnit unit =
       UseTabs ? IndentUnit{'\t', 1} : IndentUnit{' ', std::max<std::int64_t>(TabWidth, 0)};
-  std::string Output = LayoutPass(lines.ReadText(), unit);
+  std::string joined;
+  std::string Output = LayoutPass(lines.JoinedText(joined), unit);
+  joined = std::string();  // the source copy is not needed past the layout
   FinishingPass(std::move(Output), lines, TabWidth, UseTabs, CollapseBlankLines);
 }
 

@@ -2,7 +2,10 @@
 // lines, on their own and through FormatSource.
 #include "formatter/finishing_pass.h"
 
+#include <random>
+
 #include "frontend/failures.h"
+#include "frontend/string_list.h"
 #include "tests/formatter/layout_cases.h"
 
 namespace vemra {
@@ -49,6 +52,50 @@ TEST(TrimLines, TrimsBlanksAndCollapsesEmptyRuns) {
   for (const Case& c : cases) {
     EXPECT_EQ(ToNotation(TrimLines(FromNotation(c.text), c.collapse)), c.lines) << c.text;
   }
+}
+
+// FinishedText is the one-pass form of expanding, trimming, collapsing and
+// joining with CR LF; it must give exactly the text the separate steps give.
+std::string FinishedStepByStep(std::string text, std::int32_t width, bool use_tabs, bool collapse) {
+  if (!use_tabs) ExpandTabs(text, width);
+  TStringList list;
+  list.AssignText(TrimLines(text, collapse));
+  return list.ReadText();
+}
+
+TEST(FinishedText, AgreesWithTheStepsOneByOne) {
+  struct Options {
+    std::int32_t width;
+    bool use_tabs;
+    bool collapse;
+  };
+  const Options options[] = {
+      {2, false, true}, {0, false, false}, {-1, false, true}, {3, true, true}, {8, true, false}};
+  std::vector<std::string> texts = {
+      "",      "\t",       "a\t\r\n\t\tb\t·", "x\n\n\r\r\n\r\n", "→'a→b'→\r\n→\r\n\r\nz",
+      "a\x01", "\r\n\r\n", "a\r\n→",          "\n\r·\t\x1f\r"};
+  // Random texts over the bytes that matter: line ends, blanks, TABs, a
+  // control byte and an ordinary one.
+  std::mt19937 random(7);
+  const std::string alphabet = "\r\n\t \x01a";
+  for (int n = 0; n < 300; ++n) {
+    std::string text(random() % 24, ' ');
+    for (char& c : text) c = alphabet[random() % alphabet.size()];
+    texts.push_back(text);
+  }
+  for (const std::string& notation : texts) {
+    const std::string text = FromNotation(notation);
+    for (const Options& o : options) {
+      EXPECT_EQ(ToNotation(FinishedText(text, o.width, o.use_tabs, o.collapse)),
+                ToNotation(FinishedStepByStep(text, o.width, o.use_tabs, o.collapse)))
+          << ToNotation(text) << " width " << o.width << " tabs " << o.use_tabs;
+    }
+  }
+}
+
+TEST(FinishedText, TooLargeAnExpansionFails) {
+  EXPECT_THROW(FinishedText("a\tb\t", 1073741825, false, true), ETextTooLarge);
+  EXPECT_EQ(FinishedText("a\tb\t", 1073741825, true, true), "a\tb\r\n");
 }
 
 TEST(FinishingPass, OptionsThroughFormatSource) {
