@@ -142,9 +142,30 @@ static_assert(std::ranges::is_sorted(kClosingWords) && std::ranges::is_sorted(kO
 static_assert(std::ranges::is_sorted(kRoutineWords) && std::ranges::is_sorted(kWordOperators));
 static_assert(std::ranges::is_sorted(kStaysInPlaceWords));
 
+constexpr std::array<std::uint16_t, 256> MakeLengthsByFirstByte() {
+  std::array<std::uint16_t, 256> lengths{};
+  for (const WordEntry& entry : kRoleTable) {
+    const auto first = static_cast<unsigned char>(entry.word[0]);
+    const auto bit = static_cast<std::uint16_t>(1u << entry.word.size());
+    lengths[first] |= bit;
+    if (first >= 'a' && first <= 'z') lengths[first - ('a' - 'A')] |= bit;
+  }
+  return lengths;
+}
+
+static_assert(std::ranges::all_of(kRoleTable,
+                                  [](const WordEntry& e) { return e.word.size() < 16; }),
+              "the length filter holds lengths below 16");
+
 }  // namespace
 
-std::uint32_t WordRolesOf(std::string_view token) {
+namespace word_tables_detail {
+
+constexpr std::array<std::uint16_t, 256> kLengthsByFirstByte = MakeLengthsByFirstByte();
+
+}  // namespace word_tables_detail
+
+std::uint32_t word_tables_detail::LookUpRoles(std::string_view token) {
   if (token.empty()) return 0;
   const unsigned char first = LowerByte(static_cast<unsigned char>(token[0]));
   for (std::size_t i = kFirstByteIndex.start[first]; i < kFirstByteIndex.start[first + 1]; ++i) {

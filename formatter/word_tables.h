@@ -5,6 +5,7 @@
 // table of roles, so a token is looked up once whatever rules ask about it.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string_view>
 
@@ -30,9 +31,30 @@ enum WordRole : std::uint32_t {
   kStaysInPlace = 1 << 15,  // "#object", "#inherited": directives not moved to column one
 };
 
+namespace word_tables_detail {
+
+// Bit n of entry b is set when some word of the tables is n bytes long and
+// begins with byte b, in either letter case.
+extern const std::array<std::uint16_t, 256> kLengthsByFirstByte;
+
+// The roles of a token, looked up in the merged table.
+std::uint32_t LookUpRoles(std::string_view token);
+
+}  // namespace word_tables_detail
+
 // The roles of token, letter case ignored; 0 for every token that is none
 // of the words.
-std::uint32_t WordRolesOf(std::string_view token);
+//
+// Fast path: this runs for every token, and most tokens (names, numbers,
+// symbols) share their first byte and length with no word at all; one
+// table test turns them away without a call.
+inline std::uint32_t WordRolesOf(std::string_view token) {
+  using word_tables_detail::kLengthsByFirstByte;
+  if (token.empty() || token.size() >= 16) return 0;
+  const unsigned lengths = kLengthsByFirstByte[static_cast<unsigned char>(token[0])];
+  if (((lengths >> token.size()) & 1u) == 0) return 0;
+  return word_tables_detail::LookUpRoles(token);
+}
 
 inline bool IsKeyword(std::string_view token) {
   return (WordRolesOf(token) & kKeyword) != 0;

@@ -122,11 +122,13 @@ TEST(OutputText, IndentationPastTheLimitFailsBeforeItIsWritten) {
 }
 
 TEST(WordTables, LookupIgnoresLetterCaseAndNothingElse) {
-  for (std::string_view word : {"using", "USING", "Foreachrev", "#C_DeclareApi", "#endnamespace"}) {
+  for (std::string_view word : {"using", "USING", "Foreachrev", "#C_DeclareApi", "#endnamespace",
+                                "IF", "Or", "#c_declareapi", "Event"}) {
     EXPECT_TRUE(IsKeyword(word) || IsDirective(word)) << word;
   }
-  for (std::string_view other : {"", "inline", "procs", "pro", "#", "#id", "end$", "#define2",
-                                 "PROC_", "\xC5nd", "#using"}) {
+  for (std::string_view other :
+       {"", "inline", "procs", "pro", "#", "#id", "end$", "#define2", "PROC_", "\xC5nd", "#using",
+        "i", "ifs", "#c_declareapix", "using_the_longest_name_there_is"}) {
     EXPECT_FALSE(IsKeyword(other) || IsDirective(other)) << other;
   }
 }
