@@ -16,7 +16,7 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 // that look at the end of the output before the token is written, the token
 // itself, then the rules that act on what follows it.
 void LayOutNextToken(LayoutState& state) {
-  state.Token = NextToken(state.Source, state.SourcePos, state.SourceLen);
+  state.Token = CutNextToken(state.Source, state.SourceOffset);
   if (state.Token.empty()) return;  // only blanks or removed markers were left
   state.Roles = WordRolesOf(state.Token);
 
@@ -58,7 +58,7 @@ std::string LayoutPass(std::string_view Source, IndentUnit unit) {
   // Positions run to one past the last byte, and must stay 32-bit.
   CheckTextSize(static_cast<std::int64_t>(Source.size()) + 1);
   LayoutState state(Source, mark, unit);
-  while (state.SourcePos <= state.SourceLen) LayOutNextToken(state);
+  while (state.SourceOffset < state.Source.size()) LayOutNextToken(state);
   return state.Output.Take();
 }
 

@@ -13,14 +13,11 @@ namespace vemra {
 
 struct LayoutState {
   LayoutState(std::string_view source, std::string_view preamble, IndentUnit unit)
-      : Source(source),
-        SourceLen(static_cast<std::int32_t>(source.size())),
-        Output(preamble, unit, 2 * source.size() + preamble.size()) {}
+      : Source(source), Output(preamble, unit, 2 * source.size() + preamble.size()) {}
 
   // Input.
-  std::string_view Source;     // the text being laid out; never changed
-  std::int32_t SourcePos = 1;  // 1-based position of the next unread byte
-  std::int32_t SourceLen;      // last position the tokenizer may read
+  std::string_view Source;       // the text being laid out; never changed
+  std::size_t SourceOffset = 0;  // 0-based offset of the next unread byte
 
   // Tokens.
   std::string_view Token;       // the current token, as written in the source

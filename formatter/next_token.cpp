@@ -223,25 +223,14 @@ bool IsMarker(std::string_view token) {
 
 }  // namespace
 
-std::string_view NextToken(std::string_view Source, std::int32_t& SourcePos,
-                           std::int32_t SourceLen) {
-  if (SourcePos > SourceLen) return {};
-  // Only the first SourceLen bytes may be read, and never more than the text
-  // holds; every rule works on this prefix alone.
-  const auto readable = std::clamp<std::int64_t>(SourceLen, 0, std::ssize(Source));
-  const std::string_view text = Source.substr(0, static_cast<std::size_t>(readable));
-  Offset at = SourcePos < 1 ? 0 : static_cast<Offset>(SourcePos - 1);
-
+std::string_view CutNextToken(std::string_view text, std::size_t& at) {
   // Each "#id" marker removes itself and one more token. A marker among the
   // removed tokens removes one more again, so a count of tokens still to drop
   // gives the same stream as removing them one by one, on constant stack.
   std::size_t to_drop = 0;
   for (;;) {
     at = SkipClass(text, at, kBlankChar);
-    if (at >= text.size()) {
-      SourcePos = SourceLen + 1;
-      return {};
-    }
+    if (at >= text.size()) return {};
     const Offset stop = CutToken(text, at);
     const std::string_view token = text.substr(at, stop - at);
     at = stop;
@@ -250,10 +239,22 @@ std::string_view NextToken(std::string_view Source, std::int32_t& SourcePos,
     } else if (to_drop > 0) {
       --to_drop;
     } else {
-      SourcePos = static_cast<std::int32_t>(stop + 1);
       return token;
     }
   }
+}
+
+std::string_view NextToken(std::string_view Source, std::int32_t& SourcePos,
+                           std::int32_t SourceLen) {
+  if (SourcePos > SourceLen) return {};
+  // Only the first SourceLen bytes may be read, and never more than the text
+  // holds; every rule works on this prefix alone.
+  const auto readable = std::clamp<std::int64_t>(SourceLen, 0, std::ssize(Source));
+  const std::string_view text = Source.substr(0, static_cast<std::size_t>(readable));
+  std::size_t at = SourcePos < 1 ? 0 : static_cast<std::size_t>(SourcePos - 1);
+  const std::string_view token = CutNextToken(text, at);
+  SourcePos = token.empty() ? SourceLen + 1 : static_cast<std::int32_t>(at + 1);
+  return token;
 }
 
 std::vector<std::string_view> CutTokens(std::string_view text) {

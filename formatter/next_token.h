@@ -1,6 +1,7 @@
 // The tokenizer: cuts the source text into tokens, one per call.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,12 @@ namespace vemra {
 // SourceLen must stay below 2,147,483,647, so that SourcePos can pass it.
 std::string_view NextToken(std::string_view Source, std::int32_t& SourcePos,
                            std::int32_t SourceLen);
+
+// The same cut for a caller that walks one whole text: at is the 0-based
+// offset of the next unread byte and moves right behind the token, or to the
+// end of text when the token is empty. Spares the token loop NextToken's
+// conversions of positions on every call.
+std::string_view CutNextToken(std::string_view text, std::size_t& at);
 
 // Every token of text, in order: what the layout pass receives. Throws
 // ETextTooLarge for a text of 2,147,483,647 bytes or more.
