@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "formatter/tab_removal.h"
 #include "formatter/text_size_limit.h"
 #include "frontend/conversions.h"
 #include "frontend/line_breaks.h"
@@ -44,15 +45,21 @@ void AppendExpanded(std::string& out, std::string_view line, std::size_t width) 
 
 // FinishedText for a text holding tabs TABs to expand (0 keeps them), each
 // to at least one blank: TABs that vanish can join a CR and an LF into one
-// line end, so they are removed before, by ExpandTabs.
+// line end, so they are removed before, by ExpandTabs. The result is built
+// in spare's memory when that is large enough.
 std::string FinishText(std::string_view text, std::int64_t tabs, std::int32_t TabWidth,
-                       bool CollapseBlankLines) {
+                       bool CollapseBlankLines, std::string spare = std::string()) {
   const std::int64_t width = std::max<std::int64_t>(TabWidth, 0);
   if (tabs > 0) CheckTextSize(static_cast<std::int64_t>(text.size()) + tabs * (width - 1));
-  std::string result;
-  // Room for the expanded text with every line end doubled; reserved memory
-  // that is never written costs no pages.
-  result.reserve(2 * (text.size() + static_cast<std::size_t>(tabs * width)));
+  std::string result = std::move(spare);
+  result.clear();
+  // The laid-out text already ends its lines in CR LF, bar a few, and
+  // trimming only shortens it: memory for its expanded size nearly always
+  // suffices, and memory already in use costs no fresh pages. Otherwise
+  // room for every line end doubled is reserved; memory reserved but never
+  // written costs no pages either.
+  const std::size_t expanded = text.size() + static_cast<std::size_t>(tabs * width);
+  if (result.capacity() < expanded) result.reserve(2 * expanded);
   bool previous_was_empty = false;
   ForEachLine(text, [&](std::string_view line) {
     // Trimming first gives the same line as expanding first: a TAB at the
@@ -77,6 +84,10 @@ void ExpandTabs(std::string& text, std::int32_t TabWidth) {
   const std::int64_t tabs = CountTabs(text);
   if (tabs == 0) return;
   CheckTextSize(static_cast<std::int64_t>(text.size()) + tabs * (width - 1));
+  if (width == 0) {
+    RemoveTabs(text);
+    return;
+  }
   std::string blanks;
   PadLeft(blanks, ' ', TabWidth);
   ReplaceAll(text, "\t", blanks);
@@ -108,7 +119,7 @@ std::string FinishedText(std::string_view text, std::int32_t TabWidth, bool UseT
 }
 
 void FinishingPass(std::string Output, TStringList& lines, std::int32_t TabWidth, bool UseTabs,
-                   bool CollapseBlankLines) {
+                   bool CollapseBlankLines, std::string spare) {
   const std::int64_t width = std::max<std::int64_t>(TabWidth, 0);
   std::int64_t tabs = UseTabs ? 0 : CountTabs(Output);
   const std::int64_t expanded_size = static_cast<std::int64_t>(Output.size()) + tabs * (width - 1);
@@ -127,7 +138,7 @@ void FinishingPass(std::string Output, TStringList& lines, std::int32_t TabWidth
   }
   // Fast path: the finished text is built with CR LF line ends in one pass
   // and handed to the list without a copy; the list then saves it as it is.
-  std::string finished = FinishText(Output, tabs, TabWidth, CollapseBlankLines);
+  std::string finished = FinishText(Output, tabs, TabWidth, CollapseBlankLines, std::move(spare));
   Output = std::string();
   lines.AdoptText(std::move(finished));
 }

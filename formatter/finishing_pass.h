@@ -28,8 +28,10 @@ std::string FinishedText(std::string_view text, std::int32_t TabWidth, bool UseT
 
 // Expands TABs unless UseTabs, then puts the trimmed (and, with
 // CollapseBlankLines, collapsed) lines of Output into lines, replacing what
-// they held. lines is left as it was when this throws.
+// they held. lines is left as it was when this throws. spare is a string
+// whose memory the finished text may take over (its bytes are dropped): a
+// text as large as the source is then built without fresh pages.
 void FinishingPass(std::string Output, TStringList& lines, std::int32_t TabWidth, bool UseTabs,
-                   bool CollapseBlankLines);
+                   bool CollapseBlankLines, std::string spare = std::string());
 
 }  // namespace vemra

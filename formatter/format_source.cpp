@@ -16,8 +16,8 @@ void FormatSource(TStringList& lines, std::int32_t TabWidth, bool UseTabs,
       UseTabs ? IndentUnit{'\t', 1} : IndentUnit{' ', std::max<std::int64_t>(TabWidth, 0)};
   std::string joined;
   std::string Output = LayoutPass(lines.JoinedText(joined), unit);
-  joined = std::string();  // the source copy is not needed past the layout
-  FinishingPass(std::move(Output), lines, TabWidth, UseTabs, CollapseBlankLines);
+  // The source copy is not needed past the layout; its memory is reused.
+  FinishingPass(std::move(Output), lines, TabWidth, UseTabs, CollapseBlankLines, std::move(joined));
 }
 
 }  // namespace vemra

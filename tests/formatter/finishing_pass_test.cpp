@@ -98,6 +98,21 @@ TEST(FinishedText, TooLargeAnExpansionFails) {
   EXPECT_EQ(FinishedText("a\tb\t", 1073741825, true, true), "a\tb\r\n");
 }
 
+// The finished text may be built in the memory of a spare string; whatever
+// that string held, large or small, must not show in the lines.
+TEST(FinishingPass, SpareMemoryLeavesNoTrace) {
+  const std::string laid_out = "proc·A()\r\n→x·=·'→'··\r\n\r\n\r\nend\n";
+  for (const bool use_tabs : {false, true}) {
+    TStringList expected;
+    FinishingPass(FromNotation(laid_out), expected, 2, use_tabs, true);
+    for (const std::string& spare : {std::string(), std::string("x"), std::string(4096, 'y')}) {
+      TStringList lines;
+      FinishingPass(FromNotation(laid_out), lines, 2, use_tabs, true, spare);
+      EXPECT_EQ(lines.ReadText(), expected.ReadText()) << spare.size();
+    }
+  }
+}
+
 TEST(FinishingPass, OptionsThroughFormatSource) {
   const std::vector<std::string> program = {"proc A()", "while b", "x = '\t'", "",
                                             "",         "  \t ",   "end",      "end"};
