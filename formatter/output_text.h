@@ -22,6 +22,8 @@
 #include <string>
 #include <string_view>
 
+#include "formatter/token_text.h"
+
 namespace vemra {
 
 // What one level of indentation becomes in the finished text: width copies
@@ -93,15 +95,17 @@ class OutputText {
 
  private:
   // Only comments, literals, brace groups and angle-quoted runs can hold a
-  // line break; any other token is at most a lone CR or LF.
+  // line break; any other token is at most a lone CR or LF. One table test on
+  // the first byte settles it for nearly every token.
   static bool HoldsLineBreak(std::string_view token) {
     const unsigned char first = static_cast<unsigned char>(token[0]);
-    if (first != '/' && first != '\'' && first != '"' && first != '{' && first != 0x8B) {
-      return first == '\r' || first == '\n';
+    if (kMultiLineFirstBytes.Contains(token[0])) {
+      return std::memchr(token.data(), '\n', token.size()) != nullptr ||
+             std::memchr(token.data(), '\r', token.size()) != nullptr;
     }
-    return std::memchr(token.data(), '\n', token.size()) != nullptr ||
-           std::memchr(token.data(), '\r', token.size()) != nullptr;
+    return first == '\r' || first == '\n';
   }
+  static constexpr ByteSet kMultiLineFirstBytes{"/'\"{\x8B"};
 
   void CommitLine();
 
