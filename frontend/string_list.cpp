@@ -76,6 +76,9 @@ void TStringList::SplitText() {
   const char* const base = text_.data();
   const char* const end = base + text_.size();
   bool all_crlf = true;
+  // Room for lines of 16 bytes on average spares the copies of repeated
+  // growth for ordinary text; room reserved but never used costs no pages.
+  spans_.reserve(text_.size() / 16);
   ForEachLine(text_, [this, base, end, &all_crlf](std::string_view line) {
     spans_.push_back(
         {static_cast<std::uint32_t>(line.data() - base), static_cast<std::uint32_t>(line.size())});
