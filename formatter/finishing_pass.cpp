@@ -7,7 +7,6 @@
 #include "formatter/text_size_limit.h"
 #include "frontend/conversions.h"
 #include "frontend/line_breaks.h"
-#include "textutil/large_pages.h"
 #include "textutil/pad_left.h"
 #include "textutil/replace_all.h"
 
@@ -60,10 +59,7 @@ std::string FinishText(std::string_view text, std::int64_t tabs, std::int32_t Ta
   // room for every line end doubled is reserved; memory reserved but never
   // written costs no pages either.
   const std::size_t expanded = text.size() + static_cast<std::size_t>(tabs * width);
-  if (result.capacity() < expanded) {
-    result.reserve(2 * expanded);
-    AdviseLargePages(result.data(), result.capacity());
-  }
+  if (result.capacity() < expanded) result.reserve(2 * expanded);
   bool previous_was_empty = false;
   ForEachLine(text, [&](std::string_view line) {
     // Trimming first gives the same line as expanding first: a TAB at the

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "formatter/text_size_limit.h"
-#include "textutil/large_pages.h"
 
 namespace vemra {
 
@@ -17,7 +16,6 @@ OutputText::OutputText(std::string_view preamble, IndentUnit unit, std::size_t e
   // Memory that is reserved but never written costs no pages, so a generous
   // reservation spares the copies of repeated growth.
   committed_.reserve(std::min<std::size_t>(expected_size, kMaxTextSize));
-  AdviseLargePages(committed_.data(), committed_.capacity());
 }
 
 void OutputText::AppendIndentation(std::int32_t count) {

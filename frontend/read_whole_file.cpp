@@ -11,7 +11,6 @@
 #include "frontend/fd_io.h"
 #include "frontend/file_failures.h"
 #include "frontend/unique_fd.h"
-#include "textutil/large_pages.h"
 
 namespace vemra {
 
@@ -28,10 +27,7 @@ std::size_t ReadOrFail(int fd, char* buffer, std::size_t size) {
 
 // A regular file is read with one read of its known size.
 std::string ReadRegularFile(int fd, std::size_t size) {
-  std::string bytes;
-  bytes.reserve(size);
-  AdviseLargePages(bytes.data(), size);
-  bytes.resize(size);
+  std::string bytes(size, '\0');
   if (ReadOrFail(fd, bytes.data(), size) != size) throw ReadFailure();
   return bytes;
 }

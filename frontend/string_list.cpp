@@ -9,7 +9,6 @@
 #include "frontend/line_breaks.h"
 #include "frontend/read_whole_file.h"
 #include "frontend/safe_file_write.h"
-#include "textutil/large_pages.h"
 
 namespace vemra {
 
@@ -46,8 +45,6 @@ std::string TStringList::ReadText() const {
   std::size_t total = 0;
   for (const LineSpan span : spans_) total += span.length + 2;
   std::string text;
-  text.reserve(total);
-  AdviseLargePages(text.data(), total);
   text.resize(total);
   char* out = text.data();
   for (const LineSpan span : spans_) {
@@ -82,7 +79,6 @@ void TStringList::SplitText() {
   // Room for lines of 16 bytes on average spares the copies of repeated
   // growth for ordinary text; room reserved but never used costs no pages.
   spans_.reserve(text_.size() / 16);
-  AdviseLargePages(spans_.data(), spans_.capacity() * sizeof(LineSpan));
   ForEachLine(text_, [this, base, end, &all_crlf](std::string_view line) {
     spans_.push_back(
         {static_cast<std::uint32_t>(line.data() - base), static_cast<std::uint32_t>(line.size())});
