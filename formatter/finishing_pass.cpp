@@ -30,6 +30,12 @@ std::int64_t CountTabs(std::string_view text) {
   return count;
 }
 
+// The first TAB at or after from in text, or nullptr.
+const char* FindTab(const char* from, std::string_view text) {
+  const auto left = static_cast<std::size_t>(text.data() + text.size() - from);
+  return static_cast<const char*>(std::memchr(from, '\t', left));
+}
+
 // Appends line with every TAB replaced by blanks (none for a width of 0).
 void AppendExpanded(std::string& out, std::string_view line, std::size_t width) {
   for (;;) {
@@ -61,14 +67,20 @@ std::string FinishText(std::string_view text, std::int64_t tabs, std::int32_t Ta
   const std::size_t expanded = text.size() + static_cast<std::size_t>(tabs * width);
   if (result.capacity() < expanded) result.reserve(2 * expanded);
   bool previous_was_empty = false;
+  // The next TAB at or after the current line, found once and kept until the
+  // lines pass it: most lines hold none and are copied without a search.
+  const char* next_tab = tabs > 0 ? FindTab(text.data(), text) : nullptr;
   ForEachLine(text, [&](std::string_view line) {
     // Trimming first gives the same line as expanding first: a TAB at the
     // end becomes blanks that trimming would remove as well.
     line = TrimmedTrailing(line);
     if (line.empty() && previous_was_empty && CollapseBlankLines) return;
     previous_was_empty = line.empty();
-    if (tabs > 0) {
+    const char* const line_end = line.data() + line.size();
+    if (next_tab != nullptr && next_tab < line.data()) next_tab = FindTab(line.data(), text);
+    if (next_tab != nullptr && next_tab < line_end) {
       AppendExpanded(result, line, static_cast<std::size_t>(width));
+      next_tab = FindTab(line_end, text);
     } else {
       result.append(line);
     }
