@@ -152,7 +152,7 @@ void FinishingPass(std::string Output, TStringList& lines, std::int32_t TabWidth
   // and handed to the list without a copy; the list then saves it as it is.
   std::string finished = FinishText(Output, tabs, TabWidth, CollapseBlankLines, std::move(spare));
   Output = std::string();
-  lines.AdoptText(std::move(finished));
+  lines.AdoptJoinedText(std::move(finished));
 }
 
 }  // namespace vemra

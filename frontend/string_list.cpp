@@ -42,6 +42,7 @@ std::string_view TStringList::JoinedText(std::string& holder) const {
 }
 
 std::string TStringList::ReadText() const {
+  EnsureSplit();
   std::size_t total = 0;
   for (const LineSpan span : spans_) total += span.length + 2;
   std::string text;
@@ -66,13 +67,29 @@ void TStringList::AdoptText(std::string text) {
   text_ = std::move(text);
   tail_.clear();
   spans_.clear();
-  SplitText();
+  text_is_joined_ = SplitText();
+  split_ = true;
 }
 
-// Lines are views into text_, so splitting copies no line bytes. The split
-// also notes whether every line ends in CR LF, the last one included: then
-// text_ is already the joined text, and saving it needs no copy.
-void TStringList::SplitText() {
+void TStringList::AdoptJoinedText(std::string text) {
+  CheckTextSize(text.size());
+  text_ = std::move(text);
+  tail_.clear();
+  spans_.clear();
+  text_is_joined_ = true;
+  split_ = false;
+}
+
+void TStringList::EnsureSplit() const {
+  if (split_) return;
+  SplitText();
+  split_ = true;
+}
+
+// Lines are views into text_, so splitting copies no line bytes. Returns
+// whether every line ends in CR LF, the last one included: then text_ is
+// already the joined text, and saving it needs no copy.
+bool TStringList::SplitText() const {
   const char* const base = text_.data();
   const char* const end = base + text_.size();
   bool all_crlf = true;
@@ -85,7 +102,7 @@ void TStringList::SplitText() {
     const char* const line_end = line.data() + line.size();
     all_crlf = all_crlf && end - line_end >= 2 && line_end[0] == '\r' && line_end[1] == '\n';
   });
-  text_is_joined_ = all_crlf;
+  return all_crlf;
 }
 
 void TStringList::MarkEdited() {
@@ -112,6 +129,7 @@ void TStringList::CheckIndex(std::int32_t index) const {
 }
 
 std::int32_t TStringList::LineCount() const {
+  EnsureSplit();
   return static_cast<std::int32_t>(spans_.size());
 }
 
@@ -148,6 +166,7 @@ void TStringList::RemoveLine(std::int32_t index) {
 }
 
 void TStringList::AppendLine(std::string_view line) {
+  EnsureSplit();
   if (spans_.size() >= kMaxStoreSize) throw ETextTooLarge("Text too large");
   const LineSpan span = StoreInTail(line);
   MarkEdited();

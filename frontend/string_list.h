@@ -49,6 +49,11 @@ class TStringList final : public TStrings {
   // The same as AssignText, but the list takes over the text's buffer
   // instead of copying it (for a caller that no longer needs the text).
   void AdoptText(std::string text);
+  // The same as AdoptText for a text its caller built as the joined text
+  // itself: every line followed by CR LF, no other CR or LF. Fast path: such
+  // a text is saved as it stands and split into lines only when a line is
+  // first asked for, so formatting and saving a file never splits the result.
+  void AdoptJoinedText(std::string text);
 
   std::int32_t LineCount() const override;
   // A copy of the line; throws EStringListError for a bad index.
@@ -69,16 +74,20 @@ class TStringList final : public TStrings {
   };
   static constexpr std::uint32_t kInTail = 0x80000000u;
 
-  void SplitText();
+  bool SplitText() const;
+  void EnsureSplit() const;
   void MarkEdited();
   std::string_view ViewOf(LineSpan span) const;
   LineSpan StoreInTail(std::string_view line);
   void CheckIndex(std::int32_t index) const;
 
-  std::string text_;             // the text last loaded or assigned; lines are views into it
-  std::string tail_;             // lines appended or lengthened since then
-  std::vector<LineSpan> spans_;  // one entry per line, in order
-  bool text_is_joined_ = true;   // text_ equals ReadText(): no edits, every line ends in CR LF
+  std::string text_;  // the text last loaded or assigned; lines are views into it
+  std::string tail_;  // lines appended or lengthened since then
+  // spans_ is filled on first use after AdoptJoinedText, by const members
+  // too; it is a cache of text_'s lines, not part of the list's value.
+  mutable std::vector<LineSpan> spans_;  // one entry per line, in order
+  mutable bool split_ = true;            // spans_ describes text_
+  bool text_is_joined_ = true;  // text_ equals ReadText(): no edits, every line ends in CR LF
   std::optional<FileIdentity> loaded_from_;  // the file LoadFile read, if any
 };
 

@@ -128,6 +128,47 @@ TEST(JoinedText, OwnBufferOnlyWhileItIsTheJoinedText) {
   }
 }
 
+// A text adopted as already joined is split only when a line is asked for;
+// every reader and every edit must then see the same lines as after
+// AdoptText, and an edit must end the fast path.
+TEST(JoinedText, AdoptedJoinedTextSplitsOnFirstUse) {
+  const std::string text = "a\r\n\r\nbc\r\n";
+  const Lines lines = {"a", "", "bc"};
+  using Use = void (*)(TStringList&, Lines&);
+  const Use uses[] = {
+      [](TStringList& l, Lines& expected) { EXPECT_EQ(LinesOf(l), expected); },
+      [](TStringList& l, Lines& expected) { EXPECT_EQ(l.LineView(2), expected[2]); },
+      [](TStringList& l, Lines& expected) {
+        l.AppendLine("d");
+        expected.push_back("d");
+      },
+      [](TStringList& l, Lines& expected) {
+        l.ReplaceLine(0, "x");
+        expected[0] = std::string("x");
+      },
+      [](TStringList& l, Lines& expected) {
+        l.RemoveLine(1);
+        expected.erase(expected.begin() + 1);
+      },
+  };
+  for (const Use& use : uses) {
+    TStringList list;
+    list.AssignText("old\nlines\nhere\nand\nmore");
+    list.AdoptJoinedText(text);
+    Lines expected = lines;
+    use(list, expected);
+    EXPECT_EQ(LinesOf(list), expected);
+    std::string holder;
+    EXPECT_EQ(list.JoinedText(holder), list.ReadText());
+  }
+  TStringList untouched;
+  untouched.AdoptJoinedText(text);
+  std::string holder;
+  EXPECT_EQ(untouched.JoinedText(holder), text);
+  EXPECT_TRUE(holder.empty());
+  EXPECT_EQ(untouched.ReadText(), text);
+}
+
 TEST(LineEditing, BadIndexFailsAndLeavesTheListAlone) {
   TStringList list;
   list.AssignText("a\nb");
