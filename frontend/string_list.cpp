@@ -21,6 +21,36 @@ void CheckTextSize(std::size_t size) {
   if (size > kMaxStoreSize) throw ETextTooLarge("Text too large");
 }
 
+// Whether every line of text ends in CR LF, the last one included: true
+// exactly when the split would find each line followed by CR LF. Stops at the
+// first other line end, so a text with mixed line ends costs little.
+bool IsJoined(std::string_view text) {
+  const char* at = text.data();
+  const char* const end = at + text.size();
+  while (at < end) {
+    const void* found = std::memchr(at, '\n', static_cast<std::size_t>(end - at));
+    if (found == nullptr) return false;  // a last line without a line end, or a CR alone
+    const char* const lf = static_cast<const char*>(found);
+    if (lf == at || lf[-1] != '\r') return false;
+    if (std::memchr(at, '\r', static_cast<std::size_t>(lf - 1 - at)) != nullptr) return false;
+    at = lf + 1;
+  }
+  return true;
+}
+
+// ReadText for a text not split into lines: every line followed by CR LF.
+std::string JoinLines(std::string_view text) {
+  std::string joined;
+  // Room for every byte to be a line end that grows to two; memory reserved
+  // but never written costs no pages.
+  joined.reserve(2 * text.size());
+  ForEachLine(text, [&joined](std::string_view line) {
+    joined.append(line);
+    joined.append("\r\n", 2);
+  });
+  return joined;
+}
+
 }  // namespace
 
 void TStringList::LoadFile(const std::string& file_name) {
@@ -36,13 +66,15 @@ void TStringList::SaveFile(const std::string& file_name) const {
 }
 
 std::string_view TStringList::JoinedText(std::string& holder) const {
-  if (text_is_joined_) return text_;
+  if (joined_ == Joined::kUnknown) joined_ = IsJoined(text_) ? Joined::kYes : Joined::kNo;
+  if (joined_ == Joined::kYes) return text_;
   holder = ReadText();
   return holder;
 }
 
 std::string TStringList::ReadText() const {
-  EnsureSplit();
+  // A text not split yet has had no edits: it is joined straight from text_.
+  if (!split_) return joined_ == Joined::kYes ? text_ : JoinLines(text_);
   std::size_t total = 0;
   for (const LineSpan span : spans_) total += span.length + 2;
   std::string text;
@@ -67,8 +99,8 @@ void TStringList::AdoptText(std::string text) {
   text_ = std::move(text);
   tail_.clear();
   spans_.clear();
-  text_is_joined_ = SplitText();
-  split_ = true;
+  split_ = false;
+  joined_ = Joined::kUnknown;
 }
 
 void TStringList::AdoptJoinedText(std::string text) {
@@ -76,14 +108,15 @@ void TStringList::AdoptJoinedText(std::string text) {
   text_ = std::move(text);
   tail_.clear();
   spans_.clear();
-  text_is_joined_ = true;
   split_ = false;
+  joined_ = Joined::kYes;
 }
 
 void TStringList::EnsureSplit() const {
   if (split_) return;
-  SplitText();
+  const bool all_crlf = SplitText();
   split_ = true;
+  if (joined_ == Joined::kUnknown) joined_ = all_crlf ? Joined::kYes : Joined::kNo;
 }
 
 // Lines are views into text_, so splitting copies no line bytes. Returns
@@ -106,7 +139,7 @@ bool TStringList::SplitText() const {
 }
 
 void TStringList::MarkEdited() {
-  text_is_joined_ = false;
+  joined_ = Joined::kNo;
 }
 
 std::string_view TStringList::ViewOf(LineSpan span) const {

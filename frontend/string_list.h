@@ -51,8 +51,9 @@ class TStringList final : public TStrings {
   void AdoptText(std::string text);
   // The same as AdoptText for a text its caller built as the joined text
   // itself: every line followed by CR LF, no other CR or LF. Fast path: such
-  // a text is saved as it stands and split into lines only when a line is
-  // first asked for, so formatting and saving a file never splits the result.
+  // a text is saved as it stands without a look at its bytes. (Every adopted
+  // text is split into lines only when a line is first asked for, so loading,
+  // formatting and saving a file never splits a text.)
   void AdoptJoinedText(std::string text);
 
   std::int32_t LineCount() const override;
@@ -83,11 +84,15 @@ class TStringList final : public TStrings {
 
   std::string text_;  // the text last loaded or assigned; lines are views into it
   std::string tail_;  // lines appended or lengthened since then
-  // spans_ is filled on first use after AdoptJoinedText, by const members
-  // too; it is a cache of text_'s lines, not part of the list's value.
+  // spans_ is filled when a line is first asked for, by const members too;
+  // like joined_ it is a cache of what text_ holds, not part of the list's
+  // value.
   mutable std::vector<LineSpan> spans_;  // one entry per line, in order
   mutable bool split_ = true;            // spans_ describes text_
-  bool text_is_joined_ = true;  // text_ equals ReadText(): no edits, every line ends in CR LF
+  // Whether text_ equals ReadText(): no edits, every line ends in CR LF.
+  // Known once the text is split or JoinedText has looked.
+  enum class Joined : std::uint8_t { kUnknown, kYes, kNo };
+  mutable Joined joined_ = Joined::kYes;
   std::optional<FileIdentity> loaded_from_;  // the file LoadFile read, if any
 };
 

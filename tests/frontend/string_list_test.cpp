@@ -55,6 +55,14 @@ TEST(LineSplitting, AssignTextSplitsAtEveryLineEndAndReadTextJoinsWithCrLf) {
     list.AssignText(c.text);
     EXPECT_EQ(LinesOf(list), c.lines) << c.name;
     EXPECT_EQ(list.ReadText(), c.joined) << c.name;
+    // A list is split on demand: the joined text must come out the same
+    // before any line was asked for.
+    TStringList unsplit;
+    unsplit.AssignText(c.text);
+    std::string holder;
+    EXPECT_EQ(unsplit.JoinedText(holder), c.joined) << c.name;
+    EXPECT_EQ(unsplit.ReadText(), c.joined) << c.name;
+    EXPECT_EQ(LinesOf(unsplit), c.lines) << c.name;
   }
 }
 
