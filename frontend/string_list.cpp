@@ -95,21 +95,20 @@ void TStringList::AssignText(std::string_view text) {
 }
 
 void TStringList::AdoptText(std::string text) {
-  CheckTextSize(text.size());
-  text_ = std::move(text);
-  tail_.clear();
-  spans_.clear();
-  split_ = false;
-  joined_ = Joined::kUnknown;
+  TakeText(std::move(text), Joined::kUnknown);
 }
 
 void TStringList::AdoptJoinedText(std::string text) {
+  TakeText(std::move(text), Joined::kYes);
+}
+
+void TStringList::TakeText(std::string text, Joined joined) {
   CheckTextSize(text.size());
   text_ = std::move(text);
   tail_.clear();
   spans_.clear();
   split_ = false;
-  joined_ = Joined::kYes;
+  joined_ = joined;
 }
 
 void TStringList::EnsureSplit() const {

@@ -74,6 +74,9 @@ class TStringList final : public TStrings {
     std::uint32_t length;
   };
   static constexpr std::uint32_t kInTail = 0x80000000u;
+  enum class Joined : std::uint8_t { kUnknown, kYes, kNo };
+
+  void TakeText(std::string text, Joined joined);
 
   bool SplitText() const;
   void EnsureSplit() const;
@@ -91,7 +94,6 @@ class TStringList final : public TStrings {
   mutable bool split_ = true;            // spans_ describes text_
   // Whether text_ equals ReadText(): no edits, every line ends in CR LF.
   // Known once the text is split or JoinedText has looked.
-  enum class Joined : std::uint8_t { kUnknown, kYes, kNo };
   mutable Joined joined_ = Joined::kYes;
   std::optional<FileIdentity> loaded_from_;  // the file LoadFile read, if any
 };
