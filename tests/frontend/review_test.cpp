@@ -23,6 +23,7 @@ using testing::ReadBytes;
 using testing::RunDriver;
 using testing::RunProgram;
 using testing::RunResult;
+using testing::RunShellCommand;
 using testing::StatOf;
 using testing::TestFolder;
 using testing::WriteBytes;
@@ -140,17 +141,6 @@ std::string LinesWithLf(const TStringList& list) {
   return text;
 }
 
-std::string CommandOutput(const std::string& command) {
-  FILE* pipe = popen(command.c_str(), "r");
-  std::string output;
-  if (pipe == nullptr) return output;
-  char buffer[4096];
-  std::size_t got = 0;
-  while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, got);
-  pclose(pipe);
-  return output;
-}
-
 // The diff shown for a file is the one diff -u prints for the same two
 // texts: the file as loaded and as formatted, one line per line. (Where many
 // equal lines such as "end" could be paired in several equally short ways,
@@ -165,8 +155,9 @@ TEST(Review, DiffMatchesDiffDashU) {
   FormatSource(list, 2, false, true);
   WriteBytes(folder / "new.txt", LinesWithLf(list));
   const std::string expected =
-      CommandOutput("diff -u --label " + input + " --label " + input + " " + (folder / "old.txt") +
-                    " " + (folder / "new.txt"));
+      RunShellCommand("diff -u --label " + input + " --label " + input + " " +
+                      (folder / "old.txt") + " " + (folder / "new.txt"))
+          .console;
   ASSERT_FALSE(expected.empty()) << "the sample needs formatting";
 
   const RunResult result = RunDriver({"-diff=1", input});

@@ -39,9 +39,8 @@ inline std::string Echo(const std::vector<std::string>& arguments) {
   return lines;
 }
 
-// Runs the built program with arguments as a shell would split them.
-inline RunResult RunProgram(const std::string& arguments) {
-  const std::string command = std::string(VEMRA_BINARY) + " " + arguments;
+// Runs a shell command; what it printed and its exit status.
+inline RunResult RunShellCommand(const std::string& command) {
   FILE* pipe = popen(command.c_str(), "r");
   RunResult run{-1, ""};
   if (pipe == nullptr) return run;
@@ -51,6 +50,11 @@ inline RunResult RunProgram(const std::string& arguments) {
   const int status = pclose(pipe);
   run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return run;
+}
+
+// Runs the built program with arguments as a shell would split them.
+inline RunResult RunProgram(const std::string& arguments) {
+  return RunShellCommand(std::string(VEMRA_BINARY) + " " + arguments);
 }
 
 }  // namespace vemra::testing

@@ -5,10 +5,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "tests/frontend/run_helpers.h"
 #include "tests/frontend/test_folder.h"
 
 namespace vemra {
@@ -31,15 +31,7 @@ std::string DiffDashU(const Lines& old_lines, const Lines& new_lines) {
   WriteBytes(folder / "new", WithLf(new_lines));
   const std::string command =
       "diff -u --label F --label F " + (folder / "old") + " " + (folder / "new");
-  FILE* pipe = popen(command.c_str(), "r");
-  std::string output;
-  char buffer[4096];
-  std::size_t got = 0;
-  while (pipe != nullptr && (got = fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-    output.append(buffer, got);
-  }
-  if (pipe != nullptr) pclose(pipe);
-  return output;
+  return testing::RunShellCommand(command).console;
 }
 
 Lines Numbered(int count) {
