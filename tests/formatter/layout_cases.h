@@ -71,9 +71,22 @@ struct ProgramCase {
   std::vector<std::string> expected;
 };
 
+// Every input of these tables also keeps the formatting promises (meaning
+// kept, stable, well formed) under a few option sets.
+inline void ExpectPromisesKept(std::string_view text) {
+  for (const FormatOptions& options :
+       {FormatOptions{2, false, true}, FormatOptions{0, false, false},
+        FormatOptions{4, true, true}}) {
+    EXPECT_EQ(CheckFormatInvariants(text, options), "") << ToNotation(text);
+  }
+}
+
 inline void ExpectPrograms(const std::vector<ProgramCase>& cases) {
   for (const ProgramCase& c : cases) {
     EXPECT_EQ(FormatLines(c.source), c.expected) << "first source line: " << c.source.front();
+    std::string text;
+    for (const std::string& line : c.source) text += line + "\r\n";
+    ExpectPromisesKept(text);
   }
 }
 

@@ -19,6 +19,7 @@ void ExpectSpacing(const std::vector<SpacingCase>& cases, std::string_view opene
     std::string line = output.substr(output.find('\n') + 1);
     line = line.substr(0, line.find('\r'));
     EXPECT_EQ(ToNotation(line), c.laid_out) << "written: " << c.written;
+    ExpectPromisesKept(std::string(opener) + "\r\n" + c.written + "\r\n");
   }
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "formatter/next_token.h"
+#include "fuzz/format_invariants.h"
 
 namespace vemra {
 
@@ -54,6 +55,12 @@ inline void ExpectTokens(const std::vector<TokenCase>& cases) {
   for (const TokenCase& c : cases) {
     EXPECT_EQ(VisibleAll(TokenTexts(c.source)), VisibleAll(c.tokens))
         << "source: \"" << Visible(c.source) << '"';
+    // Formatting any of these texts keeps its tokens and is stable too.
+    for (const FormatOptions& options :
+         {FormatOptions{2, false, true}, FormatOptions{0, false, false}}) {
+      EXPECT_EQ(CheckFormatInvariants(c.source, options), "")
+          << "source: \"" << Visible(c.source) << '"';
+    }
   }
 }
 
