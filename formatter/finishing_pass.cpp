@@ -119,21 +119,21 @@ std::string TrimLines(std::string_view text, bool CollapseBlankLines) {
   return result;
 }
 
-std::string FinishedText(std::string_view text, std::int32_t TabWidth, bool UseTabs,
-                         bool CollapseBlankLines) {
-  const std::int64_t tabs = UseTabs ? 0 : CountTabs(text);
+std::string FinishedText(std::string text, std::int32_t TabWidth, bool UseTabs,
+                         bool CollapseBlankLines, std::string spare) {
+  std::int64_t tabs = UseTabs ? 0 : CountTabs(text);
   if (tabs > 0 && TabWidth <= 0) {
-    std::string expanded(text);
-    ExpandTabs(expanded, TabWidth);
-    return FinishText(expanded, 0, TabWidth, CollapseBlankLines);
+    // TABs that vanish go before trimming: see FinishText.
+    ExpandTabs(text, TabWidth);
+    tabs = 0;
   }
-  return FinishText(text, tabs, TabWidth, CollapseBlankLines);
+  return FinishText(text, tabs, TabWidth, CollapseBlankLines, std::move(spare));
 }
 
 void FinishingPass(std::string Output, TStringList& lines, std::int32_t TabWidth, bool UseTabs,
                    bool CollapseBlankLines, std::string spare) {
   const std::int64_t width = std::max<std::int64_t>(TabWidth, 0);
-  std::int64_t tabs = UseTabs ? 0 : CountTabs(Output);
+  const std::int64_t tabs = UseTabs ? 0 : CountTabs(Output);
   const std::int64_t expanded_size = static_cast<std::int64_t>(Output.size()) + tabs * (width - 1);
   if (expanded_size > kCrLfSafeSize) {
     // A text this large is kept with LF line ends, as its CR LF form could
@@ -144,15 +144,10 @@ void FinishingPass(std::string Output, TStringList& lines, std::int32_t TabWidth
     lines.AssignText(finished);
     return;
   }
-  if (tabs > 0 && width == 0) {
-    ExpandTabs(Output, TabWidth);
-    tabs = 0;
-  }
   // Fast path: the finished text is built with CR LF line ends in one pass
   // and handed to the list without a copy; the list then saves it as it is.
-  std::string finished = FinishText(Output, tabs, TabWidth, CollapseBlankLines, std::move(spare));
-  Output = std::string();
-  lines.AdoptJoinedText(std::move(finished));
+  lines.AdoptJoinedText(
+      FinishedText(std::move(Output), TabWidth, UseTabs, CollapseBlankLines, std::move(spare)));
 }
 
 }  // namespace vemra

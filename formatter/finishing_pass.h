@@ -15,16 +15,17 @@ namespace vemra {
 // limit.
 void ExpandTabs(std::string& text, std::int32_t TabWidth);
 
-// The lines of text, each without its trailing blanks and TABs and followed
-// by LF; with CollapseBlankLines only the first empty line of every run of
-// empty lines is kept.
+// The lines of text, each without its trailing bytes of value 0x20 or lower
+// (blanks, TABs, control bytes) and followed by LF; with CollapseBlankLines only the first empty
+// line of every run of empty lines is kept.
 std::string TrimLines(std::string_view text, bool CollapseBlankLines);
 
 // The lines of text, trimmed and collapsed as by TrimLines, TABs expanded
 // as by ExpandTabs unless UseTabs, each followed by CR LF: the joined text
 // of the list FinishingPass fills. Throws ETextTooLarge as ExpandTabs does.
-std::string FinishedText(std::string_view text, std::int32_t TabWidth, bool UseTabs,
-                         bool CollapseBlankLines);
+// The result may be built in spare's memory (its bytes are dropped).
+std::string FinishedText(std::string text, std::int32_t TabWidth, bool UseTabs,
+                         bool CollapseBlankLines, std::string spare = std::string());
 
 // Expands TABs unless UseTabs, then puts the trimmed (and, with
 // CollapseBlankLines, collapsed) lines of Output into lines, replacing what
