@@ -1,6 +1,5 @@
 // "check" and "diff": a run that formats but never writes, and answers with
 // its exit status whether formatting would change the file.
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -19,6 +18,7 @@ namespace {
 
 using testing::Echo;
 using testing::kBanner;
+using testing::MakeOld;
 using testing::ReadBytes;
 using testing::RunDriver;
 using testing::RunProgram;
@@ -44,12 +44,6 @@ struct FileState {
 
 FileState StateOf(const std::string& path) {
   return {ReadBytes(path), StatOf(path).st_mtim};
-}
-
-// Makes the file look old, so that any rewrite would show in its time.
-void BackdateFile(const std::string& path) {
-  const timespec times[2] = {{1000000000, 0}, {1000000000, 0}};
-  utimensat(AT_FDCWD, path.c_str(), times, 0);
 }
 
 struct ReviewCase {
@@ -78,7 +72,7 @@ TEST(Review, AnswersByStatusAndNeverWritesAFile) {
     const std::string input = folder / "in.vem";
     const std::string output = folder / "out.vem";
     WriteBytes(input, c.file_bytes);
-    BackdateFile(input);
+    MakeOld(input);
     const FileState before = StateOf(input);
 
     std::vector<std::string> arguments = c.options;
@@ -175,8 +169,8 @@ TEST(Review, EndToEndStatusesAndUntouchedFiles) {
   const std::string bad = folder / "bad.vem";
   WriteBytes(good, kFormatted);
   WriteBytes(bad, kUnformatted);
-  BackdateFile(good);
-  BackdateFile(bad);
+  MakeOld(good);
+  MakeOld(bad);
   const FileState good_before = StateOf(good);
   const FileState bad_before = StateOf(bad);
 

@@ -15,6 +15,7 @@ namespace {
 
 using testing::BecomeUnprivileged;
 using testing::LimitFileSize;
+using testing::MakeOld;
 using testing::ReadBytes;
 using testing::RunInChild;
 using testing::SaveOutcome;
@@ -116,13 +117,6 @@ TEST(SafeSave, HardLinkedFileIsWrittenInPlaceAndKeepsItsLinks) {
   EXPECT_EQ(StatOf(folder / "a.vem").st_ino, inode);
   EXPECT_EQ(StatOf(folder / "a.vem").st_nlink, 2u);
   EXPECT_EQ(folder.Names(), (std::set<std::string>{"a.vem", "b.vem"}));
-}
-
-// Sets the file's modification time far into the past, to see whether a save
-// rewrote it.
-void MakeOld(const std::string& path) {
-  const timespec times[2] = {{1000000000, 0}, {1000000000, 0}};
-  utimensat(AT_FDCWD, path.c_str(), times, 0);
 }
 
 TEST(SafeSave, UnchangedInputIsNotRewritten) {

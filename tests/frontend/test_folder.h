@@ -2,6 +2,7 @@
 // small helpers to put bytes into files and read them back.
 #pragma once
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <cstdlib>
@@ -51,6 +52,13 @@ inline void WriteBytes(const std::string& path, const std::string& bytes) {
 inline std::string ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Sets the file's modification time far into the past (second 1000000000),
+// to see whether a run rewrote or touched it.
+inline void MakeOld(const std::string& path) {
+  const timespec times[2] = {{1000000000, 0}, {1000000000, 0}};
+  utimensat(AT_FDCWD, path.c_str(), times, 0);
 }
 
 inline struct stat StatOf(const std::string& path) {
