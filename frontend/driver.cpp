@@ -2,7 +2,6 @@
 
 #include <new>
 
-#include "formatter/format_source.h"
 #include "frontend/conversions.h"
 #include "frontend/decimal_separator.h"
 #include "frontend/expand_path.h"
@@ -42,10 +41,7 @@ void FormatFile(std::ostream& console, RunSettings& settings) {
   BeginStep(console, "Loading source file " + settings.InputPath + "...");
   lines.LoadFile(settings.InputPath);
   EndStep(console);
-  PrintOptions(console, settings);
-  BeginStep(console, "Parsing...");
-  FormatSource(lines, settings.TabWidth, settings.UseTabs, !settings.KeepExtraLines);
-  EndStep(console);
+  FormatWithProgress(console, settings, lines);
   BeginStep(console, "Saving output file to " + settings.OutputPath + "...");
   lines.SaveFile(settings.OutputPath);
   EndStep(console);

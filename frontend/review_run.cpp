@@ -3,7 +3,6 @@
 #include <string_view>
 #include <vector>
 
-#include "formatter/format_source.h"
 #include "frontend/driver.h"
 #include "frontend/file_identity.h"
 #include "frontend/read_whole_file.h"
@@ -40,13 +39,10 @@ int ReviewFile(std::ostream& console, const RunSettings& settings) {
   const std::string original = ReadWholeFile(settings.InputPath, identity);
   lines.AssignText(original);
   EndStep(console);
-  PrintOptions(console, settings);
 
   std::vector<std::string> loaded;
   if (settings.Diff) loaded = LinesOf(lines);
-  BeginStep(console, "Parsing...");
-  FormatSource(lines, settings.TabWidth, settings.UseTabs, !settings.KeepExtraLines);
-  EndStep(console);
+  FormatWithProgress(console, settings, lines);
 
   if (lines.ReadText() == original) {
     console << "Already formatted: " << settings.InputPath << "\n" << std::flush;

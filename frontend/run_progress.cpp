@@ -1,5 +1,6 @@
 #include "frontend/run_progress.h"
 
+#include "formatter/format_source.h"
 #include "frontend/conversions.h"
 #include "textutil/bool_to_text.h"
 
@@ -20,6 +21,13 @@ void PrintOptions(std::ostream& console, const RunSettings& settings) {
   if (settings.Check) console << ", check=" << BoolToText(true);
   if (settings.Diff) console << ", diff=" << BoolToText(true);
   console << ")\n";
+}
+
+void FormatWithProgress(std::ostream& console, const RunSettings& settings, TStringList& lines) {
+  PrintOptions(console, settings);
+  BeginStep(console, "Parsing...");
+  FormatSource(lines, settings.TabWidth, settings.UseTabs, !settings.KeepExtraLines);
+  EndStep(console);
 }
 
 }  // namespace vemra

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "frontend/run_settings.h"
+#include "frontend/string_list.h"
 
 namespace vemra {
 
@@ -16,5 +17,9 @@ void EndStep(std::ostream& console);
 // "Formatting options (tabwidth=2, tabs=False, extralines=False)", with
 // ", check=True" and ", diff=True" added only when those options are on.
 void PrintOptions(std::ostream& console, const RunSettings& settings);
+
+// Prints the options line, then formats lines with the settings' options
+// between "Parsing..." and "done!".
+void FormatWithProgress(std::ostream& console, const RunSettings& settings, TStringList& lines);
 
 }  // namespace vemra
