@@ -1,5 +1,6 @@
 #include "fuzz/format_invariants.h"
 
+#include "formatter/char_classes.h"
 #include "formatter/format_source.h"
 #include "formatter/next_token.h"
 #include "frontend/string_list.h"
@@ -10,10 +11,6 @@ namespace {
 // A CR or LF token, or a comment, literal or brace group that holds one.
 bool HoldsLineBreak(std::string_view token) {
   return token.find_first_of("\r\n") != std::string_view::npos;
-}
-
-bool IsDirectiveChar(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
 }
 
 std::size_t SkipBlanks(std::string_view text, std::size_t pos) {
@@ -87,7 +84,7 @@ bool GainsOneEmptyLastLine(const std::string& once, const std::string& twice,
 bool MarkerAt(std::string_view text, std::size_t index) {
   if (index + 3 > text.size() || text[index] != '#') return false;
   if ((text[index + 1] | 0x20) != 'i' || (text[index + 2] | 0x20) != 'd') return false;
-  return index + 3 == text.size() || !IsDirectiveChar(text[index + 3]);
+  return index + 3 == text.size() || !IsInClass(text[index + 3], kDirectiveChar);
 }
 
 std::string FormatFileBytes(std::string_view file_bytes, const FormatOptions& options) {
