@@ -19,6 +19,7 @@ enum CharClass : std::uint8_t {
   kHexChar = 1 << 4,          // 0-9 A-F a-f X x: continues a "#" number
   kDirectiveChar = 1 << 5,    // A-Z a-z _: continues a "#" directive word
   kOperatorRunChar = 1 << 6,  // ^ | & =: continues an operator run
+  kWordBodyChar = 1 << 7,     // the word bytes after which a word goes on: all but $ %
 };
 
 // The rule that cuts a token, chosen by the token's first byte.
@@ -66,6 +67,9 @@ constexpr std::array<std::uint8_t, 256> MakeCharClasses() {
   AddClass(table, ".&\\", kWordStartChar);
   AddClass(table, kDigits, kWordChar);
   AddClass(table, ".#$%:\\", kWordChar);
+  for (int c = 0; c < 256; ++c) {
+    if ((table[c] & kWordChar) != 0 && c != '$' && c != '%') table[c] |= kWordBodyChar;
+  }
   for (std::uint8_t bit : {kNumberChar, kHexChar}) {
     AddClass(table, kDigits, bit);
     AddClass(table, kHexLetters, bit);

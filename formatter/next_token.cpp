@@ -81,13 +81,10 @@ Offset CutNumber(std::string_view text, Offset start) {
 // Word bytes, where "$" or "%" ends the word after itself. A trailing ":" is
 // given back (once) so that the next call returns it as a colon token.
 Offset CutWord(std::string_view text, Offset start) {
-  Offset at = start + 1;  // a word's first byte is never "$" or "%"
-  while (at < text.size() && IsInClass(text[at], kWordChar)) {
-    const char taken = text[at++];
-    if (taken == '$' || taken == '%') break;
-  }
-  if (text[at - 1] == ':') --at;  // never the first byte: ":" starts no word
-  return at;
+  // A word's first byte is never "$", "%" or ":".
+  const Offset at = SkipClass(text, start + 1, kWordBodyChar);
+  if (at < text.size() && (text[at] == '$' || text[at] == '%')) return at + 1;
+  return text[at - 1] == ':' ? at - 1 : at;
 }
 
 // From 0x8B up to and including the next 0x9B.
