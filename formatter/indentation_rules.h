@@ -5,7 +5,6 @@
 #pragma once
 
 #include "formatter/layout_state.h"
-#include "formatter/token_text.h"
 #include "formatter/word_tables.h"
 
 namespace vemra {
@@ -15,13 +14,12 @@ namespace vemra {
 // "end", "until", "else", "except", "finally", "#endclass" lower the level
 // and take a TAB back from their line when they open it.
 inline void CloseBlock(LayoutState& state) {
-  if ((state.Roles & kClosingWord) == 0) return;
-  if ((state.Roles & kKeepsLevel) == 0) --state.Level;
+  if (!state.Is(kClosingWord)) return;
+  if (!state.Is(kKeepsLevel)) --state.Level;
   state.Output.DeleteLastIf('\t');
   // The "end" of a "case" block meets the level its "case" pushed and takes
   // back the second level the block's body was given.
-  if (!state.CaseStack.empty() && (state.Roles & kEndWord) != 0 &&
-      state.Level == state.CaseStack.back()) {
+  if (!state.CaseStack.empty() && state.Is(kEndWord) && state.Level == state.CaseStack.back()) {
     state.CaseStack.pop_back();
     --state.Level;
     state.Output.DeleteLastIf('\t');
@@ -31,40 +29,39 @@ inline void CloseBlock(LayoutState& state) {
 // "read" and "write" start a count over the next three tokens.
 inline void CountDownAccessor(LayoutState& state) {
   if (state.PropertyCountdown > 0) --state.PropertyCountdown;
-  if ((state.Roles & kAccessorWord) != 0) state.PropertyCountdown = 3;
+  if (state.Is(kAccessorWord)) state.PropertyCountdown = 3;
 }
 
 // The second token after "read" or "write" opens the accessor's body, unless
 // it is a string or integer variable ("name$", "name%") being accessed.
 inline void OpenPropertyBlock(LayoutState& state) {
-  const char last = LastByte(state.Token);
-  if (state.PropertyCountdown == 1 && last != '$' && last != '%') ++state.Level;
+  if (state.PropertyCountdown == 1 && !state.Is(kEndsInSigil)) ++state.Level;
 }
 
 // "#define" marks its line, on which every "-" is written against its operand.
 inline void EnterDefine(LayoutState& state) {
-  if ((state.Roles & kDefineWord) != 0) state.InDefine = true;
+  if (state.Is(kDefineWord)) state.InDefine = true;
 }
 
 // After the token is written.
 
 // An LF receives Level TABs, and ends a "#define" line.
 inline void IndentNewLine(LayoutState& state) {
-  if (state.Token != "\n") return;
+  if (!state.Is(kLineFeed)) return;
   state.Output.AppendIndentation(state.Level);
   state.InDefine = false;
 }
 
 // "forward" and "inline" announce a routine header that opens no block.
 inline void NoteForwardWord(LayoutState& state) {
-  if ((state.Roles & kForwardWord) != 0) state.ForwardPending = true;
+  if (state.Is(kForwardWord)) state.ForwardPending = true;
 }
 
 // A routine word after a forward word is only a declaration: it opens no
 // block, and consumes the forward word.
 inline void OpenBlock(LayoutState& state) {
-  if ((state.Roles & kOpeningWord) == 0) return;
-  if ((state.Roles & kRoutineWord) != 0 && state.ForwardPending) {
+  if (!state.Is(kOpeningWord)) return;
+  if (state.Is(kRoutineWord) && state.ForwardPending) {
     state.ForwardPending = false;
     return;
   }
@@ -73,19 +70,19 @@ inline void OpenBlock(LayoutState& state) {
 
 // "case" opens a second level for its body; labels stand one level out.
 inline void OpenCaseBlock(LayoutState& state) {
-  if ((state.Roles & kCaseWord) == 0) return;
+  if (!state.Is(kCaseWord)) return;
   state.CaseStack.push_back(state.Level);
   ++state.Level;
 }
 
 // Every ":" moves its line one level out.
 inline void OutdentLabel(LayoutState& state) {
-  if (state.Token == ":") state.Output.DropIndentationTab();
+  if (state.Is(kColon)) state.Output.DropIndentationTab();
 }
 
 // "else if" shares the level of its "else", so one "end" closes the chain.
 inline void OpenIfBlock(LayoutState& state) {
-  if ((state.Roles & kIfWord) != 0 && (state.PrevRoles & kElseWord) == 0) ++state.Level;
+  if (state.Is(kIfWord) && !state.PrevIs(kElseWord)) ++state.Level;
 }
 
 }  // namespace vemra

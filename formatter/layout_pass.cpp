@@ -5,7 +5,6 @@
 #include "formatter/next_token.h"
 #include "formatter/spacing_rules.h"
 #include "formatter/text_size_limit.h"
-#include "formatter/word_tables.h"
 
 namespace vemra {
 namespace {
@@ -18,7 +17,7 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 void LayOutNextToken(LayoutState& state) {
   state.Token = CutNextToken(state.Source, state.SourceOffset);
   if (state.Token.empty()) return;  // only blanks or removed markers were left
-  state.Roles = WordRolesOf(state.Token);
+  state.Facts = FactsOf(state.Token);
 
   CloseBlock(state);
   CountDownAccessor(state);
@@ -46,8 +45,7 @@ void LayOutNextToken(LayoutState& state) {
   OpenIfBlock(state);
   WriteSpaceAfter(state);
 
-  state.PrevToken = state.Token;
-  state.PrevRoles = state.Roles;
+  state.PrevFacts = state.Facts;
 }
 
 }  // namespace

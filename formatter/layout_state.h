@@ -1,6 +1,7 @@
-// The state of one layout pass. Tokens are views into Source, and each is
-// looked up once, letter case ignored, in the word tables: the rules test
-// its roles, so the pass never copies a token or keeps a lower-cased form.
+// The state of one layout pass. Tokens are views into Source, and what the
+// rules ask of each (its word roles, letter case ignored, and its shape) is
+// worked out once into its facts: the rules test those, so the pass never
+// copies a token or keeps a lower-cased form.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "formatter/output_text.h"
+#include "formatter/token_facts.h"
 
 namespace vemra {
 
@@ -20,10 +22,12 @@ struct LayoutState {
   std::size_t SourceOffset = 0;  // 0-based offset of the next unread byte
 
   // Tokens.
-  std::string_view Token;       // the current token, as written in the source
-  std::string_view PrevToken;   // the last non-empty token; empty before the first
-  std::uint32_t Roles = 0;      // WordRole bits of Token; 0 when it is no word of the rules
-  std::uint32_t PrevRoles = 0;  // WordRole bits of PrevToken
+  std::string_view Token;    // the current token, as written in the source
+  TokenFacts Facts = 0;      // what the rules need to know of Token
+  TokenFacts PrevFacts = 0;  // the same of the last non-empty token; 0 before the first
+
+  bool Is(TokenFacts facts) const { return (Facts & facts) != 0; }
+  bool PrevIs(TokenFacts facts) const { return (PrevFacts & facts) != 0; }
 
   // Result.
   OutputText Output;  // the formatted text built so far

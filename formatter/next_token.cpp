@@ -8,6 +8,7 @@
 #include <cstring>
 #include <limits>
 
+#include "formatter/byte_runs.h"
 #include "formatter/char_classes.h"
 #include "frontend/failures.h"
 
@@ -82,7 +83,7 @@ Offset CutNumber(std::string_view text, Offset start) {
 // given back (once) so that the next call returns it as a colon token.
 Offset CutWord(std::string_view text, Offset start) {
   // A word's first byte is never "$", "%" or ":".
-  const Offset at = SkipClass(text, start + 1, kWordBodyChar);
+  const Offset at = SkipWordBody(text, start + 1);
   if (at < text.size() && (text[at] == '$' || text[at] == '%')) return at + 1;
   return text[at - 1] == ':' ? at - 1 : at;
 }
@@ -226,7 +227,7 @@ std::string_view CutNextToken(std::string_view text, std::size_t& at) {
   // gives the same stream as removing them one by one, on constant stack.
   std::size_t to_drop = 0;
   for (;;) {
-    at = SkipClass(text, at, kBlankChar);
+    at = SkipBlanks(text, at);
     if (at >= text.size()) return {};
     const Offset stop = CutToken(text, at);
     const std::string_view token = text.substr(at, stop - at);

@@ -6,49 +6,30 @@
 #pragma once
 
 #include "formatter/layout_state.h"
-#include "formatter/token_text.h"
 #include "formatter/word_tables.h"
 
 namespace vemra {
-
-// First bytes of the tokens written against what precedes them.
-inline constexpr ByteSet kGluingFirstBytes("!),:;]");
-// First bytes of operator tokens, after which "(" groups rather than calls.
-inline constexpr ByteSet kOperatorFirstBytes("!&*+-/<=>|");
-// First bytes of the tokens after which a "-" is a sign.
-inline constexpr ByteSet kSignMinusAfter("\n\r!,<=>");
-// First bytes of the operators that take a blank on both sides.
-inline constexpr ByteSet kSpacedOperatorFirstBytes("%&*+<=>^|");
-// First bytes of the tokens that take no blank behind them...
-inline constexpr ByteSet kNoSpaceAfterFirstBytes("!)@]~");
-// ...and of the line breaks and openers, which take none either.
-inline constexpr ByteSet kOpeningFirstBytes("\n\r([");
 
 // ")", ",", ";", "!", "]", ":", "[", "++", "--": written against what
 // precedes them. "(" too, when it opens a call or an index rather than
 // following a keyword or an operator.
 inline bool GluesToTheLeft(const LayoutState& state) {
-  const std::string_view token = state.Token;
-  if (token != "::" && StartsWithOneOf(token, kGluingFirstBytes)) return true;
-  if (token == "[" || token == "++" || token == "--") return true;
-  return token == "(" && (state.PrevRoles & kKeyword) == 0 &&
-         !StartsWithOneOf(state.PrevToken, kOperatorFirstBytes);
+  if (state.Is(kGluesLeft)) return true;
+  return state.Is(kOpenParen) && !state.PrevIs(kKeyword | kOperatorStart);
 }
 
 // "[" keeps the blank behind a number, a string, an operator or a name that
 // ends in a digit or "_"; it is written against "]" and against a name that
 // ends in a letter, "$" or "%".
 inline bool IndexKeepsBlank(const LayoutState& state) {
-  if (state.Token != "[" || state.PrevToken == "]") return false;
-  const char last = LastByte(state.PrevToken);
-  return !(IsLetter(last) || last == '$' || last == '%');
+  return state.Is(kOpenBracket) && !state.PrevIs(kCloseBracket | kEndsInNameByte);
 }
 
 // A "-" written against its operand: after "=", a comparison, "!", a comma
 // or a line start, and anywhere on a "#define" line.
 inline bool IsSignMinus(const LayoutState& state) {
-  if (state.PrevToken.empty() || state.Token != "-") return false;
-  return state.InDefine || StartsWithOneOf(state.PrevToken, kSignMinusAfter);
+  if (!state.PrevIs(kAnyToken) || !state.Is(kMinusSign)) return false;
+  return state.InDefine || state.PrevIs(kSignMinusAfter);
 }
 
 // True when the token written against the previous one would read back as
@@ -56,14 +37,11 @@ inline bool IsSignMinus(const LayoutState& state) {
 // "++" or "--", ":" ":", two runs of "@", and a "#" number followed by a
 // name or number that begins like a hexadecimal run.
 inline bool WouldMergeWithPrevious(const LayoutState& state) {
-  const std::string_view token = state.Token;
-  const std::string_view previous = state.PrevToken;
-  if (token == "++" || token == "--") {
-    return previous == token.substr(1) || IsNumberEndingInExponent(previous);
-  }
-  if (token == ":") return previous == ":";
-  if (IsAtRun(token)) return IsAtRun(previous);
-  return IsHashNumber(previous) && StartsLikeHexRun(token);
+  if (state.Is(kPlusPlus)) return state.PrevIs(kPlusSign | kExponentNumber);
+  if (state.Is(kMinusMinus)) return state.PrevIs(kMinusSign | kExponentNumber);
+  if (state.Is(kColon)) return state.PrevIs(kColon);
+  if (state.Is(kAtRun)) return state.PrevIs(kAtRun);
+  return state.PrevIs(kHashNumber) && state.Is(kHexRunStart);
 }
 
 // The blank in front of the token, decided by the rules below in this order,
@@ -71,38 +49,29 @@ inline bool WouldMergeWithPrevious(const LayoutState& state) {
 
 // "and", "or", "xor", "not", "div", "mod" are spaced like infix operators.
 inline void SpaceAroundWordOperators(LayoutState& state) {
-  state.SpaceBefore = (state.Roles & kWordOperator) != 0;
+  state.SpaceBefore = state.Is(kWordOperator);
 }
 
 // "=", "+", "<", "|", "%", "^", "*" and their compounds, "/", "/=", "-",
 // "--", "-=": a blank on both sides.
 inline void SpaceAroundOperatorSymbols(LayoutState& state) {
-  const std::string_view token = state.Token;
-  if (StartsWithOneOf(token, kSpacedOperatorFirstBytes) || token == "/" || token == "/=" ||
-      token == "-" || token == "--" || token == "-=") {
-    state.SpaceBefore = true;
-  }
+  if (state.Is(kSpacedOperator)) state.SpaceBefore = true;
 }
 
 // A name with "&" in front starts a line or a parenthesis without a blank.
 inline void NoSpaceForAmpersandWordAtStart(LayoutState& state) {
-  if (IsOpeningParenOrBreak(state.PrevToken) && FirstByte(state.Token) == '&' &&
-      state.Token != "&") {
-    state.SpaceBefore = false;
-  }
+  if (state.PrevIs(kOpensLineOrParen) && state.Is(kAmpersandName)) state.SpaceBefore = false;
 }
 
 // So does "not".
 inline void NoSpaceForNotAtStart(LayoutState& state) {
-  if (IsOpeningParenOrBreak(state.PrevToken) && (state.Roles & kNotWord) != 0) {
-    state.SpaceBefore = false;
-  }
+  if (state.PrevIs(kOpensLineOrParen) && state.Is(kNotWord)) state.SpaceBefore = false;
 }
 
 // Nothing comes between "~" and its operand; "&" "=" is written "&=" again.
 inline void JoinAfterTildeAndAmpersand(LayoutState& state) {
-  if (state.PrevToken == "~") state.SpaceBefore = false;
-  if (state.PrevToken == "&" && state.Token == "=") {
+  if (state.PrevIs(kTilde)) state.SpaceBefore = false;
+  if (state.PrevIs(kAmpersand) && state.Is(kEqualsSign)) {
     state.SpaceBefore = false;
     state.Output.DeleteLastIf(' ');
   }
@@ -110,7 +79,7 @@ inline void JoinAfterTildeAndAmpersand(LayoutState& state) {
 
 // One blank between code and a comment, none at a line start.
 inline void SpaceBeforeComment(LayoutState& state) {
-  if (!IsComment(state.Token) || state.Output.Empty()) return;
+  if (!state.Is(kComment) || state.Output.Empty()) return;
   const char last = state.Output.LastByte();
   state.SpaceBefore = last != '\t' && last != '\n' && last != '\r' && last != ' ';
 }
@@ -125,10 +94,7 @@ inline void GlueToTheLeft(LayoutState& state) {
 // A directive that starts its line loses the indentation in front of it; in
 // the middle of a line it gets one blank. "#object" and "#inherited" stay.
 inline void MoveDirectiveToFirstColumn(LayoutState& state) {
-  if ((state.Roles & kDirective) == 0 || (state.Roles & kStaysInPlace) != 0 ||
-      state.Output.Empty()) {
-    return;
-  }
+  if (!state.Is(kDirective) || state.Is(kStaysInPlace) || state.Output.Empty()) return;
   state.Output.DeleteTrailingBlanks();
   state.SpaceBefore =
       !state.Output.Empty() && !state.Output.EndsWith('\n') && !state.Output.EndsWith('\r');
@@ -136,7 +102,7 @@ inline void MoveDirectiveToFirstColumn(LayoutState& state) {
 
 // "#" numbers are written against each other: #13#10.
 inline void NoSpaceBeforeHashNumber(LayoutState& state) {
-  if (IsHashNumber(state.Token)) state.SpaceBefore = false;
+  if (state.Is(kHashNumber)) state.SpaceBefore = false;
 }
 
 // Writes the blank in front, unless the line is just starting or one
@@ -155,12 +121,7 @@ inline void WriteSpaceBefore(LayoutState& state) {
 // open or attach ("(", "[", ")", "]", "!", "~", "@", "::", "#" numbers, line
 // breaks) and a "-" used as a sign. The next token may take it back.
 inline void WriteSpaceAfter(LayoutState& state) {
-  const std::string_view token = state.Token;
-  state.SpaceAfter = !StartsWithOneOf(token, kNoSpaceAfterFirstBytes);
-  if (IsSignMinus(state)) state.SpaceAfter = false;
-  if (StartsWithOneOf(token, kOpeningFirstBytes)) state.SpaceAfter = false;
-  if (IsHashNumber(token)) state.SpaceAfter = false;
-  if (token == "::") state.SpaceAfter = false;
+  state.SpaceAfter = !state.Is(kNoSpaceAfter) && !IsSignMinus(state);
   if (state.SpaceAfter && !state.Output.EndsWith(' ')) state.Output.AppendBlank();
 }
 

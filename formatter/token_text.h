@@ -7,10 +7,10 @@
 
 namespace vemra {
 
-inline bool IsDigit(char c) {
+inline constexpr bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
-inline bool IsLetter(char c) {
+inline constexpr bool IsLetter(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 

@@ -1,0 +1,143 @@
+// What the layout rules ask about a token, worked out once from its bytes
+// and its word roles and kept as one bit set. Each rule then tests bits of
+// the current and the previous token instead of comparing texts, so a token
+// costs a few table lookups however many rules look at it, and the rules
+// compile to little more than bit arithmetic.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "formatter/token_text.h"
+#include "formatter/word_tables.h"
+
+namespace vemra {
+
+using TokenFacts = std::uint64_t;
+
+constexpr TokenFacts Fact(int bit) {
+  return TokenFacts{1} << bit;
+}
+
+// The low 16 bits are the token's WordRole bits; the rest describe its shape.
+inline constexpr TokenFacts kAnyToken = Fact(16);        // every token; none before the first
+inline constexpr TokenFacts kLineFeed = Fact(17);        // "\n"
+inline constexpr TokenFacts kCarriageReturn = Fact(18);  // "\r"
+inline constexpr TokenFacts kOpenParen = Fact(19);       // "("
+inline constexpr TokenFacts kOpenBracket = Fact(20);     // "["
+inline constexpr TokenFacts kCloseBracket = Fact(21);    // "]"
+inline constexpr TokenFacts kColon = Fact(22);           // ":"
+inline constexpr TokenFacts kTilde = Fact(23);           // "~"
+inline constexpr TokenFacts kAmpersand = Fact(24);       // "&" alone
+inline constexpr TokenFacts kEqualsSign = Fact(25);      // "=" alone
+inline constexpr TokenFacts kPlusSign = Fact(26);        // "+" alone
+inline constexpr TokenFacts kMinusSign = Fact(27);       // "-" alone
+inline constexpr TokenFacts kPlusPlus = Fact(28);        // "++"
+inline constexpr TokenFacts kMinusMinus = Fact(29);      // "--"
+inline constexpr TokenFacts kComment = Fact(30);         // "//..." or "/*..."
+inline constexpr TokenFacts kHashNumber = Fact(31);      // "#" and a digit: "#13"
+inline constexpr TokenFacts kAtRun = Fact(32);           // a run of "@"
+inline constexpr TokenFacts kHexRunStart = Fact(33);     // begins with 0-9 A-F a-f X x
+inline constexpr TokenFacts kExponentNumber = Fact(34);  // a number ending in "e" or "E"
+inline constexpr TokenFacts kEndsInNameByte = Fact(35);  // ends in a letter, "$" or "%"
+inline constexpr TokenFacts kEndsInSigil = Fact(36);     // ends in "$" or "%"
+inline constexpr TokenFacts kGluesLeft = Fact(37);       // written against what precedes it
+inline constexpr TokenFacts kSpacedOperator = Fact(38);  // a blank on both sides: "=", "-", ...
+inline constexpr TokenFacts kOperatorStart = Fact(39);   // begins with ! & * + - / < = > |
+inline constexpr TokenFacts kSignMinusAfter = Fact(40);  // a "-" behind it is a sign
+inline constexpr TokenFacts kNoSpaceAfter = Fact(41);    // no blank behind it: "(", "]", ...
+inline constexpr TokenFacts kAmpersandName = Fact(42);   // "&" and more: "&handle"
+
+inline constexpr TokenFacts kWordRoleBits = 0xFFFF;
+static_assert(kStaysInPlace <= kWordRoleBits, "word roles fit in the low 16 bits");
+
+// "(" and the line breaks: what a line or a parenthesis starts with.
+inline constexpr TokenFacts kOpensLineOrParen = kOpenParen | kLineFeed | kCarriageReturn;
+
+namespace token_facts_detail {
+
+constexpr void Mark(std::array<TokenFacts, 256>& table, std::string_view bytes, TokenFacts facts) {
+  for (char c : bytes) table[static_cast<unsigned char>(c)] |= facts;
+}
+
+// The facts that follow from the first byte alone.
+constexpr std::array<TokenFacts, 256> MakeFirstByteFacts() {
+  std::array<TokenFacts, 256> table{};
+  for (TokenFacts& facts : table) facts = kAnyToken;
+  Mark(table, "!),:;]", kGluesLeft);
+  Mark(table, "%&*+<=>^|", kSpacedOperator);
+  Mark(table, "!&*+-/<=>|", kOperatorStart);
+  Mark(table, "\n\r!,<=>", kSignMinusAfter);
+  Mark(table, "!)@]~\n\r([", kNoSpaceAfter);
+  Mark(table, "@", kAtRun);
+  Mark(table, "0123456789ABCDEFabcdefXx", kHexRunStart);
+  return table;
+}
+
+// The facts of the one-byte tokens that rules name.
+constexpr std::array<TokenFacts, 256> MakeSingleByteFacts() {
+  std::array<TokenFacts, 256> table{};
+  Mark(table, "\n", kLineFeed);
+  Mark(table, "\r", kCarriageReturn);
+  Mark(table, "(", kOpenParen);
+  Mark(table, "[", kOpenBracket | kGluesLeft);
+  Mark(table, "]", kCloseBracket);
+  Mark(table, ":", kColon);
+  Mark(table, "~", kTilde);
+  Mark(table, "&", kAmpersand);
+  Mark(table, "=", kEqualsSign);
+  Mark(table, "+", kPlusSign);
+  Mark(table, "-", kMinusSign | kSpacedOperator);
+  Mark(table, "/", kSpacedOperator);
+  return table;
+}
+
+// The facts that follow from the last byte.
+constexpr std::array<TokenFacts, 256> MakeLastByteFacts() {
+  std::array<TokenFacts, 256> table{};
+  for (int c = 0; c < 256; ++c) {
+    if (IsLetter(static_cast<char>(c))) table[c] = kEndsInNameByte;
+  }
+  Mark(table, "$%", kEndsInNameByte | kEndsInSigil);
+  return table;
+}
+
+inline constexpr std::array<TokenFacts, 256> kFirstByteFacts = MakeFirstByteFacts();
+inline constexpr std::array<TokenFacts, 256> kSingleByteFacts = MakeSingleByteFacts();
+inline constexpr std::array<TokenFacts, 256> kLastByteFacts = MakeLastByteFacts();
+
+// Facts of tokens of two bytes or more that their first byte does not settle.
+inline TokenFacts LongTokenFacts(std::string_view token) {
+  const char first = token[0];
+  const char second = token[1];
+  if (first == '/' && (second == '/' || second == '*')) return kComment;
+  if (first == '#') return IsDigit(second) ? kHashNumber | kNoSpaceAfter : 0;
+  if (first == '&') return kAmpersandName;
+  if (IsDigit(first)) {
+    const char last = token.back();
+    return last == 'e' || last == 'E' ? kExponentNumber : 0;
+  }
+  if (token.size() != 2) return 0;
+  if (token == "++") return kPlusPlus | kGluesLeft;
+  if (token == "--") return kMinusMinus | kGluesLeft | kSpacedOperator;
+  if (token == "-=" || token == "/=") return kSpacedOperator;
+  if (token == "::") return kNoSpaceAfter;
+  return 0;
+}
+
+}  // namespace token_facts_detail
+
+// Every fact of token; 0 for the empty token, which stands for "no token yet".
+inline TokenFacts FactsOf(std::string_view token) {
+  using namespace token_facts_detail;
+  if (token.empty()) return 0;
+  const auto first = static_cast<unsigned char>(token[0]);
+  TokenFacts facts = kFirstByteFacts[first] | WordRolesOf(token);
+  if (token.size() == 1) return facts | kSingleByteFacts[first] | kLastByteFacts[first];
+  // "::" is the one token whose first byte would make it glue.
+  if (token == "::") facts &= ~kGluesLeft;
+  return facts | LongTokenFacts(token) | kLastByteFacts[static_cast<unsigned char>(token.back())];
+}
+
+}  // namespace vemra
