@@ -54,7 +54,7 @@ void AppendExpanded(std::string& out, std::string_view line, std::size_t width) 
 // line end, so they are removed before, by ExpandTabs. The result is built
 // in spare's memory when that is large enough.
 std::string FinishText(std::string_view text, std::int64_t tabs, std::int32_t TabWidth,
-                       bool CollapseBlankLines, std::string spare = std::string()) {
+                       bool CollapseBlankLines, std::string&& spare) {
   const std::int64_t width = std::max<std::int64_t>(TabWidth, 0);
   if (tabs > 0) CheckTextSize(static_cast<std::int64_t>(text.size()) + tabs * (width - 1));
   std::string result = std::move(spare);
@@ -120,7 +120,7 @@ std::string TrimLines(std::string_view text, bool CollapseBlankLines) {
 }
 
 std::string FinishedText(std::string text, std::int32_t TabWidth, bool UseTabs,
-                         bool CollapseBlankLines, std::string spare) {
+                         bool CollapseBlankLines, std::string&& spare) {
   std::int64_t tabs = UseTabs ? 0 : CountTabs(text);
   if (tabs > 0 && TabWidth <= 0) {
     // TABs that vanish go before trimming: see FinishText.
@@ -131,7 +131,7 @@ std::string FinishedText(std::string text, std::int32_t TabWidth, bool UseTabs,
 }
 
 void FinishingPass(std::string Output, TStringList& lines, std::int32_t TabWidth, bool UseTabs,
-                   bool CollapseBlankLines, std::string spare) {
+                   bool CollapseBlankLines, std::string&& spare) {
   const std::int64_t width = std::max<std::int64_t>(TabWidth, 0);
   const std::int64_t tabs = UseTabs ? 0 : CountTabs(Output);
   const std::int64_t expanded_size = static_cast<std::int64_t>(Output.size()) + tabs * (width - 1);

@@ -5,6 +5,7 @@
 // no lines. Every other byte, NUL included, belongs to its line.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <string_view>
@@ -36,6 +37,37 @@ void ForEachLine(std::string_view text, F on_line) {
     pos = line_end;
     if (pos < end && *pos == '\r') ++pos;
     if (pos < end && *pos == '\n') ++pos;
+  }
+}
+
+// The same lines as ForEachLine, handed to on_line from the last to the
+// first. A line's end is recognised from its last bytes: an LF right after a
+// CR is always one CR LF line end, since a CR always ends a line. The
+// previous CR and LF are each found with memrchr and remembered until the
+// scan passes them, so every byte is looked at by at most two scans. on_line
+// may change the text from the start of the line it is given onwards.
+template <typename F>
+void ForEachLineBackward(std::string_view text, F on_line) {
+  using Offset = std::ptrdiff_t;  // -1: no such byte
+  const char* const data = text.data();
+  const auto find_back = [data](Offset before, char byte) -> Offset {
+    const void* hit = memrchr(data, byte, static_cast<std::size_t>(before));
+    return hit != nullptr ? static_cast<const char*>(hit) - data : -1;
+  };
+  Offset last_cr = -2;            // last CR before the current line end; -2 until first looked for
+  Offset last_lf = -2;            // the same for LF
+  Offset pos = std::ssize(text);  // just behind the line end of the next line to give
+  while (pos > 0) {
+    Offset line_end = pos;
+    if (data[pos - 1] == '\n') {
+      line_end = pos >= 2 && data[pos - 2] == '\r' ? pos - 2 : pos - 1;
+    } else if (data[pos - 1] == '\r') {
+      line_end = pos - 1;
+    }
+    if (last_cr == -2 || last_cr >= line_end) last_cr = find_back(line_end, '\r');
+    if (last_lf == -2 || last_lf >= line_end) last_lf = find_back(line_end, '\n');
+    pos = std::max(last_cr, last_lf) + 1;
+    on_line(std::string_view(data + pos, static_cast<std::size_t>(line_end - pos)));
   }
 }
 

@@ -44,6 +44,11 @@ class TStringList final : public TStrings {
   // view is of the list's own buffer and nothing is copied; otherwise
   // holder receives ReadText() and the view is of holder.
   std::string_view JoinedText(std::string& holder) const;
+  // ReadText() handed over, leaving the list empty. Fast path: a text not
+  // edited since it was loaded or adopted becomes the joined text in its
+  // own buffer, line by line from the end, so no second copy of a file is
+  // made; LoadFile leaves room for that.
+  std::string TakeJoinedText();
   // Replaces the lines by those of text, split at CR LF, LF and CR.
   void AssignText(std::string_view text);
   // The same as AssignText, but the list takes over the text's buffer

@@ -105,9 +105,9 @@ TEST(FinishingPass, SpareMemoryLeavesNoTrace) {
   for (const bool use_tabs : {false, true}) {
     TStringList expected;
     FinishingPass(FromNotation(laid_out), expected, 2, use_tabs, true);
-    for (const std::string& spare : {std::string(), std::string("x"), std::string(4096, 'y')}) {
+    for (std::string spare : {std::string(), std::string("x"), std::string(4096, 'y')}) {
       TStringList lines;
-      FinishingPass(FromNotation(laid_out), lines, 2, use_tabs, true, spare);
+      FinishingPass(FromNotation(laid_out), lines, 2, use_tabs, true, std::move(spare));
       EXPECT_EQ(lines.ReadText(), expected.ReadText()) << spare.size();
     }
   }

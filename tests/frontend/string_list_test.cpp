@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,13 @@ namespace vemra {
 namespace {
 
 using Lines = std::vector<std::string>;
+
+// CR and LF spelled out, for failure messages.
+std::string ToVisible(std::string_view text) {
+  std::string visible;
+  for (char c : text) visible += c == '\r' ? "<CR>" : c == '\n' ? "<LF>" : std::string(1, c);
+  return visible;
+}
 
 Lines LinesOf(const TStringList& list) {
   Lines lines;
@@ -72,6 +80,46 @@ TEST(LineSplitting, ForEachLineAgreesWithTheList) {
     ForEachLine(c.text, [&lines](std::string_view line) { lines.emplace_back(line); });
     EXPECT_EQ(lines, c.lines) << c.name;
   }
+}
+
+TEST(LineSplitting, ForEachLineBackwardGivesTheSameLinesLastFirst) {
+  for (const SplitCase& c : kSplitCases) {
+    Lines lines;
+    ForEachLineBackward(c.text, [&lines](std::string_view line) { lines.emplace_back(line); });
+    EXPECT_EQ(Lines(lines.rbegin(), lines.rend()), c.lines) << c.name;
+  }
+}
+
+// The handed-over text is built in the list's own buffer, from the end; it
+// must equal ReadText for every mix of line ends, with and without room.
+TEST(JoinedText, TakeJoinedTextEqualsReadTextAndEmptiesTheList) {
+  std::vector<std::pair<std::string, std::string>> cases;
+  for (const SplitCase& c : kSplitCases) cases.emplace_back(c.text, c.joined);
+  std::mt19937 random(7);
+  for (int round = 0; round < 300; ++round) {
+    std::string text;
+    const std::size_t size = random() % 40;
+    for (std::size_t i = 0; i < size; ++i) text += "ab\r\n"[random() % 4];
+    TStringList reference;
+    reference.AssignText(text);
+    cases.emplace_back(text, reference.ReadText());
+  }
+  for (const auto& [text, joined] : cases) {
+    TStringList list;
+    list.AssignText(text);
+    EXPECT_EQ(list.TakeJoinedText(), joined) << ToVisible(text);
+    EXPECT_EQ(list.LineCount(), 0);
+    std::string roomy;
+    roomy.reserve(2 * text.size() + 2);
+    roomy = text;
+    TStringList adopted;
+    adopted.AdoptText(std::move(roomy));
+    EXPECT_EQ(adopted.TakeJoinedText(), joined) << ToVisible(text);
+  }
+  TStringList edited;
+  edited.AssignText("a\nb");
+  edited.AppendLine("c");
+  EXPECT_EQ(edited.TakeJoinedText(), "a\r\nb\r\nc\r\n");
 }
 
 TEST(LineSplitting, AdoptTextAndAssigningAgainReplaceEveryLine) {
