@@ -90,6 +90,42 @@ TEST(LineSplitting, ForEachLineBackwardGivesTheSameLinesLastFirst) {
   }
 }
 
+// Byte by byte, the way the line ends are defined.
+Lines ReferenceLines(std::string_view text) {
+  Lines lines;
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    std::size_t end = pos;
+    while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+    lines.emplace_back(text.substr(pos, end - pos));
+    pos = end;
+    if (pos < text.size() && text[pos] == '\r') ++pos;
+    if (pos < text.size() && text[pos] == '\n') ++pos;
+  }
+  return lines;
+}
+
+// Lines are found sixteen bytes at a time; lines and runs of line ends of
+// every length around that width, at every alignment, must split alike.
+TEST(LineSplitting, LongAndShortLinesSplitAlikeBothWays) {
+  std::mt19937 random(11);
+  for (int round = 0; round < 2000; ++round) {
+    std::string text;
+    const std::size_t size = random() % 120;
+    const unsigned break_odds = 1 + random() % 40;  // one byte in break_odds is a line end
+    for (std::size_t i = 0; i < size; ++i) {
+      text += random() % break_odds == 0 ? "\r\n"[random() % 2] : static_cast<char>(random());
+    }
+    const Lines expected = ReferenceLines(text);
+    Lines forward;
+    ForEachLine(text, [&forward](std::string_view line) { forward.emplace_back(line); });
+    EXPECT_EQ(forward, expected) << ToVisible(text);
+    Lines backward;
+    ForEachLineBackward(text, [&backward](std::string_view line) { backward.emplace_back(line); });
+    EXPECT_EQ(Lines(backward.rbegin(), backward.rend()), expected) << ToVisible(text);
+  }
+}
+
 // The handed-over text is built in the list's own buffer, from the end; it
 // must equal ReadText for every mix of line ends, with and without room.
 TEST(JoinedText, TakeJoinedTextEqualsReadTextAndEmptiesTheList) {
@@ -98,8 +134,11 @@ TEST(JoinedText, TakeJoinedTextEqualsReadTextAndEmptiesTheList) {
   std::mt19937 random(7);
   for (int round = 0; round < 300; ++round) {
     std::string text;
-    const std::size_t size = random() % 40;
-    for (std::size_t i = 0; i < size; ++i) text += "ab\r\n"[random() % 4];
+    const std::size_t size = random() % 100;
+    const unsigned break_odds = 2 + random() % 30;
+    for (std::size_t i = 0; i < size; ++i) {
+      text += random() % break_odds == 0 ? "\r\n"[random() % 2] : 'a';
+    }
     TStringList reference;
     reference.AssignText(text);
     cases.emplace_back(text, reference.ReadText());

@@ -1,0 +1,62 @@
+// Blanks and word bodies are scanned sixteen bytes at a time; every byte
+// value, at every position of such a block and near the text's end, must
+// stop the scan exactly where the class table says.
+#include "formatter/byte_runs.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+namespace vemra {
+namespace {
+
+struct RunScan {
+  const char* name;
+  std::size_t (*scan)(std::string_view, std::size_t);
+  CharClass cls;
+  char filler;  // a byte inside the class
+};
+
+const RunScan kScans[] = {
+    {"blanks", SkipBlanks, kBlankChar, ' '},
+    {"word body", SkipWordBody, kWordBodyChar, 'a'},
+};
+
+std::size_t SkipByTable(std::string_view text, std::size_t from, CharClass cls) {
+  while (from < text.size() && IsInClass(text[from], cls)) ++from;
+  return from;
+}
+
+TEST(ByteRuns, EveryByteValueAtEveryPositionStopsTheScanAsTheTableSays) {
+  for (const RunScan& scan : kScans) {
+    for (int value = 0; value < 256; ++value) {
+      for (std::size_t position = 0; position < 40; ++position) {
+        std::string text(40, scan.filler);
+        text[position] = static_cast<char>(value);
+        for (std::size_t from : {std::size_t{0}, std::size_t{1}, std::size_t{17}}) {
+          ASSERT_EQ(scan.scan(text, from), SkipByTable(text, from, scan.cls))
+              << scan.name << " byte " << value << " at " << position << " from " << from;
+        }
+      }
+    }
+  }
+}
+
+TEST(ByteRuns, RandomTextsScanAsTheTableSays) {
+  std::mt19937 random(5);
+  const std::string pieces = " \tab_.#:\\$%09\r\n\x80\xff(";
+  for (int round = 0; round < 3000; ++round) {
+    std::string text;
+    const std::size_t size = random() % 70;
+    for (std::size_t i = 0; i < size; ++i) text += pieces[random() % pieces.size()];
+    for (const RunScan& scan : kScans) {
+      for (std::size_t from = 0; from <= text.size(); ++from) {
+        ASSERT_EQ(scan.scan(text, from), SkipByTable(text, from, scan.cls)) << scan.name;
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vemra
