@@ -17,15 +17,20 @@
 
 namespace vemra {
 
-namespace byte_runs_detail {
-
-inline std::size_t SkipClassByByte(std::string_view text, std::size_t from, CharClass cls) {
+// First offset at or after from whose byte is outside cls, byte by byte:
+// for the runs too rare or too short to pay for anything more.
+inline std::size_t SkipClass(std::string_view text, std::size_t from, CharClass cls) {
   while (from < text.size() && IsInClass(text[from], cls)) ++from;
   return from;
 }
 
+namespace byte_runs_detail {
+
+// Bit i of a mask is set when byte i of the sixteen at its argument is in
+// the class; without SSE2 there are no masks and runs go byte by byte.
+using SixteenByteMask = unsigned (*)(const char*);
+
 #if defined(__SSE2__)
-// Bit i is set when byte i of the sixteen at `at` is in the class.
 inline unsigned BlankMask(const char* at) {
   const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
   const __m128i blanks = _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(' ')),
@@ -55,37 +60,37 @@ inline unsigned WordBodyMask(const char* at) {
   return static_cast<unsigned>(_mm_movemask_epi8(body));
 }
 
-// First offset at or after from whose byte is outside the class that
-// in_class computes sixteen bytes at a time.
-template <unsigned (*InClassMask)(const char*)>
-std::size_t SkipBySixteen(std::string_view text, std::size_t from, CharClass cls) {
-  while (from + 16 <= text.size()) {
-    const unsigned outside = ~InClassMask(text.data() + from) & 0xFFFFu;
-    if (outside != 0) return from + static_cast<std::size_t>(__builtin_ctz(outside));
-    from += 16;
-  }
-  return SkipClassByByte(text, from, cls);
-}
+inline constexpr SixteenByteMask kBlankMask = BlankMask;
+inline constexpr SixteenByteMask kWordBodyMask = WordBodyMask;
+#else
+inline constexpr SixteenByteMask kBlankMask = nullptr;
+inline constexpr SixteenByteMask kWordBodyMask = nullptr;
 #endif
+
+// First offset at or after from whose byte is outside cls, whose members
+// in_class_mask finds sixteen bytes at a time.
+template <SixteenByteMask in_class_mask>
+std::size_t SkipRun(std::string_view text, std::size_t from, CharClass cls) {
+  if constexpr (in_class_mask != nullptr) {
+    while (from + 16 <= text.size()) {
+      const unsigned outside = ~in_class_mask(text.data() + from) & 0xFFFFu;
+      if (outside != 0) return from + static_cast<std::size_t>(__builtin_ctz(outside));
+      from += 16;
+    }
+  }
+  return SkipClass(text, from, cls);
+}
 
 }  // namespace byte_runs_detail
 
 // First offset at or after from whose byte is no blank (space or TAB).
 inline std::size_t SkipBlanks(std::string_view text, std::size_t from) {
-#if defined(__SSE2__)
-  return byte_runs_detail::SkipBySixteen<byte_runs_detail::BlankMask>(text, from, kBlankChar);
-#else
-  return byte_runs_detail::SkipClassByByte(text, from, kBlankChar);
-#endif
+  return byte_runs_detail::SkipRun<byte_runs_detail::kBlankMask>(text, from, kBlankChar);
 }
 
 // First offset at or after from whose byte does not continue a word body.
 inline std::size_t SkipWordBody(std::string_view text, std::size_t from) {
-#if defined(__SSE2__)
-  return byte_runs_detail::SkipBySixteen<byte_runs_detail::WordBodyMask>(text, from, kWordBodyChar);
-#else
-  return byte_runs_detail::SkipClassByByte(text, from, kWordBodyChar);
-#endif
+  return byte_runs_detail::SkipRun<byte_runs_detail::kWordBodyMask>(text, from, kWordBodyChar);
 }
 
 }  // namespace vemra

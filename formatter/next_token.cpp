@@ -25,12 +25,6 @@ bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
-// First offset at or after `from` whose byte is outside `cls`.
-Offset SkipClass(std::string_view text, Offset from, CharClass cls) {
-  while (from < text.size() && IsInClass(text[from], cls)) ++from;
-  return from;
-}
-
 // Offset of the first `c` at or after `from`, or the text's size without one.
 // Comments and literals can be megabytes long; memchr scans them fast.
 Offset FindByte(std::string_view text, Offset from, char c) {

@@ -23,11 +23,6 @@ const RunScan kScans[] = {
     {"word body", SkipWordBody, kWordBodyChar, 'a'},
 };
 
-std::size_t SkipByTable(std::string_view text, std::size_t from, CharClass cls) {
-  while (from < text.size() && IsInClass(text[from], cls)) ++from;
-  return from;
-}
-
 TEST(ByteRuns, EveryByteValueAtEveryPositionStopsTheScanAsTheTableSays) {
   for (const RunScan& scan : kScans) {
     for (int value = 0; value < 256; ++value) {
@@ -35,7 +30,7 @@ TEST(ByteRuns, EveryByteValueAtEveryPositionStopsTheScanAsTheTableSays) {
         std::string text(40, scan.filler);
         text[position] = static_cast<char>(value);
         for (std::size_t from : {std::size_t{0}, std::size_t{1}, std::size_t{17}}) {
-          ASSERT_EQ(scan.scan(text, from), SkipByTable(text, from, scan.cls))
+          ASSERT_EQ(scan.scan(text, from), SkipClass(text, from, scan.cls))
               << scan.name << " byte " << value << " at " << position << " from " << from;
         }
       }
@@ -52,7 +47,7 @@ TEST(ByteRuns, RandomTextsScanAsTheTableSays) {
     for (std::size_t i = 0; i < size; ++i) text += pieces[random() % pieces.size()];
     for (const RunScan& scan : kScans) {
       for (std::size_t from = 0; from <= text.size(); ++from) {
-        ASSERT_EQ(scan.scan(text, from), SkipByTable(text, from, scan.cls)) << scan.name;
+        ASSERT_EQ(scan.scan(text, from), SkipClass(text, from, scan.cls)) << scan.name;
       }
     }
   }
