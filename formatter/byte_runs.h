@@ -60,9 +60,11 @@ inline unsigned WordBodyMask(const char* at) {
   return static_cast<unsigned>(_mm_movemask_epi8(body));
 }
 
+inline constexpr bool kScansSixteen = true;
 inline constexpr SixteenByteMask kBlankMask = BlankMask;
 inline constexpr SixteenByteMask kWordBodyMask = WordBodyMask;
 #else
+inline constexpr bool kScansSixteen = false;
 inline constexpr SixteenByteMask kBlankMask = nullptr;
 inline constexpr SixteenByteMask kWordBodyMask = nullptr;
 #endif
@@ -71,7 +73,7 @@ inline constexpr SixteenByteMask kWordBodyMask = nullptr;
 // in_class_mask finds sixteen bytes at a time.
 template <SixteenByteMask in_class_mask>
 std::size_t SkipRun(std::string_view text, std::size_t from, CharClass cls) {
-  if constexpr (in_class_mask != nullptr) {
+  if constexpr (kScansSixteen) {
     while (from + 16 <= text.size()) {
       const unsigned outside = ~in_class_mask(text.data() + from) & 0xFFFFu;
       if (outside != 0) return from + static_cast<std::size_t>(__builtin_ctz(outside));
