@@ -8,23 +8,9 @@
 namespace vemra {
 namespace {
 
+using namespace word_tables_detail;
+
 using std::string_view_literals::operator""sv;
-
-constexpr unsigned char LowerByte(unsigned char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
-}
-
-// Orders a token, lowered on the fly, against a lower-case table word.
-constexpr int CompareLowered(std::string_view token, std::string_view lower_word) {
-  const std::size_t common = std::min(token.size(), lower_word.size());
-  for (std::size_t i = 0; i < common; ++i) {
-    const unsigned char a = LowerByte(static_cast<unsigned char>(token[i]));
-    const unsigned char b = static_cast<unsigned char>(lower_word[i]);
-    if (a != b) return a < b ? -1 : 1;
-  }
-  if (token.size() == lower_word.size()) return 0;
-  return token.size() < lower_word.size() ? -1 : 1;
-}
 
 constexpr std::array kKeywordTable = {
     "and"sv,    "case"sv,    "div"sv,      "else"sv,    "end"sv,        "event"sv,
@@ -113,68 +99,44 @@ constexpr auto MergeRoleTable() {
 constexpr auto kMergedRoles = MergeRoleTable();
 constexpr std::span<const WordEntry> kRoleTable(kMergedRoles.first.data(), kMergedRoles.second);
 
-// Where the words of each first byte begin and end in the merged table: a
-// token is compared only with the few words that share its first byte, and
-// most names, whose first byte starts no word, with none.
-struct FirstByteIndex {
-  std::array<std::uint8_t, 257> start{};  // entries [start[b], start[b + 1]) begin with byte b
-};
-
-constexpr FirstByteIndex MakeFirstByteIndex() {
-  FirstByteIndex index;
-  std::size_t entry = 0;
-  for (std::size_t byte = 0; byte < 256; ++byte) {
-    index.start[byte] = static_cast<std::uint8_t>(entry);
-    while (entry < kRoleTable.size() &&
-           static_cast<unsigned char>(kRoleTable[entry].word[0]) == byte) {
-      ++entry;
-    }
-  }
-  index.start[256] = static_cast<std::uint8_t>(entry);
-  return index;
-}
-
-constexpr FirstByteIndex kFirstByteIndex = MakeFirstByteIndex();
-static_assert(kRoleTable.size() < 256 && kFirstByteIndex.start[256] == kRoleTable.size());
-
 static_assert(std::ranges::is_sorted(kKeywordTable) && std::ranges::is_sorted(kDirectiveTable));
 static_assert(std::ranges::is_sorted(kClosingWords) && std::ranges::is_sorted(kOpeningWords));
 static_assert(std::ranges::is_sorted(kRoutineWords) && std::ranges::is_sorted(kWordOperators));
 static_assert(std::ranges::is_sorted(kStaysInPlaceWords));
 
-constexpr std::array<std::uint16_t, 256> MakeLengthsByFirstByte() {
-  std::array<std::uint16_t, 256> lengths{};
+// Every word in the slot its key gives; the multiplier is one under which
+// no two words share a slot.
+constexpr std::pair<std::array<WordSlot, kWordSlotCount>, bool> MakeWordSlots() {
+  std::array<WordSlot, kWordSlotCount> slots{};
+  bool distinct = true;
   for (const WordEntry& entry : kRoleTable) {
-    const auto first = static_cast<unsigned char>(entry.word[0]);
-    const auto bit = static_cast<std::uint16_t>(1u << entry.word.size());
-    lengths[first] |= bit;
-    if (first >= 'a' && first <= 'z') lengths[first - ('a' - 'A')] |= bit;
+    const std::string_view word = entry.word;
+    WordSlot& slot = slots[SlotOf(word[0], word[1], word.back(), word.size())];
+    distinct = distinct && slot.size == 0;
+    for (std::size_t i = 0; i < word.size(); ++i) slot.word[i] = word[i];
+    slot.size = static_cast<std::uint8_t>(word.size());
+    slot.roles = entry.roles;
   }
-  return lengths;
+  return {slots, distinct};
 }
 
+constexpr auto kMadeSlots = MakeWordSlots();
+static_assert(kMadeSlots.second,
+              "two words share a slot: pick another kSlotMultiplier (any odd number under "
+              "which the words' keys land in distinct slots)");
 static_assert(std::ranges::all_of(kRoleTable,
-                                  [](const WordEntry& e) { return e.word.size() < 16; }),
-              "the length filter holds lengths below 16");
+                                  [](const WordEntry& e) {
+                                    return e.word.size() >= kShortestWord &&
+                                           e.word.size() <= kLongestWord;
+                                  }),
+              "every word is within the lengths WordRolesOf looks up");
 
 }  // namespace
 
 namespace word_tables_detail {
 
-constexpr std::array<std::uint16_t, 256> kLengthsByFirstByte = MakeLengthsByFirstByte();
+constexpr std::array<WordSlot, kWordSlotCount> kWordSlots = kMadeSlots.first;
 
 }  // namespace word_tables_detail
-
-std::uint32_t word_tables_detail::LookUpRoles(std::string_view token) {
-  if (token.empty()) return 0;
-  const unsigned char first = LowerByte(static_cast<unsigned char>(token[0]));
-  for (std::size_t i = kFirstByteIndex.start[first]; i < kFirstByteIndex.start[first + 1]; ++i) {
-    const WordEntry& entry = kRoleTable[i];
-    if (entry.word.size() == token.size() && CompareLowered(token, entry.word) == 0) {
-      return entry.roles;
-    }
-  }
-  return 0;
-}
 
 }  // namespace vemra

@@ -33,27 +33,49 @@ enum WordRole : std::uint32_t {
 
 namespace word_tables_detail {
 
-// Bit n of entry b is set when some word of the tables is n bytes long and
-// begins with byte b, in either letter case.
-extern const std::array<std::uint16_t, 256> kLengthsByFirstByte;
+// Words are looked up in a table of slots, one word per slot, found by a
+// multiplicative hash of the lowered first, second and last byte and the
+// length: one slot is read and at most one word compared, with no search.
+inline constexpr std::size_t kShortestWord = 2;
+inline constexpr std::size_t kLongestWord = 15;
+inline constexpr std::size_t kWordSlotCount = 128;
+inline constexpr std::uint32_t kSlotMultiplier = 0x8D834539;
 
-// The roles of a token, looked up in the merged table.
-std::uint32_t LookUpRoles(std::string_view token);
+// The byte with A-Z lowered, without a branch.
+constexpr unsigned char LowerLetter(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return static_cast<unsigned char>(byte |
+                                    (static_cast<unsigned char>(byte - 'A') < 26 ? 0x20 : 0));
+}
+
+constexpr std::size_t SlotOf(char first, char second, char last, std::size_t size) {
+  const std::uint32_t key = LowerLetter(first) | std::uint32_t{LowerLetter(second)} << 8 |
+                            std::uint32_t{LowerLetter(last)} << 16 |
+                            static_cast<std::uint32_t>(size) << 24;
+  return (key * kSlotMultiplier) >> 25;  // the top 7 bits: one of 128 slots
+}
+
+struct WordSlot {
+  std::array<char, kLongestWord> word{};  // lower case; the slot is free while size is 0
+  std::uint8_t size = 0;
+  std::uint32_t roles = 0;  // WordRole bits
+};
+
+extern const std::array<WordSlot, kWordSlotCount> kWordSlots;
 
 }  // namespace word_tables_detail
 
 // The roles of token, letter case ignored; 0 for every token that is none
 // of the words.
-//
-// Fast path: this runs for every token, and most tokens (names, numbers,
-// symbols) share their first byte and length with no word at all; one
-// table test turns them away without a call.
 inline std::uint32_t WordRolesOf(std::string_view token) {
-  using word_tables_detail::kLengthsByFirstByte;
-  if (token.empty() || token.size() >= 16) return 0;
-  const unsigned lengths = kLengthsByFirstByte[static_cast<unsigned char>(token[0])];
-  if (((lengths >> token.size()) & 1u) == 0) return 0;
-  return word_tables_detail::LookUpRoles(token);
+  using namespace word_tables_detail;
+  if (token.size() < kShortestWord || token.size() > kLongestWord) return 0;
+  const WordSlot& slot = kWordSlots[SlotOf(token[0], token[1], token.back(), token.size())];
+  if (slot.size != token.size()) return 0;
+  for (std::size_t i = 0; i < token.size(); ++i) {
+    if (LowerLetter(token[i]) != static_cast<unsigned char>(slot.word[i])) return 0;
+  }
+  return slot.roles;
 }
 
 inline bool IsKeyword(std::string_view token) {

@@ -3,6 +3,7 @@
 #include "formatter/output_text.h"
 
 #include <random>
+#include <set>
 
 #include "formatter/word_tables.h"
 #include "frontend/failures.h"
@@ -130,6 +131,45 @@ TEST(WordTables, LookupIgnoresLetterCaseAndNothingElse) {
        {"", "inline", "procs", "pro", "#", "#id", "end$", "#define2", "PROC_", "\xC5nd", "#using",
         "i", "ifs", "#c_declareapix", "using_the_longest_name_there_is"}) {
     EXPECT_FALSE(IsKeyword(other) || IsDirective(other)) << other;
+  }
+}
+
+// Words are found through a hash of a few of their bytes; every word in
+// any letter case must be found, and every token one byte away from a word
+// must be found exactly when it is itself a word.
+TEST(WordTables, EveryWordAndEveryOneByteChangeOfIt) {
+  const std::set<std::string> words = {"and",      "case",       "div",         "else",
+                                       "end",      "event",      "except",      "finally",
+                                       "for",      "foreach",    "foreachrev",  "forward",
+                                       "func",     "if",         "mod",         "nfunc",
+                                       "not",      "nproc",      "or",          "proc",
+                                       "property", "read",       "repeat",      "return",
+                                       "try",      "until",      "using",       "while",
+                                       "write",    "xor",        "#c_declare",  "#c_declareapi",
+                                       "#class",   "#debug",     "#debugfile",  "#debugoff",
+                                       "#debugon", "#declare",   "#declareapi", "#define",
+                                       "#else",    "#endclass",  "#endif",      "#endnamespace",
+                                       "#globals", "#ifdef",     "#ifndef",     "#import",
+                                       "#include", "#inherited", "#library",    "#link",
+                                       "#locals",  "#namespace", "#noppc",      "#object"};
+  const auto lowered = [](std::string text) {
+    for (char& c : text) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+    return text;
+  };
+  const auto is_word = [](std::string_view token) {
+    return IsKeyword(token) || IsDirective(token);
+  };
+  for (const std::string& word : words) {
+    std::string upper = word;
+    for (char& c : upper) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+    ASSERT_TRUE(is_word(word) && is_word(upper)) << word;
+    for (std::size_t at = 0; at < word.size(); ++at) {
+      for (int value = 0; value < 256; ++value) {
+        std::string changed = word;
+        changed[at] = static_cast<char>(value);
+        ASSERT_EQ(is_word(changed), words.contains(lowered(changed))) << ToNotation(changed);
+      }
+    }
   }
 }
 
