@@ -35,7 +35,11 @@ void LayOutNextToken(LayoutState& state) {
   NoSpaceBeforeHashNumber(state);
   WriteSpaceBefore(state);
 
-  state.Output.Append(state.Token);
+  if (state.Is(kLineFeed)) {
+    state.Output.AppendLineFeed();
+  } else {
+    state.Output.AppendToken(state.Token);
+  }
 
   IndentNewLine(state);
   NoteForwardWord(state);

@@ -15,7 +15,8 @@ namespace vemra {
 
 struct LayoutState {
   LayoutState(std::string_view source, std::string_view preamble, IndentUnit unit)
-      : Source(source), Output(preamble, unit, 2 * source.size() + preamble.size()) {}
+      : Source(source),
+        Output(preamble, unit, 2 * source.size() + preamble.size(), kFinishedIndentLimit, source) {}
 
   // Input.
   std::string_view Source;       // the text being laid out; never changed

@@ -7,7 +7,7 @@
 namespace vemra {
 
 OutputText::OutputText(std::string_view preamble, IndentUnit unit, std::size_t expected_size,
-                       std::int64_t finished_indent_limit)
+                       std::int64_t finished_indent_limit, std::string_view source)
     : committed_(preamble),
       preamble_size_(preamble.size()),
       unit_(unit),
@@ -16,6 +16,10 @@ OutputText::OutputText(std::string_view preamble, IndentUnit unit, std::size_t e
   // Memory that is reserved but never written costs no pages, so a generous
   // reservation spares the copies of repeated growth.
   committed_.reserve(std::min<std::size_t>(expected_size, kMaxTextSize));
+  source_start_ = reinterpret_cast<std::uintptr_t>(source.data());
+  if (source.size() >= LineBuffer::kWideCopy) {
+    source_wide_starts_ = source.size() - LineBuffer::kWideCopy + 1;
+  }
 }
 
 void OutputText::AppendIndentation(std::int32_t count) {
@@ -24,7 +28,7 @@ void OutputText::AppendIndentation(std::int32_t count) {
     indent_ += count;
   } else {
     CheckTextSize(static_cast<std::int64_t>(line_.size()) + count);
-    line_.append(static_cast<std::size_t>(count), '\t');
+    line_.AppendRepeated(static_cast<std::size_t>(count), '\t');
   }
 }
 
@@ -45,7 +49,7 @@ void OutputText::CommitLine() {
   CheckTextSize(static_cast<std::int64_t>(committed_.size()) + indentation + line_size);
   CheckTextSize(finished_size_ + finished_indentation + line_size);
   committed_.append(static_cast<std::size_t>(indentation), write_finished ? unit_.byte : '\t');
-  committed_.append(line_);
+  committed_.append(line_.data(), line_.size());
   finished_size_ += finished_indentation + line_size;
   indent_ = 0;
   line_.clear();

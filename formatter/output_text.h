@@ -22,6 +22,7 @@
 #include <string>
 #include <string_view>
 
+#include "formatter/line_buffer.h"
 #include "formatter/token_text.h"
 
 namespace vemra {
@@ -43,12 +44,18 @@ class OutputText {
   // expected_size: room to reserve for the whole text.
   // finished_indent_limit: up to this size indentation is written in its
   // finished form, beyond it as TABs.
+  // source: a text the appended tokens are views into, as far as bytes of
+  // it may be read past a token's end (never written) to copy short tokens
+  // in one move; tokens from elsewhere are copied byte for byte.
   explicit OutputText(std::string_view preamble = {}, IndentUnit unit = {},
                       std::size_t expected_size = 0,
-                      std::int64_t finished_indent_limit = kFinishedIndentLimit);
+                      std::int64_t finished_indent_limit = kFinishedIndentLimit,
+                      std::string_view source = {});
 
   bool Empty() const {
-    return line_.empty() && indent_ == 0 && committed_.size() == preamble_size_;
+    // One test instead of three: this runs several times for every token.
+    return (line_.size() | static_cast<std::uint64_t>(indent_) |
+            (committed_.size() - preamble_size_)) == 0;
   }
   // The last byte; the text must not be empty.
   char LastByte() const {
@@ -60,16 +67,24 @@ class OutputText {
 
   // Appends a token. A token that is a lone LF ends the current line.
   void Append(std::string_view token) {
-    if (token.size() == 1 && token[0] == '\n') {
-      line_.push_back('\n');
-      CommitLine();
-      return;
+    if (token == "\n") {
+      AppendLineFeed();
+    } else {
+      AppendToken(token);
     }
-    if (!line_holds_break_ && HoldsLineBreak(token)) line_holds_break_ = true;
-    line_.append(token);
+  }
+  // Appends the LF token, which ends the current line.
+  void AppendLineFeed() {
+    line_.Append('\n');
+    CommitLine();
+  }
+  // Appends a token other than a lone LF.
+  void AppendToken(std::string_view token) {
+    line_holds_break_ |= HoldsLineBreak(token);
+    line_.Append(token, MayReadWide(token));
   }
   // Appends one blank.
-  void AppendBlank() { line_.push_back(' '); }
+  void AppendBlank() { line_.Append(' '); }
   // Appends count indentation TABs (none for a count of 0 or less).
   void AppendIndentation(std::int32_t count);
   // Deletes the last byte when it is c.
@@ -98,12 +113,19 @@ class OutputText {
   // line break; any other token is at most a lone CR or LF. One table test on
   // the first byte settles it for nearly every token.
   static bool HoldsLineBreak(std::string_view token) {
-    const unsigned char first = static_cast<unsigned char>(token[0]);
     if (kMultiLineFirstBytes.Contains(token[0])) {
       return std::memchr(token.data(), '\n', token.size()) != nullptr ||
              std::memchr(token.data(), '\r', token.size()) != nullptr;
     }
-    return first == '\r' || first == '\n';
+    return kLineBreakBytes.Contains(token[0]);
+  }
+  static constexpr ByteSet kLineBreakBytes{"\r\n"};
+
+  // Whether the wide copy may read from token's start: it lies in source
+  // with a wide copy's worth of bytes behind it.
+  bool MayReadWide(std::string_view token) const {
+    const auto start = reinterpret_cast<std::uintptr_t>(token.data());
+    return start - source_start_ < source_wide_starts_;  // below the start wraps round
   }
   static constexpr ByteSet kMultiLineFirstBytes{"/'\"{\x8B"};
 
@@ -112,11 +134,13 @@ class OutputText {
   std::string committed_;               // text up to and including the last LF token
   std::size_t preamble_size_;           // leading bytes of committed_ outside the layout
   std::int64_t indent_ = 0;             // indentation TABs of the current line still standing
-  std::string line_;                    // the current line after its indentation
+  LineBuffer line_;                     // the current line after its indentation
   bool line_holds_break_ = false;       // line_ has a CR or LF (a CR token or a multi-line token)
   IndentUnit unit_;                     // what a level becomes in the finished text
   std::int64_t finished_indent_limit_;  // size up to which unit_ is written instead of TABs
   std::int64_t finished_size_;          // committed_'s size once its TABs are expanded
+  std::uintptr_t source_start_ = 0;     // address of the source's first byte
+  std::uintptr_t source_wide_starts_ = 0;  // how many offsets in source a wide copy may start at
 };
 
 }  // namespace vemra

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 #if defined(__SSE2__)
@@ -24,6 +25,14 @@ inline unsigned BreakMask(const char* at) {
                                       _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n')));
   return static_cast<unsigned>(_mm_movemask_epi8(breaks));
 }
+
+// The same for the sixty-four bytes at `at`. Most lines end within that
+// many bytes, so the loops below nearly always stop in their first round
+// and the branch that ends them is predicted right.
+inline std::uint64_t BreakMask64(const char* at) {
+  return BreakMask(at) | std::uint64_t{BreakMask(at + 16)} << 16 |
+         std::uint64_t{BreakMask(at + 32)} << 32 | std::uint64_t{BreakMask(at + 48)} << 48;
+}
 #endif
 
 inline bool IsBreak(char c) {
@@ -31,10 +40,14 @@ inline bool IsBreak(char c) {
 }
 
 // The first CR or LF in [from, end), or end. Lines are short, and a call of
-// memchr per line (two, for CR and LF) costs more than the line; sixteen
-// bytes are looked at in a few instructions instead.
+// memchr per line (two, for CR and LF) costs more than the line; sixty-four
+// or sixteen bytes are looked at in a few instructions instead.
 inline const char* FindBreak(const char* from, const char* end) {
 #if defined(__SSE2__)
+  for (; end - from >= 64; from += 64) {
+    const std::uint64_t mask = BreakMask64(from);
+    if (mask != 0) return from + __builtin_ctzll(mask);
+  }
   for (; end - from >= 16; from += 16) {
     const unsigned mask = BreakMask(from);
     if (mask != 0) return from + __builtin_ctz(mask);
@@ -47,6 +60,10 @@ inline const char* FindBreak(const char* from, const char* end) {
 // Just behind the last CR or LF in [begin, before), or begin.
 inline const char* FindBreakBackward(const char* begin, const char* before) {
 #if defined(__SSE2__)
+  for (; before - begin >= 64; before -= 64) {
+    const std::uint64_t mask = BreakMask64(before - 64);
+    if (mask != 0) return before - 64 + (64 - __builtin_clzll(mask));
+  }
   for (; before - begin >= 16; before -= 16) {
     const unsigned mask = BreakMask(before - 16);
     if (mask != 0) return before - 16 + (32 - __builtin_clz(mask));
