@@ -10,14 +10,23 @@ namespace vemra {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+const TokenFacts kLineFeedFacts = FactsOf("\n");
 
 // Every token goes through the same steps in this fixed order: the rules
 // that look at the end of the output before the token is written, the token
 // itself, then the rules that act on what follows it.
 void LayOutNextToken(LayoutState& state) {
-  state.Token = CutNextToken(state.Source, state.SourceOffset);
-  if (state.Token.empty()) return;  // only blanks or removed markers were left
-  state.Facts = FactsOf(state.Token);
+  if (state.PrevIs(kCarriageReturn) && state.SourceOffset < state.Source.size() &&
+      state.Source[state.SourceOffset] == '\n') {
+    // Nearly every line ends in CR LF: the LF right behind a CR is a token
+    // of its own, with nothing to cut or look up.
+    state.Token = state.Source.substr(state.SourceOffset++, 1);
+    state.Facts = kLineFeedFacts;
+  } else {
+    state.Token = CutNextToken(state.Source, state.SourceOffset);
+    if (state.Token.empty()) return;  // only blanks or removed markers were left
+    state.Facts = FactsOf(state.Token);
+  }
 
   CloseBlock(state);
   CountDownAccessor(state);
