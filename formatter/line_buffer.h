@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
-#include <string>
+#include <memory>
 #include <string_view>
 
 namespace vemra {
@@ -21,7 +21,7 @@ class LineBuffer {
 
   bool empty() const { return size_ == 0; }
   std::size_t size() const { return size_; }
-  const char* data() const { return bytes_.data(); }
+  const char* data() const { return bytes_.get(); }
   char back() const { return bytes_[size_ - 1]; }
   void pop_back() { --size_; }
   void clear() { size_ = 0; }
@@ -30,7 +30,7 @@ class LineBuffer {
   // read, even where they run past text's end.
   void Append(std::string_view text, bool may_read_wide) {
     MakeRoom(text.size());
-    char* const end = bytes_.data() + size_;
+    char* const end = bytes_.get() + size_;
     if (may_read_wide && text.size() <= kWideCopy) {
       CopyWide(end, text.data());
     } else {
@@ -44,7 +44,7 @@ class LineBuffer {
   }
   void AppendRepeated(std::size_t count, char c) {
     MakeRoom(count);
-    std::memset(bytes_.data() + size_, c, count);
+    std::memset(bytes_.get() + size_, c, count);
     size_ += count;
   }
 
@@ -67,14 +67,22 @@ class LineBuffer {
   static constexpr std::size_t kSpare = kWideCopy;
 
   void MakeRoom(std::size_t more) {
-    if (size_ + more + kSpare > bytes_.size()) Grow(more);
+    if (size_ + more + kSpare > capacity_) Grow(more);
   }
+  // Fresh memory is left unwritten until used, so a line of many megabytes
+  // costs pages for its own bytes only, not for the room ahead of them.
   void Grow(std::size_t more) {
-    bytes_.resize(std::max(2 * bytes_.size(), size_ + more + kSpare));
+    const std::size_t capacity = std::max(2 * capacity_, size_ + more + kSpare);
+    std::unique_ptr<char[]> bytes(new char[capacity]);
+    std::memcpy(bytes.get(), bytes_.get(), size_);
+    bytes_ = std::move(bytes);
+    capacity_ = capacity;
   }
 
-  std::string bytes_ = std::string(256, '\0');  // the bytes, and the room behind them
-  std::size_t size_ = 0;                        // how many of them are the buffer's content
+  static constexpr std::size_t kInitialCapacity = 256;
+  std::unique_ptr<char[]> bytes_{new char[kInitialCapacity]};  // the bytes and the room behind them
+  std::size_t capacity_ = kInitialCapacity;
+  std::size_t size_ = 0;  // how many of them are the buffer's content
 };
 
 }  // namespace vemra
