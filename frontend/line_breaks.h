@@ -26,28 +26,26 @@ inline unsigned BreakMask(const char* at) {
   return static_cast<unsigned>(_mm_movemask_epi8(breaks));
 }
 
-// The same for the sixty-four bytes at `at`. Most lines end within that
-// many bytes, so the loops below nearly always stop in their first round
-// and the branch that ends them is predicted right.
+// The same for the sixty-four bytes at `at`.
 inline std::uint64_t BreakMask64(const char* at) {
   return BreakMask(at) | std::uint64_t{BreakMask(at + 16)} << 16 |
          std::uint64_t{BreakMask(at + 32)} << 32 | std::uint64_t{BreakMask(at + 48)} << 48;
 }
+inline constexpr bool kHasBreakMasks = true;
+#else
+inline std::uint64_t BreakMask64(const char*) {
+  return 0;
+}
+inline constexpr bool kHasBreakMasks = false;
 #endif
 
 inline bool IsBreak(char c) {
   return c == '\r' || c == '\n';
 }
 
-// The first CR or LF in [from, end), or end. Lines are short, and a call of
-// memchr per line (two, for CR and LF) costs more than the line; sixty-four
-// or sixteen bytes are looked at in a few instructions instead.
+// The first CR or LF in [from, end), or end, for the last bytes of a text.
 inline const char* FindBreak(const char* from, const char* end) {
 #if defined(__SSE2__)
-  for (; end - from >= 64; from += 64) {
-    const std::uint64_t mask = BreakMask64(from);
-    if (mask != 0) return from + __builtin_ctzll(mask);
-  }
   for (; end - from >= 16; from += 16) {
     const unsigned mask = BreakMask(from);
     if (mask != 0) return from + __builtin_ctz(mask);
@@ -57,13 +55,10 @@ inline const char* FindBreak(const char* from, const char* end) {
   return from;
 }
 
-// Just behind the last CR or LF in [begin, before), or begin.
+// Just behind the last CR or LF in [begin, before), or begin, for the first
+// bytes of a text.
 inline const char* FindBreakBackward(const char* begin, const char* before) {
 #if defined(__SSE2__)
-  for (; before - begin >= 64; before -= 64) {
-    const std::uint64_t mask = BreakMask64(before - 64);
-    if (mask != 0) return before - 64 + (64 - __builtin_clzll(mask));
-  }
   for (; before - begin >= 16; before -= 16) {
     const unsigned mask = BreakMask(before - 16);
     if (mask != 0) return before - 16 + (32 - __builtin_clz(mask));
@@ -73,6 +68,58 @@ inline const char* FindBreakBackward(const char* begin, const char* before) {
   return before;
 }
 
+// Finds the line ends of one text in order, forward or backward. Lines are
+// short, and looking at the bytes afresh for every line (let alone a
+// memchr call for each of CR and LF) costs more than the line: the CR and
+// LF positions of a 64-byte window are found once, as a bit mask, and each
+// line end in it then costs a shift and a bit count.
+class BreakFinder {
+ public:
+  BreakFinder(const char* begin, const char* end) : begin_(begin), end_(end) {}
+
+  // The first CR or LF in [from, end), or end.
+  const char* Next(const char* from) {
+    while (kHasBreakMasks) {
+      if (window_ != nullptr && from >= window_ && from < window_ + kWindow) {
+        const std::uint64_t ahead = mask_ >> (from - window_);
+        if (ahead != 0) return from + __builtin_ctzll(ahead);
+        from = window_ + kWindow;
+      }
+      if (end_ - from < kWindow) break;
+      Load(from);
+    }
+    return FindBreak(from, end_);
+  }
+
+  // Just behind the last CR or LF in [begin, before), or begin.
+  const char* Previous(const char* before) {
+    while (kHasBreakMasks) {
+      if (window_ != nullptr && before > window_ && before <= window_ + kWindow) {
+        const auto below = static_cast<unsigned>(before - window_);
+        const std::uint64_t behind = below == kWindow ? mask_ : mask_ & ((1ull << below) - 1);
+        if (behind != 0) return window_ + kWindow - __builtin_clzll(behind);
+        before = window_;
+      }
+      if (before - begin_ < kWindow) break;
+      Load(before - kWindow);
+    }
+    return FindBreakBackward(begin_, before);
+  }
+
+ private:
+  static constexpr std::ptrdiff_t kWindow = 64;
+
+  void Load(const char* at) {
+    window_ = at;
+    mask_ = BreakMask64(at);
+  }
+
+  const char* begin_;
+  const char* end_;
+  const char* window_ = nullptr;  // the window's first byte; none yet
+  std::uint64_t mask_ = 0;        // bit i: window_[i] is a CR or LF
+};
+
 }  // namespace line_breaks_detail
 
 // Calls on_line(std::string_view) once per line of text, in order, with a view
@@ -81,8 +128,9 @@ template <typename F>
 void ForEachLine(std::string_view text, F on_line) {
   const char* const end = text.data() + text.size();
   const char* pos = text.data();
+  line_breaks_detail::BreakFinder breaks(pos, end);
   while (pos < end) {
-    const char* const line_end = line_breaks_detail::FindBreak(pos, end);
+    const char* const line_end = breaks.Next(pos);
     on_line(std::string_view(pos, static_cast<std::size_t>(line_end - pos)));
     pos = line_end;
     if (pos < end && *pos == '\r') ++pos;
@@ -93,11 +141,13 @@ void ForEachLine(std::string_view text, F on_line) {
 // The same lines as ForEachLine, handed to on_line from the last to the
 // first. A line's end is recognised from its last bytes: an LF right after a
 // CR is always one CR LF line end, since a CR always ends a line. on_line may
-// change the text from the start of the line it is given onwards.
+// change the text from the start of the line it is given onwards (only
+// bytes before it are looked at again).
 template <typename F>
 void ForEachLineBackward(std::string_view text, F on_line) {
   const char* const begin = text.data();
   const char* pos = begin + text.size();  // just behind the line end of the next line to give
+  line_breaks_detail::BreakFinder breaks(begin, pos);
   while (pos > begin) {
     const char* line_end = pos;
     if (pos[-1] == '\n') {
@@ -105,7 +155,7 @@ void ForEachLineBackward(std::string_view text, F on_line) {
     } else if (pos[-1] == '\r') {
       line_end = pos - 1;
     }
-    pos = line_breaks_detail::FindBreakBackward(begin, line_end);
+    pos = breaks.Previous(line_end);
     on_line(std::string_view(pos, static_cast<std::size_t>(line_end - pos)));
   }
 }
