@@ -23,7 +23,9 @@ void LayOutNextToken(LayoutState& state) {
     state.Token = state.Source.substr(state.SourceOffset++, 1);
     state.Facts = kLineFeedFacts;
   } else {
-    state.Token = CutNextToken(state.Source, state.SourceOffset);
+    std::size_t at = state.SourceOffset;
+    state.Token = CutNextToken(state.Source, at);
+    state.SourceOffset = at;
     if (state.Token.empty()) return;  // only blanks or removed markers were left
     state.Facts = FactsOf(state.Token);
   }
@@ -68,7 +70,8 @@ std::string LayoutPass(std::string_view Source, IndentUnit unit) {
   Source.remove_prefix(mark.size());
   // Positions run to one past the last byte, and must stay 32-bit.
   CheckTextSize(static_cast<std::int64_t>(Source.size()) + 1);
-  LayoutState state(Source, mark, unit);
+  std::vector<std::int32_t> case_stack;
+  LayoutState state(Source, mark, unit, case_stack);
   while (state.SourceOffset < state.Source.size()) LayOutNextToken(state);
   return state.Output.Take();
 }

@@ -13,10 +13,16 @@
 
 namespace vemra {
 
+// The token loop keeps this object to itself, so that the compiler can hold
+// its fields in registers: everything that grows on the heap is reached
+// through a pointer, and no function that is not inlined is handed its
+// address.
 struct LayoutState {
-  LayoutState(std::string_view source, std::string_view preamble, IndentUnit unit)
+  LayoutState(std::string_view source, std::string_view preamble, IndentUnit unit,
+              std::vector<std::int32_t>& case_stack)
       : Source(source),
-        Output(preamble, unit, 2 * source.size() + preamble.size(), kFinishedIndentLimit, source) {}
+        Output(preamble, unit, 2 * source.size() + preamble.size(), kFinishedIndentLimit, source),
+        CaseStack(case_stack) {}
 
   // Input.
   std::string_view Source;       // the text being laid out; never changed
@@ -36,7 +42,7 @@ struct LayoutState {
   // Indentation: these carry across lines until a rule changes them.
   std::int32_t Level = 0;  // TABs after the next LF; may go below 0
   // One entry per open "case", innermost last: the level its "end" lowers to.
-  std::vector<std::int32_t> CaseStack;
+  std::vector<std::int32_t>& CaseStack;
   bool ForwardPending = false;         // a forward word waits for its routine word
   std::int32_t PropertyCountdown = 0;  // tokens left until the property-block test; 0 idle
   bool InDefine = false;               // a "#define" stands on the current line

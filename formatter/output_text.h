@@ -1,28 +1,40 @@
 // The text the layout pass builds. It behaves like one growing string that
 // is only appended to or shortened at its end, with one exception: the ":"
 // rule takes one indentation TAB back from the current line. To do that in
-// constant time the text is held in three parts:
+// constant time the current line's indentation is kept as a count until
+// the line ends:
 //
 //   committed   everything up to and including the last line-break token
 //   indent      how many indentation TABs of the current line still stand
-//   line        the current line's text after those TABs
+//   content     the current line's text after those TABs
 //
-// The plain text is committed + indent TABs + line; every query and edit at
-// the end sees exactly what that plain text would show.
+// The plain text is committed + indent TABs + content; every query and edit
+// at the end sees exactly what that plain text would show.
+//
+// All three live in one buffer. The content is written where its
+// indentation will end, leaving a gap in front of it, so that a line's
+// bytes are written once: when the line ends the gap is filled, and the
+// content only moves when its indentation changed after it was started.
 //
 // When a line is committed its TABs are written in their finished form
 // (IndentUnit), which spares expanding them again afterwards; but once the
 // text is large they are written as TABs, which the finishing pass expands,
 // so that indentation that can only end in a text too large to keep fails
 // after as few bytes as possible.
+//
+// Everything the token loop calls is defined here, inline, and the object
+// never hands out its own address: the compiler can then keep its counts in
+// registers, which the bytes written into the buffer could otherwise alias.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 
-#include "formatter/line_buffer.h"
+#include "formatter/text_size_limit.h"
 #include "formatter/token_text.h"
 
 namespace vemra {
@@ -39,6 +51,9 @@ struct IndentUnit {
 
 class OutputText {
  public:
+  // Bytes copied at once for a short token.
+  static constexpr std::size_t kWideCopy = 16;
+
   // preamble: bytes that stand in front of the result but take no part in
   // the layout (the text counts as empty while only they are there).
   // expected_size: room to reserve for the whole text.
@@ -50,18 +65,31 @@ class OutputText {
   explicit OutputText(std::string_view preamble = {}, IndentUnit unit = {},
                       std::size_t expected_size = 0,
                       std::int64_t finished_indent_limit = kFinishedIndentLimit,
-                      std::string_view source = {});
+                      std::string_view source = {})
+      : preamble_size_(preamble.size()),
+        unit_(unit),
+        finished_indent_limit_(finished_indent_limit),
+        finished_size_(static_cast<std::int64_t>(preamble.size())),
+        source_start_(reinterpret_cast<std::uintptr_t>(source.data())) {
+    // Memory that is reserved but never written costs no pages, so a
+    // generous reservation spares the copies of repeated growth.
+    bytes_->reserve(std::min<std::size_t>(expected_size, kMaxTextSize) + kSpare);
+    MakeRoom(preamble.size());
+    std::copy(preamble.begin(), preamble.end(), base_);
+    committed_end_ = content_start_ = end_ = preamble.size();
+    if (source.size() >= kWideCopy) source_wide_starts_ = source.size() - kWideCopy + 1;
+  }
 
   bool Empty() const {
     // One test instead of three: this runs several times for every token.
-    return (line_.size() | static_cast<std::uint64_t>(indent_) |
-            (committed_.size() - preamble_size_)) == 0;
+    return ((end_ - content_start_) | static_cast<std::uint64_t>(indent_) |
+            (committed_end_ - preamble_size_)) == 0;
   }
   // The last byte; the text must not be empty.
   char LastByte() const {
-    if (!line_.empty()) return line_.back();
+    if (end_ != content_start_) return base_[end_ - 1];
     if (indent_ > 0) return '\t';
-    return committed_.back();
+    return base_[committed_end_ - 1];
   }
   bool EndsWith(char c) const { return !Empty() && LastByte() == c; }
 
@@ -75,40 +103,79 @@ class OutputText {
   }
   // Appends the LF token, which ends the current line.
   void AppendLineFeed() {
-    line_.Append('\n');
+    AppendByte('\n');
     CommitLine();
   }
   // Appends a token other than a lone LF.
   void AppendToken(std::string_view token) {
     line_holds_break_ |= HoldsLineBreak(token);
-    line_.Append(token, MayReadWide(token));
+    MakeRoom(token.size());
+    if (token.size() <= kWideCopy && MayReadWide(token)) {
+      CopyWide(base_ + end_, token.data());
+    } else {
+      std::memcpy(base_ + end_, token.data(), token.size());
+    }
+    end_ += token.size();
   }
   // Appends one blank.
-  void AppendBlank() { line_.Append(' '); }
+  void AppendBlank() { AppendByte(' '); }
   // Appends count indentation TABs (none for a count of 0 or less).
-  void AppendIndentation(std::int32_t count);
+  void AppendIndentation(std::int32_t count) {
+    if (count <= 0) return;
+    if (end_ == content_start_) {
+      indent_ += count;
+      PlaceEmptyContent();
+      return;
+    }
+    CheckTextSize(static_cast<std::int64_t>(end_ - content_start_) + count);
+    MakeRoom(static_cast<std::size_t>(count));
+    std::memset(base_ + end_, '\t', static_cast<std::size_t>(count));
+    end_ += static_cast<std::size_t>(count);
+  }
   // Deletes the last byte when it is c.
   void DeleteLastIf(char c) {
     if (Empty() || LastByte() != c) return;
-    if (!line_.empty()) {
-      line_.pop_back();
+    if (end_ != content_start_) {
+      --end_;
     } else {
-      --indent_;  // committed_ ends in LF, so the byte is an indentation TAB
+      --indent_;  // the committed text ends in LF, so the byte is an indentation TAB
+      PlaceEmptyContent();
     }
   }
   // Deletes every TAB and blank at the end.
-  void DeleteTrailingBlanks();
+  void DeleteTrailingBlanks() {
+    while (end_ != content_start_ && (base_[end_ - 1] == ' ' || base_[end_ - 1] == '\t')) --end_;
+    if (end_ == content_start_) {
+      indent_ = 0;
+      PlaceEmptyContent();
+    }
+  }
   // Deletes the last indentation TAB of the current line. A line that holds
   // a line break from a token has its start inside that token, and a TAB
   // inside a token is never touched, so such a line loses nothing.
   void DropIndentationTab() {
-    if (!line_holds_break_ && indent_ > 0) --indent_;
+    if (line_holds_break_ || indent_ == 0) return;
+    --indent_;
+    if (end_ == content_start_) PlaceEmptyContent();
   }
 
   // The whole text; the object is left empty.
-  std::string Take();
+  std::string Take() {
+    CommitLine();
+    bytes_->resize(committed_end_);
+    preamble_size_ = committed_end_ = content_start_ = end_ = 0;
+    base_ = nullptr;
+    room_ = 0;
+    return std::move(*bytes_);
+  }
 
  private:
+  // Room kept behind the end after every append: a wide copy fits in it.
+  static constexpr std::size_t kSpare = kWideCopy;
+  // The most room left in front of a line's content for its indentation;
+  // deeper lines have their content moved once they end.
+  static constexpr std::int64_t kLargestGap = std::int64_t{1} << 16;
+
   // Only comments, literals, brace groups and angle-quoted runs can hold a
   // line break; any other token is at most a lone CR or LF. One table test on
   // the first byte settles it for nearly every token.
@@ -120,6 +187,7 @@ class OutputText {
     return kLineBreakBytes.Contains(token[0]);
   }
   static constexpr ByteSet kLineBreakBytes{"\r\n"};
+  static constexpr ByteSet kMultiLineFirstBytes{"/'\"{\x8B"};
 
   // Whether the wide copy may read from token's start: it lies in source
   // with a wide copy's worth of bytes behind it.
@@ -127,19 +195,96 @@ class OutputText {
     const auto start = reinterpret_cast<std::uintptr_t>(token.data());
     return start - source_start_ < source_wide_starts_;  // below the start wraps round
   }
-  static constexpr ByteSet kMultiLineFirstBytes{"/'\"{\x8B"};
 
-  void CommitLine();
+  // The compiler cannot see that a wide copy only starts where kWideCopy
+  // bytes can be read, and warns where a caller passes a short literal.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Warray-bounds"
+#pragma GCC diagnostic ignored "-Wstringop-overread"
+#endif
+  static void CopyWide(char* to, const char* from) {
+    std::memcpy(to, from, kWideCopy);
+  }
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
 
-  std::string committed_;               // text up to and including the last LF token
-  std::size_t preamble_size_;           // leading bytes of committed_ outside the layout
-  std::int64_t indent_ = 0;             // indentation TABs of the current line still standing
-  LineBuffer line_;                     // the current line after its indentation
-  bool line_holds_break_ = false;       // line_ has a CR or LF (a CR token or a multi-line token)
-  IndentUnit unit_;                     // what a level becomes in the finished text
-  std::int64_t finished_indent_limit_;  // size up to which unit_ is written instead of TABs
-  std::int64_t finished_size_;          // committed_'s size once its TABs are expanded
-  std::uintptr_t source_start_ = 0;     // address of the source's first byte
+  void AppendByte(char c) {
+    MakeRoom(1);
+    base_[end_++] = c;
+  }
+
+  // Makes sure that more bytes, and the spare room, can be written at the end.
+  void MakeRoom(std::size_t more) {
+    if (end_ + more + kSpare > room_) Grow(end_ + more + kSpare);
+  }
+  void Grow(std::size_t needed) {
+    room_ = GrowBuffer(*bytes_, needed);
+    base_ = bytes_->data();
+  }
+  // Makes bytes at least needed long, returning its new size. Out of line:
+  // it runs once per megabyte.
+  static std::size_t GrowBuffer(std::string& bytes, std::size_t needed);
+
+  // Whether indentation of the given number of levels, written behind the
+  // committed text, takes its finished form: only while the text is small
+  // enough; beyond, each level is one TAB.
+  bool WritesFinished(std::int64_t levels) const {
+    return static_cast<std::int64_t>(committed_end_) + levels * unit_.width <=
+           finished_indent_limit_;
+  }
+  std::int64_t IndentationBytes(std::int64_t levels) const {
+    return WritesFinished(levels) ? levels * unit_.width : levels;
+  }
+
+  // Puts an empty line's content where the current indentation will end.
+  void PlaceEmptyContent() {
+    content_start_ = end_ =
+        committed_end_ + static_cast<std::size_t>(std::min(IndentationBytes(indent_), kLargestGap));
+  }
+
+  // Fills in the current line's indentation in front of its content and
+  // moves everything into the committed text, after checking that neither
+  // the text nor its finished form passes the size limit.
+  void CommitLine() {
+    const std::size_t content_size = end_ - content_start_;
+    const std::int64_t finished_indentation = indent_ * unit_.width;
+    const bool write_finished = WritesFinished(indent_);
+    const std::int64_t indentation = write_finished ? finished_indentation : indent_;
+    const auto line_size = static_cast<std::int64_t>(content_size);
+    CheckTextSize(static_cast<std::int64_t>(committed_end_) + indentation + line_size);
+    CheckTextSize(finished_size_ + finished_indentation + line_size);
+    const std::size_t content_target = committed_end_ + static_cast<std::size_t>(indentation);
+    // An empty line's indentation may not have had room made for it yet.
+    if (content_target + content_size + kSpare > room_)
+      Grow(content_target + content_size + kSpare);
+    if (content_target != content_start_) {
+      // The indentation changed after the content was started.
+      std::memmove(base_ + content_target, base_ + content_start_, content_size);
+    }
+    std::memset(base_ + committed_end_, write_finished ? unit_.byte : '\t',
+                static_cast<std::size_t>(indentation));
+    finished_size_ += finished_indentation + line_size;
+    committed_end_ = content_start_ = end_ = content_target + content_size;
+    indent_ = 0;
+    line_holds_break_ = false;
+  }
+  // The buffer; its size is how far it may be written. Held by pointer so
+  // that growing it never takes this object's address.
+  std::unique_ptr<std::string> bytes_ = std::make_unique<std::string>();
+  char* base_ = nullptr;           // bytes_->data()
+  std::size_t room_ = 0;           // bytes_->size()
+  std::size_t preamble_size_;      // leading bytes outside the layout
+  std::size_t committed_end_ = 0;  // end of the text up to the last LF token
+  std::int64_t indent_ = 0;        // indentation TABs of the current line still standing
+  std::size_t content_start_ = 0;  // start of the current line's content
+  std::size_t end_ = 0;            // end of the current line's content
+  bool line_holds_break_ = false;  // the content has a CR or LF (a CR token or a multi-line token)
+  IndentUnit unit_;                // what a level becomes in the finished text
+  std::int64_t finished_indent_limit_;     // size up to which unit_ is written instead of TABs
+  std::int64_t finished_size_;             // the committed text's size once its TABs are expanded
+  std::uintptr_t source_start_;            // address of the source's first byte
   std::uintptr_t source_wide_starts_ = 0;  // how many offsets in source a wide copy may start at
 };
 

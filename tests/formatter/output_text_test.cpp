@@ -122,6 +122,37 @@ TEST(OutputText, IndentationPastTheLimitFailsBeforeItIsWritten) {
   EXPECT_THROW(expanded.Append("\n"), ETextTooLarge);
 }
 
+// A line's content is written behind room for its indentation; lines whose
+// indentation is deeper than that room, or changes once the content has
+// started, must still come out whole. Each case is one line: levels, then
+// the content in two parts with an edit between them.
+TEST(OutputText, ContentLandsBehindItsIndentationHoweverDeep) {
+  struct Case {
+    std::int32_t levels;
+    std::int64_t width;
+    bool drop_tab_between;  // a ":" takes back one TAB after the first part
+  };
+  const Case cases[] = {
+      {3, 2, false}, {3, 2, true},       {40000, 2, false}, {40000, 2, true}, {70000, 1, true},
+      {1, 0, true},  {100000, 3, false}, {100000, 3, true}, {0, 4, true},
+  };
+  for (const Case& c : cases) {
+    OutputText output("", IndentUnit{' ', c.width});
+    output.Append("a\r");
+    output.Append("\n");
+    output.AppendIndentation(c.levels);
+    output.Append("x");
+    if (c.drop_tab_between) output.DropIndentationTab();
+    output.Append(":");
+    output.Append("\n");
+    output.Append("z");
+    const std::int64_t levels = std::max(0, c.levels - (c.drop_tab_between && c.levels > 0));
+    const std::string expected =
+        "a\r\n" + std::string(static_cast<std::size_t>(levels * c.width), ' ') + "x:\nz";
+    EXPECT_EQ(output.Take(), expected) << c.levels << " levels of " << c.width;
+  }
+}
+
 TEST(WordTables, LookupIgnoresLetterCaseAndNothingElse) {
   for (std::string_view word : {"using", "USING", "Foreachrev", "#C_DeclareApi", "#endnamespace",
                                 "IF", "Or", "#c_declareapi", "Event"}) {
