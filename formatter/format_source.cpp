@@ -14,17 +14,18 @@ void FormatSource(TStringList& lines, std::int32_t TabWidth, bool UseTabs,
   // 512 MB, with the indentation of the lines beyond).
   const IndentUnit unit =
       UseTabs ? IndentUnit{'\t', 1} : IndentUnit{' ', std::max<std::int64_t>(TabWidth, 0)};
-  // The list hands over its text, joined in its own buffer, so the source
-  // is not copied; a failure gives it back, and the list is as it was.
-  std::string source = lines.TakeJoinedText();
+  // The list hands over its text as it was loaded, so the source is not
+  // copied, nor its line ends rewritten; a failure gives it back, and the
+  // list is as it was.
+  std::string source = lines.HandOverText();
   try {
-    std::string Output = LayoutPass(source, unit);
+    std::string Output = LayOutLines(source, unit);
     // The source is not needed past the layout; its memory is reused.
     FinishingPass(std::move(Output), lines, TabWidth, UseTabs, CollapseBlankLines,
                   std::move(source));
   } catch (...) {
     // Every check comes before the source's memory is taken over.
-    lines.AdoptJoinedText(std::move(source));
+    lines.AdoptText(std::move(source));
     throw;
   }
 }

@@ -5,31 +5,20 @@
 #include "formatter/next_token.h"
 #include "formatter/spacing_rules.h"
 #include "formatter/text_size_limit.h"
+#include "frontend/line_breaks.h"
 
 namespace vemra {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+const TokenFacts kCarriageReturnFacts = FactsOf("\r");
 const TokenFacts kLineFeedFacts = FactsOf("\n");
 
 // Every token goes through the same steps in this fixed order: the rules
 // that look at the end of the output before the token is written, the token
-// itself, then the rules that act on what follows it.
-void LayOutNextToken(LayoutState& state) {
-  if (state.PrevIs(kCarriageReturn) && state.SourceOffset < state.Source.size() &&
-      state.Source[state.SourceOffset] == '\n') {
-    // Nearly every line ends in CR LF: the LF right behind a CR is a token
-    // of its own, with nothing to cut or look up.
-    state.Token = state.Source.substr(state.SourceOffset++, 1);
-    state.Facts = kLineFeedFacts;
-  } else {
-    std::size_t at = state.SourceOffset;
-    state.Token = CutNextToken(state.Source, at);
-    state.SourceOffset = at;
-    if (state.Token.empty()) return;  // only blanks or removed markers were left
-    state.Facts = FactsOf(state.Token);
-  }
-
+// itself, then the rules that act on what follows it. Inlined into the token
+// loop, so that the state stays in registers.
+[[gnu::always_inline]] inline void LayOutToken(LayoutState& state) {
   CloseBlock(state);
   CountDownAccessor(state);
   OpenPropertyBlock(state);
@@ -63,17 +52,92 @@ void LayOutNextToken(LayoutState& state) {
   state.PrevFacts = state.Facts;
 }
 
-}  // namespace
+void SetToken(LayoutState& state, std::string_view token, TokenFacts facts) {
+  state.Token = token;
+  state.Facts = facts;
+}
 
-std::string LayoutPass(std::string_view Source, IndentUnit unit) {
-  const std::string_view mark = Source.starts_with(kByteOrderMark) ? kByteOrderMark : "";
-  Source.remove_prefix(mark.size());
+// Reads the next token of a joined text into state; false at its end.
+bool NextTokenOfJoinedText(LayoutState& state) {
+  if (state.PrevIs(kCarriageReturn) && state.SourceOffset < state.Source.size() &&
+      state.Source[state.SourceOffset] == '\n') {
+    // Nearly every line ends in CR LF: the LF right behind a CR is a token
+    // of its own, with nothing to cut or look up.
+    SetToken(state, state.Source.substr(state.SourceOffset++, 1), kLineFeedFacts);
+    return true;
+  }
+  std::size_t at = state.SourceOffset;
+  const std::string_view token = CutNextToken(state.Source, at);
+  state.SourceOffset = at;
+  SetToken(state, token, FactsOf(token));
+  return !token.empty();
+}
+
+// Reads the next token of a text as it was loaded into state; false at its
+// end. A line end is read as its CR token, and its LF token is due next.
+bool NextTokenOfLoadedText(LayoutState& state) {
+  if (state.LineFeedDue) {
+    state.LineFeedDue = false;
+    SetToken(state, kLineEndTokens.substr(1), kLineFeedFacts);
+    return true;
+  }
+  std::size_t at = state.SourceOffset;
+  const std::string_view token = CutNextLineToken(state.Source, at);
+  state.SourceOffset = at;
+  if (token.empty()) return false;
+  if (token[0] == '\r') {
+    state.LineFeedDue = true;
+    SetToken(state, token.substr(0, 1), kCarriageReturnFacts);
+  } else {
+    SetToken(state, token, FactsOf(token));
+  }
+  return true;
+}
+
+// The size of the joined form of a text as it was loaded.
+std::size_t JoinedSize(std::string_view text) {
+  std::size_t size = 0;
+  ForEachLine(text, [&size](std::string_view line) { size += line.size() + 2; });
+  return size;
+}
+
+template <bool (*kNextToken)(LayoutState&)>
+std::string LayOut(std::string_view Source, std::string_view mark, IndentUnit unit,
+                   bool line_ends_as_crlf) {
   // Positions run to one past the last byte, and must stay 32-bit.
   CheckTextSize(static_cast<std::int64_t>(Source.size()) + 1);
   std::vector<std::int32_t> case_stack;
-  LayoutState state(Source, mark, unit, case_stack);
-  while (state.SourceOffset < state.Source.size()) LayOutNextToken(state);
+  LayoutState state(Source, mark, unit, case_stack, line_ends_as_crlf);
+  while (kNextToken(state)) LayOutToken(state);
   return state.Output.Take();
+}
+
+std::string_view ByteOrderMarkOf(std::string_view text) {
+  return text.starts_with(kByteOrderMark) ? kByteOrderMark : "";
+}
+
+}  // namespace
+
+std::string LayoutPass(std::string_view Source, IndentUnit unit) {
+  const std::string_view mark = ByteOrderMarkOf(Source);
+  Source.remove_prefix(mark.size());
+  return LayOut<NextTokenOfJoinedText>(Source, mark, unit, false);
+}
+
+std::string LayOutLines(std::string_view text, IndentUnit unit) {
+  if (!text.empty() && !line_breaks_detail::IsBreak(text.back())) {
+    std::string ended(text);
+    ended += "\r\n";
+    return LayOutLines(ended, unit);
+  }
+  const std::string_view mark = ByteOrderMarkOf(text);
+  text.remove_prefix(mark.size());
+  // The limit holds for the joined form, which is at most twice as long and
+  // only counted when that could pass it.
+  if (2 * static_cast<std::int64_t>(text.size()) + 1 >= kMaxTextSize) {
+    CheckTextSize(static_cast<std::int64_t>(JoinedSize(text)) + 1);
+  }
+  return LayOut<NextTokenOfLoadedText>(text, mark, unit, true);
 }
 
 }  // namespace vemra

@@ -19,4 +19,9 @@ namespace vemra {
 // size limit.
 std::string LayoutPass(std::string_view Source, IndentUnit unit = {});
 
+// The same result for a text as it was loaded, whose lines may end in CR LF,
+// LF or CR: LayoutPass of its joined form (every line followed by CR LF),
+// without building that form. A last line without a line end is given one.
+std::string LayOutLines(std::string_view text, IndentUnit unit = {});
+
 }  // namespace vemra

@@ -18,15 +18,19 @@ namespace vemra {
 // through a pointer, and no function that is not inlined is handed its
 // address.
 struct LayoutState {
+  // line_ends_as_crlf: the source is a text as it was loaded, whose line
+  // ends inside tokens are written as in its joined form.
   LayoutState(std::string_view source, std::string_view preamble, IndentUnit unit,
-              std::vector<std::int32_t>& case_stack)
+              std::vector<std::int32_t>& case_stack, bool line_ends_as_crlf)
       : Source(source),
-        Output(preamble, unit, 2 * source.size() + preamble.size(), kFinishedIndentLimit, source),
+        Output(preamble, unit, 2 * source.size() + preamble.size(), kFinishedIndentLimit, source,
+               line_ends_as_crlf),
         CaseStack(case_stack) {}
 
   // Input.
   std::string_view Source;       // the text being laid out; never changed
   std::size_t SourceOffset = 0;  // 0-based offset of the next unread byte
+  bool LineFeedDue = false;      // the LF token of a line end whose CR token was just read
 
   // Tokens.
   std::string_view Token;    // the current token, as written in the source

@@ -11,11 +11,17 @@
 #include "formatter/byte_runs.h"
 #include "formatter/char_classes.h"
 #include "frontend/failures.h"
+#include "frontend/line_breaks.h"
 
 namespace vemra {
 namespace {
 
 using Offset = std::size_t;
+
+// Which bytes end a line for the two rules that stop at a line's end. In a
+// text whose every line ends in CR LF the CR comes first and is enough; in
+// a text as it was loaded a line may end in an LF alone.
+enum class LineEnd { kCarriageReturn, kAnyBreak };
 
 bool ByteIs(std::string_view text, Offset at, char c) {
   return at < text.size() && text[at] == c;
@@ -44,10 +50,26 @@ Offset CutBlockCommentBody(std::string_view text, Offset from) {
   return text.size();
 }
 
-// "//" up to the next CR (an LF alone does not end it), "/* ... */", "/=", "/".
+// Offset of the first byte at or after from that ends a line, or the text's
+// size without one.
+template <LineEnd kEnds>
+Offset FindLineEnd(std::string_view text, Offset from) {
+  if constexpr (kEnds == LineEnd::kCarriageReturn) {
+    return FindByte(text, from, '\r');
+  } else {
+    if (from >= text.size()) return text.size();
+    const char* const end = text.data() + text.size();
+    return static_cast<Offset>(line_breaks_detail::FindBreak(text.data() + from, end) -
+                               text.data());
+  }
+}
+
+// "//" up to the end of its line (where only a CR counts, an LF alone does
+// not end it), "/* ... */", "/=", "/".
+template <LineEnd kEnds>
 Offset CutSlash(std::string_view text, Offset start) {
   const Offset next = start + 1;
-  if (ByteIs(text, next, '/')) return FindByte(text, next + 1, '\r');
+  if (ByteIs(text, next, '/')) return FindLineEnd<kEnds>(text, next + 1);
   if (ByteIs(text, next, '*')) return CutBlockCommentBody(text, next + 1);
   if (ByteIs(text, next, '=')) return next + 1;
   return next;
@@ -133,8 +155,9 @@ Offset CutSingleQuoted(std::string_view text, Offset start) {
 }
 
 // Up to and including the next double quote. A backslash makes the byte after
-// it plain, but nothing makes a CR plain: the literal always ends in front of
-// the CR of its line, so an unclosed literal cannot swallow the file.
+// it plain, but nothing makes a line's end plain: the literal always ends in
+// front of the CR of its line, so an unclosed literal cannot swallow the file.
+template <LineEnd kEnds>
 Offset CutDoubleQuoted(std::string_view text, Offset start) {
   Offset at = start + 1;
   while (at < text.size()) {
@@ -144,7 +167,7 @@ Offset CutDoubleQuoted(std::string_view text, Offset start) {
       if (++at == text.size()) return at;
       c = text[at];
     }
-    if (c == '\r') return at;
+    if (c == '\r' || (kEnds == LineEnd::kAnyBreak && c == '\n')) return at;
     ++at;
   }
   return at;
@@ -172,10 +195,11 @@ Offset CutColon(std::string_view text, Offset start) {
 
 // The one dispatch on the first byte. `start` is inside the text and not on a
 // blank.
+template <LineEnd kEnds>
 Offset CutToken(std::string_view text, Offset start) {
   switch (RuleFor(text[start])) {
     case TokenRule::kSlash:
-      return CutSlash(text, start);
+      return CutSlash<kEnds>(text, start);
     case TokenRule::kHash:
       return CutHash(text, start);
     case TokenRule::kNumber:
@@ -195,7 +219,7 @@ Offset CutToken(std::string_view text, Offset start) {
     case TokenRule::kSingleQuote:
       return CutSingleQuoted(text, start);
     case TokenRule::kDoubleQuote:
-      return CutDoubleQuoted(text, start);
+      return CutDoubleQuoted<kEnds>(text, start);
     case TokenRule::kBrace:
       return CutBraceGroup(text, start);
     case TokenRule::kColon:
@@ -225,7 +249,35 @@ std::string_view CutNextToken(std::string_view text, std::size_t& at) {
   for (;;) {
     at = SkipBlanks(text, at);
     if (at >= text.size()) return {};
-    const Offset stop = CutToken(text, at);
+    const Offset stop = CutToken<LineEnd::kCarriageReturn>(text, at);
+    const std::string_view token = text.substr(at, stop - at);
+    at = stop;
+    if (IsMarker(token)) {
+      ++to_drop;
+    } else if (to_drop > 0) {
+      --to_drop;
+    } else {
+      return token;
+    }
+  }
+}
+
+std::string_view CutNextLineToken(std::string_view text, std::size_t& at) {
+  // The same count of tokens to drop as in CutNextToken; a line end is two
+  // tokens to drop.
+  std::size_t to_drop = 0;
+  for (;;) {
+    at = SkipBlanks(text, at);
+    if (at >= text.size()) return {};
+    const char first = text[at];
+    if (first == '\r' || first == '\n') {
+      at += (first == '\r' && ByteIs(text, at + 1, '\n')) ? 2 : 1;
+      if (to_drop == 0) return kLineEndTokens;
+      if (--to_drop == 0) return kLineEndTokens.substr(1);
+      --to_drop;
+      continue;
+    }
+    const Offset stop = CutToken<LineEnd::kAnyBreak>(text, at);
     const std::string_view token = text.substr(at, stop - at);
     at = stop;
     if (IsMarker(token)) {

@@ -24,6 +24,19 @@ std::string_view NextToken(std::string_view Source, std::int32_t& SourcePos,
 // conversions of positions on every call.
 std::string_view CutNextToken(std::string_view text, std::size_t& at);
 
+// The CR and the LF token that every line end of a text as it was loaded
+// stands for.
+inline constexpr std::string_view kLineEndTokens = "\r\n";
+
+// The same cut for a text as it was loaded, whose lines may end in CR LF, LF
+// or CR: it gives the tokens its joined form (every line followed by CR LF)
+// would give. Every line end, whatever its bytes, comes as kLineEndTokens,
+// the CR token and the LF token at once, or as the LF token alone when a
+// "#id" marker removed the CR. Tokens that hold line ends keep them as
+// they were loaded. The text must end in a line end, as its joined form
+// does, or tokens left open at its end would differ.
+std::string_view CutNextLineToken(std::string_view text, std::size_t& at);
+
 // Every token of text, in order: what the layout pass receives. Throws
 // ETextTooLarge for a text of 2,147,483,647 bytes or more.
 std::vector<std::string_view> CutTokens(std::string_view text);

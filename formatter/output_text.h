@@ -36,6 +36,7 @@
 
 #include "formatter/text_size_limit.h"
 #include "formatter/token_text.h"
+#include "frontend/line_breaks.h"
 
 namespace vemra {
 
@@ -62,11 +63,14 @@ class OutputText {
   // source: a text the appended tokens are views into, as far as bytes of
   // it may be read past a token's end (never written) to copy short tokens
   // in one move; tokens from elsewhere are copied byte for byte.
+  // line_ends_as_crlf: every line end inside a token (CR LF, LF or CR) is
+  // written as CR LF, as the token would hold it in a joined text.
   explicit OutputText(std::string_view preamble = {}, IndentUnit unit = {},
                       std::size_t expected_size = 0,
                       std::int64_t finished_indent_limit = kFinishedIndentLimit,
-                      std::string_view source = {})
+                      std::string_view source = {}, bool line_ends_as_crlf = false)
       : preamble_size_(preamble.size()),
+        line_ends_as_crlf_(line_ends_as_crlf),
         unit_(unit),
         finished_indent_limit_(finished_indent_limit),
         finished_size_(static_cast<std::int64_t>(preamble.size())),
@@ -108,7 +112,11 @@ class OutputText {
   }
   // Appends a token other than a lone LF.
   void AppendToken(std::string_view token) {
-    line_holds_break_ |= HoldsLineBreak(token);
+    if (kMultiLineFirstBytes.Contains(token[0]) && HoldsLineBreak(token)) {
+      AppendMultiLineToken(token);
+      return;
+    }
+    line_holds_break_ |= kLineBreakBytes.Contains(token[0]);
     MakeRoom(token.size());
     if (token.size() <= kWideCopy && MayReadWide(token)) {
       CopyWide(base_ + end_, token.data());
@@ -179,15 +187,35 @@ class OutputText {
   // Only comments, literals, brace groups and angle-quoted runs can hold a
   // line break; any other token is at most a lone CR or LF. One table test on
   // the first byte settles it for nearly every token.
-  static bool HoldsLineBreak(std::string_view token) {
-    if (kMultiLineFirstBytes.Contains(token[0])) {
-      return std::memchr(token.data(), '\n', token.size()) != nullptr ||
-             std::memchr(token.data(), '\r', token.size()) != nullptr;
-    }
-    return kLineBreakBytes.Contains(token[0]);
-  }
-  static constexpr ByteSet kLineBreakBytes{"\r\n"};
   static constexpr ByteSet kMultiLineFirstBytes{"/'\"{\x8B"};
+  static constexpr ByteSet kLineBreakBytes{"\r\n"};
+  static bool HoldsLineBreak(std::string_view token) {
+    const char* const end = token.data() + token.size();
+    return line_breaks_detail::FindBreak(token.data(), end) != end;
+  }
+
+  void AppendMultiLineToken(std::string_view token) {
+    line_holds_break_ = true;
+    if (!line_ends_as_crlf_) {
+      AppendBytes(token);
+      return;
+    }
+    const char* at = token.data();
+    const char* const end = at + token.size();
+    while (at < end) {
+      const char* const line_end = line_breaks_detail::FindBreak(at, end);
+      AppendBytes(std::string_view(at, static_cast<std::size_t>(line_end - at)));
+      if (line_end == end) break;
+      AppendBytes("\r\n");
+      at = line_end + (line_end[0] == '\r' && line_end + 1 < end && line_end[1] == '\n' ? 2 : 1);
+    }
+  }
+
+  void AppendBytes(std::string_view bytes) {
+    MakeRoom(bytes.size());
+    std::memcpy(base_ + end_, bytes.data(), bytes.size());
+    end_ += bytes.size();
+  }
 
   // Whether the wide copy may read from token's start: it lies in source
   // with a wide copy's worth of bytes behind it.
@@ -276,6 +304,7 @@ class OutputText {
   char* base_ = nullptr;           // bytes_->data()
   std::size_t room_ = 0;           // bytes_->size()
   std::size_t preamble_size_;      // leading bytes outside the layout
+  bool line_ends_as_crlf_;         // line ends inside tokens are written as CR LF
   std::size_t committed_end_ = 0;  // end of the text up to the last LF token
   std::int64_t indent_ = 0;        // indentation TABs of the current line still standing
   std::size_t content_start_ = 0;  // start of the current line's content

@@ -129,7 +129,7 @@ inline TokenFacts LongTokenFacts(std::string_view token) {
 }  // namespace token_facts_detail
 
 // Every fact of token; 0 for the empty token, which stands for "no token yet".
-inline TokenFacts FactsOf(std::string_view token) {
+[[gnu::always_inline]] inline TokenFacts FactsOf(std::string_view token) {
   using namespace token_facts_detail;
   if (token.empty()) return 0;
   const auto first = static_cast<unsigned char>(token[0]);

@@ -55,27 +55,14 @@ inline const char* FindBreak(const char* from, const char* end) {
   return from;
 }
 
-// Just behind the last CR or LF in [begin, before), or begin, for the first
-// bytes of a text.
-inline const char* FindBreakBackward(const char* begin, const char* before) {
-#if defined(__SSE2__)
-  for (; before - begin >= 16; before -= 16) {
-    const unsigned mask = BreakMask(before - 16);
-    if (mask != 0) return before - 16 + (32 - __builtin_clz(mask));
-  }
-#endif
-  while (before > begin && !IsBreak(before[-1])) --before;
-  return before;
-}
-
-// Finds the line ends of one text in order, forward or backward. Lines are
-// short, and looking at the bytes afresh for every line (let alone a
-// memchr call for each of CR and LF) costs more than the line: the CR and
-// LF positions of a 64-byte window are found once, as a bit mask, and each
-// line end in it then costs a shift and a bit count.
+// Finds the line ends of one text in order. Lines are short, and looking at
+// the bytes afresh for every line (let alone a memchr call for each of CR
+// and LF) costs more than the line: the CR and LF positions of a 64-byte
+// window are found once, as a bit mask, and each line end in it then costs
+// a shift and a bit count.
 class BreakFinder {
  public:
-  BreakFinder(const char* begin, const char* end) : begin_(begin), end_(end) {}
+  explicit BreakFinder(const char* end) : end_(end) {}
 
   // The first CR or LF in [from, end), or end.
   const char* Next(const char* from) {
@@ -91,21 +78,6 @@ class BreakFinder {
     return FindBreak(from, end_);
   }
 
-  // Just behind the last CR or LF in [begin, before), or begin.
-  const char* Previous(const char* before) {
-    while (kHasBreakMasks) {
-      if (window_ != nullptr && before > window_ && before <= window_ + kWindow) {
-        const auto below = static_cast<unsigned>(before - window_);
-        const std::uint64_t behind = below == kWindow ? mask_ : mask_ & ((1ull << below) - 1);
-        if (behind != 0) return window_ + kWindow - __builtin_clzll(behind);
-        before = window_;
-      }
-      if (before - begin_ < kWindow) break;
-      Load(before - kWindow);
-    }
-    return FindBreakBackward(begin_, before);
-  }
-
  private:
   static constexpr std::ptrdiff_t kWindow = 64;
 
@@ -114,7 +86,6 @@ class BreakFinder {
     mask_ = BreakMask64(at);
   }
 
-  const char* begin_;
   const char* end_;
   const char* window_ = nullptr;  // the window's first byte; none yet
   std::uint64_t mask_ = 0;        // bit i: window_[i] is a CR or LF
@@ -128,35 +99,13 @@ template <typename F>
 void ForEachLine(std::string_view text, F on_line) {
   const char* const end = text.data() + text.size();
   const char* pos = text.data();
-  line_breaks_detail::BreakFinder breaks(pos, end);
+  line_breaks_detail::BreakFinder breaks(end);
   while (pos < end) {
     const char* const line_end = breaks.Next(pos);
     on_line(std::string_view(pos, static_cast<std::size_t>(line_end - pos)));
     pos = line_end;
     if (pos < end && *pos == '\r') ++pos;
     if (pos < end && *pos == '\n') ++pos;
-  }
-}
-
-// The same lines as ForEachLine, handed to on_line from the last to the
-// first. A line's end is recognised from its last bytes: an LF right after a
-// CR is always one CR LF line end, since a CR always ends a line. on_line may
-// change the text from the start of the line it is given onwards (only
-// bytes before it are looked at again).
-template <typename F>
-void ForEachLineBackward(std::string_view text, F on_line) {
-  const char* const begin = text.data();
-  const char* pos = begin + text.size();  // just behind the line end of the next line to give
-  line_breaks_detail::BreakFinder breaks(begin, pos);
-  while (pos > begin) {
-    const char* line_end = pos;
-    if (pos[-1] == '\n') {
-      line_end = pos - 1 > begin && pos[-2] == '\r' ? pos - 2 : pos - 1;
-    } else if (pos[-1] == '\r') {
-      line_end = pos - 1;
-    }
-    pos = breaks.Previous(line_end);
-    on_line(std::string_view(pos, static_cast<std::size_t>(line_end - pos)));
   }
 }
 

@@ -26,12 +26,10 @@ std::size_t ReadOrFail(int fd, char* buffer, std::size_t size) {
 }
 
 // A regular file is read with one read of its known size. The buffer has
-// room for the text's joined form (at most every byte a line end that grows
-// to CR LF, and a last line end added), which the formatter builds in it;
-// memory reserved but never written costs no pages.
+// room for a last line end to be added.
 std::string ReadRegularFile(int fd, std::size_t size) {
   std::string bytes;
-  bytes.reserve(2 * size + 2);
+  bytes.reserve(size + 2);
   bytes.resize(size);
   if (ReadOrFail(fd, bytes.data(), size) != size) throw ReadFailure();
   return bytes;

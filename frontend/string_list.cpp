@@ -51,25 +51,11 @@ std::string JoinLines(std::string_view text) {
   return joined;
 }
 
-// Makes text its own joined form. The joined form is never shorter, and
-// each line moves to the right of where it stood, so moving the lines from
-// the last to the first overwrites only bytes already moved.
-void JoinInPlace(std::string& text) {
-  std::size_t joined_size = 0;
-  ForEachLine(text, [&joined_size](std::string_view line) { joined_size += line.size() + 2; });
-  CheckTextSize(joined_size);
-  const std::size_t original_size = text.size();
-  text.resize(joined_size);
-  char* const data = text.data();
-  std::size_t write_end = joined_size;
-  ForEachLineBackward(std::string_view(data, original_size), [&](std::string_view line) {
-    write_end -= 2;
-    const std::size_t line_start = write_end - line.size();
-    std::memmove(data + line_start, line.data(), line.size());
-    data[write_end] = '\r';
-    data[write_end + 1] = '\n';
-    write_end = line_start;
-  });
+// The size of text's joined form.
+std::size_t JoinedSize(std::string_view text) {
+  std::size_t size = 0;
+  ForEachLine(text, [&size](std::string_view line) { size += line.size() + 2; });
+  return size;
 }
 
 }  // namespace
@@ -93,14 +79,16 @@ std::string_view TStringList::JoinedText(std::string& holder) const {
   return holder;
 }
 
-std::string TStringList::TakeJoinedText() {
+std::string TStringList::HandOverText() {
   std::string text;
   if (split_) {
     text = ReadText();
   } else {
-    if (joined_ == Joined::kUnknown) joined_ = IsJoined(text_) ? Joined::kYes : Joined::kNo;
-    if (joined_ == Joined::kNo) JoinInPlace(text_);
+    // Its joined form is at most twice as long, and only counted when that
+    // could pass the size limit.
+    if (2 * text_.size() + 2 > kMaxStoreSize) CheckTextSize(JoinedSize(text_));
     text = std::move(text_);
+    if (!text.empty() && text.back() != '\r' && text.back() != '\n') text.append("\r\n", 2);
   }
   TakeText(std::string(), Joined::kYes);
   return text;

@@ -44,11 +44,14 @@ class TStringList final : public TStrings {
   // view is of the list's own buffer and nothing is copied; otherwise
   // holder receives ReadText() and the view is of holder.
   std::string_view JoinedText(std::string& holder) const;
-  // ReadText() handed over, leaving the list empty. Fast path: a text not
-  // edited since it was loaded or adopted becomes the joined text in its
-  // own buffer, line by line from the end, so no second copy of a file is
-  // made; LoadFile leaves room for that.
-  std::string TakeJoinedText();
+  // The lines handed over as one text, leaving the list empty: every line
+  // followed by a line end, the last one too, so that split at CR LF, LF
+  // and CR it gives the lines again. Fast path: a text not edited since it
+  // was loaded or adopted is handed over as it stands, with its own line
+  // ends, and CR LF added when its last line has none (LoadFile leaves room
+  // for that); otherwise it is ReadText(). Throws ETextTooLarge when
+  // ReadText() would pass the size limit.
+  std::string HandOverText();
   // Replaces the lines by those of text, split at CR LF, LF and CR.
   void AssignText(std::string_view text);
   // The same as AssignText, but the list takes over the text's buffer

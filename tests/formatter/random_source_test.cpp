@@ -72,5 +72,30 @@ TEST(RandomSources, LayoutKeepsTheTokensAndFormattingIsStable) {
   }
 }
 
+// Pieces whose tokens end at, or hold, a line end: for these a text as it
+// was loaded and its joined form differ in more than the line ends.
+const std::vector<std::string_view> kLineEndPieces = {
+    "//c\n", "\"s\n", "\"a\\\n", "\"a\\\r", "/* \r\t\n */", "'\r'", "'\n\r\n'",
+    "{\n}", "\x8B\r\x9B", "#id\n", "#id #id\r", "#id\r\n", "/* open", "'open", "{ open"};
+
+// A laid-out text as it was loaded must equal the laid-out joined text,
+// for every mix of line ends, with and without a last line end.
+TEST(RandomSources, LayingOutTheLoadedTextEqualsLayingOutItsJoinedForm) {
+  std::mt19937 random(29);
+  for (int round = 0; round < 5000; ++round) {
+    std::string text;
+    const int pieces = static_cast<int>(random() % 40);
+    for (int i = 0; i < pieces; ++i) {
+      text += random() % 3 == 0 ? kLineEndPieces[random() % kLineEndPieces.size()]
+                                : kPieces[random() % kPieces.size()];
+    }
+    TStringList lines;
+    lines.AssignText(text);
+    const IndentUnit unit = round % 2 == 0 ? IndentUnit{} : IndentUnit{' ', 3};
+    ASSERT_EQ(ToNotation(LayOutLines(text, unit)), ToNotation(LayoutPass(lines.ReadText(), unit)))
+        << ToNotation(text);
+  }
+}
+
 }  // namespace
 }  // namespace vemra
