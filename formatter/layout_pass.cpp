@@ -82,14 +82,15 @@ bool NextTokenOfLoadedText(LayoutState& state) {
     return true;
   }
   std::size_t at = state.SourceOffset;
-  const std::string_view token = CutNextLineToken(state.Source, at);
+  TokenRule rule = TokenRule::kOneByte;
+  const std::string_view token = CutNextLineToken(state.Source, at, rule);
   state.SourceOffset = at;
   if (token.empty()) return false;
   if (token[0] == '\r') {
     state.LineFeedDue = true;
     SetToken(state, token.substr(0, 1), kCarriageReturnFacts);
   } else {
-    SetToken(state, token, FactsOf(token));
+    SetToken(state, token, FactsOfCut(token, rule));
   }
   return true;
 }

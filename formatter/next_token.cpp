@@ -262,7 +262,7 @@ std::string_view CutNextToken(std::string_view text, std::size_t& at) {
   }
 }
 
-std::string_view CutNextLineToken(std::string_view text, std::size_t& at) {
+std::string_view CutNextLineToken(std::string_view text, std::size_t& at, TokenRule& rule) {
   // The same count of tokens to drop as in CutNextToken; a line end is two
   // tokens to drop.
   std::size_t to_drop = 0;
@@ -272,11 +272,13 @@ std::string_view CutNextLineToken(std::string_view text, std::size_t& at) {
     const char first = text[at];
     if (first == '\r' || first == '\n') {
       at += (first == '\r' && ByteIs(text, at + 1, '\n')) ? 2 : 1;
+      rule = TokenRule::kOneByte;
       if (to_drop == 0) return kLineEndTokens;
       if (--to_drop == 0) return kLineEndTokens.substr(1);
       --to_drop;
       continue;
     }
+    rule = RuleFor(first);
     const Offset stop = CutToken<LineEnd::kAnyBreak>(text, at);
     const std::string_view token = text.substr(at, stop - at);
     at = stop;

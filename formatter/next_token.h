@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "formatter/char_classes.h"
+
 namespace vemra {
 
 // Returns the token that starts at the 1-based SourcePos (after skipping
@@ -34,8 +36,9 @@ inline constexpr std::string_view kLineEndTokens = "\r\n";
 // the CR token and the LF token at once, or as the LF token alone when a
 // "#id" marker removed the CR. Tokens that hold line ends keep them as
 // they were loaded. The text must end in a line end, as its joined form
-// does, or tokens left open at its end would differ.
-std::string_view CutNextLineToken(std::string_view text, std::size_t& at);
+// does, or tokens left open at its end would differ. rule receives the rule
+// that cut the token (TokenRule::kOneByte for a line end).
+std::string_view CutNextLineToken(std::string_view text, std::size_t& at, TokenRule& rule);
 
 // Every token of text, in order: what the layout pass receives. Throws
 // ETextTooLarge for a text of 2,147,483,647 bytes or more.

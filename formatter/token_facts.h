@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "formatter/char_classes.h"
 #include "formatter/token_text.h"
 #include "formatter/word_tables.h"
 
@@ -107,6 +108,16 @@ inline constexpr std::array<TokenFacts, 256> kFirstByteFacts = MakeFirstByteFact
 inline constexpr std::array<TokenFacts, 256> kSingleByteFacts = MakeSingleByteFacts();
 inline constexpr std::array<TokenFacts, 256> kLastByteFacts = MakeLastByteFacts();
 
+// Every fact of each one-byte token: no word is that short.
+constexpr std::array<TokenFacts, 256> MakeOneByteTokenFacts() {
+  std::array<TokenFacts, 256> table{};
+  for (std::size_t c = 0; c < 256; ++c) {
+    table[c] = kFirstByteFacts[c] | kSingleByteFacts[c] | kLastByteFacts[c];
+  }
+  return table;
+}
+inline constexpr std::array<TokenFacts, 256> kOneByteTokenFacts = MakeOneByteTokenFacts();
+
 // Facts of tokens of two bytes or more that their first byte does not settle.
 inline TokenFacts LongTokenFacts(std::string_view token) {
   const char first = token[0];
@@ -138,6 +149,26 @@ inline TokenFacts LongTokenFacts(std::string_view token) {
   // "::" is the one token whose first byte would make it glue.
   if (token == "::") facts &= ~kGluesLeft;
   return facts | LongTokenFacts(token) | kLastByteFacts[static_cast<unsigned char>(token.back())];
+}
+
+// FactsOf for a token cut by the given rule. The rules that cut most tokens
+// settle most facts by themselves: a one-byte token's are in one table, and
+// a word's or a number's follow from its ends and its word roles.
+[[gnu::always_inline]] inline TokenFacts FactsOfCut(std::string_view token, TokenRule rule) {
+  using namespace token_facts_detail;
+  const auto first = static_cast<unsigned char>(token[0]);
+  const auto last = static_cast<unsigned char>(token.back());
+  if (token.size() == 1) return kOneByteTokenFacts[first];
+  switch (rule) {
+    case TokenRule::kWord:
+      return kFirstByteFacts[first] | kLastByteFacts[last] | WordRolesOf(token) |
+             (first == '&' ? kAmpersandName : 0);
+    case TokenRule::kNumber:
+      return kFirstByteFacts[first] | kLastByteFacts[last] |
+             (last == 'e' || last == 'E' ? kExponentNumber : 0);
+    default:
+      return FactsOf(token);
+  }
 }
 
 }  // namespace vemra
