@@ -127,6 +127,19 @@ class OutputText {
   }
   // Appends one blank.
   void AppendBlank() { AppendByte(' '); }
+  // Appends one blank when append is true. Whether a token takes a blank
+  // is as good as random, so the blank is written either way and only
+  // counted when wanted, without a branch to mispredict.
+  void AppendBlankIf(bool append) {
+    MakeRoom(1);
+    base_[end_] = ' ';
+    end_ += append;
+  }
+  // Deletes the last byte when it is a blank: only the current line's
+  // content can end in one.
+  void DeleteLastBlank() {
+    if (end_ != content_start_) end_ -= base_[end_ - 1] == ' ';
+  }
   // Appends count indentation TABs (none for a count of 0 or less).
   void AppendIndentation(std::int32_t count) {
     if (count <= 0) return;

@@ -88,7 +88,7 @@ inline void SpaceBeforeComment(LayoutState& state) {
 inline void GlueToTheLeft(LayoutState& state) {
   if (state.Output.Empty() || !GluesToTheLeft(state)) return;
   state.SpaceBefore = false;
-  if (!IndexKeepsBlank(state)) state.Output.DeleteLastIf(' ');
+  if (!IndexKeepsBlank(state)) state.Output.DeleteLastBlank();
 }
 
 // A directive that starts its line loses the indentation in front of it; in
@@ -111,10 +111,8 @@ inline void WriteSpaceBefore(LayoutState& state) {
   // A blank that keeps two tokens apart is never left out, wherever the
   // rules above would write them against each other.
   if (WouldMergeWithPrevious(state)) state.SpaceBefore = true;
-  if (state.SpaceBefore && !state.Output.Empty() && !state.Output.EndsWith(' ') &&
-      !state.Output.EndsWith('\n')) {
-    state.Output.AppendBlank();
-  }
+  state.Output.AppendBlankIf(state.SpaceBefore && !state.Output.Empty() &&
+                             !state.Output.EndsWith(' ') && !state.Output.EndsWith('\n'));
 }
 
 // The blank behind the token: every token takes one, except those that
@@ -122,7 +120,7 @@ inline void WriteSpaceBefore(LayoutState& state) {
 // breaks) and a "-" used as a sign. The next token may take it back.
 inline void WriteSpaceAfter(LayoutState& state) {
   state.SpaceAfter = !state.Is(kNoSpaceAfter) && !IsSignMinus(state);
-  if (state.SpaceAfter && !state.Output.EndsWith(' ')) state.Output.AppendBlank();
+  state.Output.AppendBlankIf(state.SpaceAfter && !state.Output.EndsWith(' '));
 }
 
 }  // namespace vemra
