@@ -36,18 +36,75 @@ const char* FindTab(const char* from, std::string_view text) {
   return static_cast<const char*>(std::memchr(from, '\t', left));
 }
 
-// Appends line with every TAB replaced by blanks (none for a width of 0).
-void AppendExpanded(std::string& out, std::string_view line, std::size_t width) {
-  for (;;) {
-    const void* tab = std::memchr(line.data(), '\t', line.size());
-    if (tab == nullptr) break;
-    const auto before = static_cast<std::size_t>(static_cast<const char*>(tab) - line.data());
-    out.append(line.data(), before);
-    out.append(width, ' ');
-    line.remove_prefix(before + 1);
-  }
-  out.append(line);
+// line without its trailing bytes of value 0x20 or lower.
+std::string_view Trimmed(std::string_view line) {
+  std::size_t size = line.size();
+  while (size > 0 && static_cast<unsigned char>(line[size - 1]) <= 0x20) --size;
+  return line.substr(0, size);
 }
+
+// Builds the finished text through a pointer rather than by appending to a
+// string, which for lines of a few dozen bytes costs more than the bytes:
+// the string is made writable a megabyte ahead of the end at a time (which
+// fills it with zeros while it stays in the cache), and a line costs one
+// check for room and one copy.
+class FinishedTextWriter {
+ public:
+  // Bytes a short line is copied in, whatever its length.
+  static constexpr std::size_t kWideCopy = 64;
+
+  // The text is built in buffer's memory; its bytes are dropped.
+  explicit FinishedTextWriter(std::string&& buffer) : text_(std::move(buffer)) { text_.clear(); }
+
+  // Appends line and CR LF. Up to kWideCopy bytes from line's start may be
+  // read where may_read_wide says so, even past its end.
+  void AppendLine(std::string_view line, bool may_read_wide) {
+    char* const out = Room(std::max(line.size(), kWideCopy) + 2);
+    if (may_read_wide && line.size() <= kWideCopy) {
+      std::memcpy(out, line.data(), kWideCopy);
+    } else {
+      std::memcpy(out, line.data(), line.size());
+    }
+    out[line.size()] = '\r';
+    out[line.size() + 1] = '\n';
+    end_ += line.size() + 2;
+  }
+  // Appends line with every TAB replaced by width blanks, and CR LF.
+  void AppendExpandedLine(std::string_view line, std::size_t width) {
+    for (;;) {
+      const void* tab = std::memchr(line.data(), '\t', line.size());
+      if (tab == nullptr) break;
+      const auto before = static_cast<std::size_t>(static_cast<const char*>(tab) - line.data());
+      Append(line.substr(0, before));
+      std::memset(Room(width), ' ', width);
+      end_ += width;
+      line.remove_prefix(before + 1);
+    }
+    Append(line);
+    Append("\r\n");
+  }
+
+  std::string Take() {
+    text_.resize(end_);
+    return std::move(text_);
+  }
+
+ private:
+  static constexpr std::size_t kStep = std::size_t{1} << 20;
+
+  void Append(std::string_view bytes) {
+    std::memcpy(Room(bytes.size()), bytes.data(), bytes.size());
+    end_ += bytes.size();
+  }
+  // Where size more bytes can be written.
+  char* Room(std::size_t size) {
+    if (end_ + size > text_.size()) text_.resize(std::max(end_ + size, text_.size() + kStep));
+    return text_.data() + end_;
+  }
+
+  std::string text_;     // its size is how far it may be written
+  std::size_t end_ = 0;  // the finished text's end
+};
 
 // FinishedText for a text holding tabs TABs to expand (0 keeps them), each
 // to at least one blank: TABs that vanish can join a CR and an LF into one
@@ -57,15 +114,17 @@ std::string FinishText(std::string_view text, std::int64_t tabs, std::int32_t Ta
                        bool CollapseBlankLines, std::string&& spare) {
   const std::int64_t width = std::max<std::int64_t>(TabWidth, 0);
   if (tabs > 0) CheckTextSize(static_cast<std::int64_t>(text.size()) + tabs * (width - 1));
-  std::string result = std::move(spare);
-  result.clear();
   // The laid-out text already ends its lines in CR LF, bar a few, and
   // trimming only shortens it: memory for its expanded size nearly always
   // suffices, and memory already in use costs no fresh pages. Otherwise
   // room for every line end doubled is reserved; memory reserved but never
   // written costs no pages either.
   const std::size_t expanded = text.size() + static_cast<std::size_t>(tabs * width);
-  if (result.capacity() < expanded) result.reserve(2 * expanded);
+  if (spare.capacity() < expanded) spare.reserve(2 * expanded);
+  FinishedTextWriter result(std::move(spare));
+  // Lines that start this far before the text's end may be read wide.
+  const char* const wide_limit =
+      text.data() + text.size() - std::min(text.size(), FinishedTextWriter::kWideCopy);
   bool previous_was_empty = false;
   // The next TAB at or after the current line, found once and kept until the
   // lines pass it: most lines hold none and are copied without a search.
@@ -73,20 +132,19 @@ std::string FinishText(std::string_view text, std::int64_t tabs, std::int32_t Ta
   ForEachLine(text, [&](std::string_view line) {
     // Trimming first gives the same line as expanding first: a TAB at the
     // end becomes blanks that trimming would remove as well.
-    line = TrimmedTrailing(line);
+    line = Trimmed(line);
     if (line.empty() && previous_was_empty && CollapseBlankLines) return;
     previous_was_empty = line.empty();
     const char* const line_end = line.data() + line.size();
     if (next_tab != nullptr && next_tab < line.data()) next_tab = FindTab(line.data(), text);
     if (next_tab != nullptr && next_tab < line_end) {
-      AppendExpanded(result, line, static_cast<std::size_t>(width));
+      result.AppendExpandedLine(line, static_cast<std::size_t>(width));
       next_tab = FindTab(line_end, text);
     } else {
-      result.append(line);
+      result.AppendLine(line, line.data() < wide_limit);
     }
-    result.append("\r\n", 2);
   });
-  return result;
+  return result.Take();
 }
 
 }  // namespace

@@ -83,6 +83,16 @@ TEST(FinishedText, AgreesWithTheStepsOneByOne) {
     for (char& c : text) c = alphabet[random() % alphabet.size()];
     texts.push_back(text);
   }
+  // Long texts with lines of every length around the 64 bytes a short line
+  // is copied in at once, far from the text's end and right at it.
+  for (int n = 0; n < 300; ++n) {
+    std::string text(random() % 600, 'a');
+    const unsigned break_odds = 2 + random() % 150;
+    for (char& c : text) {
+      if (random() % break_odds == 0) c = alphabet[random() % alphabet.size()];
+    }
+    texts.push_back(text);
+  }
   for (const std::string& notation : texts) {
     const std::string text = FromNotation(notation);
     for (const Options& o : options) {
