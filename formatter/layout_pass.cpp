@@ -73,25 +73,50 @@ bool NextTokenOfJoinedText(LayoutState& state) {
   return !token.empty();
 }
 
-// Reads the next token of a text as it was loaded into state; false at its
-// end. A line end is read as its CR token, and its LF token is due next.
-bool NextTokenOfLoadedText(LayoutState& state) {
-  if (state.LineFeedDue) {
-    state.LineFeedDue = false;
-    SetToken(state, kLineEndTokens.substr(1), kLineFeedFacts);
-    return true;
-  }
+// The steps for the two tokens a line end stands for, the CR and then the
+// LF token. Only these steps act on them: every other one tests for a fact
+// neither token has (a word role, an operator, a comment, ...), and the
+// blank in front of either is never written.
+void LayOutLineEnd(LayoutState& state) {
+  SetToken(state, kLineEndTokens.substr(0, 1), kCarriageReturnFacts);
+  CountDownAccessor(state);
+  OpenPropertyBlock(state);
+  state.SpaceBefore = false;
+  state.Output.AppendCarriageReturn();
+  WriteSpaceAfter(state);
+  state.PrevFacts = state.Facts;
+
+  SetToken(state, kLineEndTokens.substr(1), kLineFeedFacts);
+  CountDownAccessor(state);
+  OpenPropertyBlock(state);
+  state.SpaceBefore = false;
+  state.Output.AppendLineFeed();
+  IndentNewLine(state);
+  WriteSpaceAfter(state);
+  state.PrevFacts = state.Facts;
+}
+
+// Lays out the next token of a text as it was loaded, or the two tokens of
+// a line end; false at the text's end.
+bool LayOutNextTokenOfLoadedText(LayoutState& state) {
   std::size_t at = state.SourceOffset;
   TokenRule rule = TokenRule::kOneByte;
   const std::string_view token = CutNextLineToken(state.Source, at, rule);
   state.SourceOffset = at;
   if (token.empty()) return false;
   if (token[0] == '\r') {
-    state.LineFeedDue = true;
-    SetToken(state, token.substr(0, 1), kCarriageReturnFacts);
+    LayOutLineEnd(state);
   } else {
     SetToken(state, token, FactsOfCut(token, rule));
+    LayOutToken(state);
   }
+  return true;
+}
+
+// Lays out the next token of a joined text; false at its end.
+bool LayOutNextTokenOfJoinedText(LayoutState& state) {
+  if (!NextTokenOfJoinedText(state)) return false;
+  LayOutToken(state);
   return true;
 }
 
@@ -102,14 +127,14 @@ std::size_t JoinedSize(std::string_view text) {
   return size;
 }
 
-template <bool (*kNextToken)(LayoutState&)>
+template <bool (*kLayOutNext)(LayoutState&)>
 std::string LayOut(std::string_view Source, std::string_view mark, IndentUnit unit,
                    bool line_ends_as_crlf) {
   // Positions run to one past the last byte, and must stay 32-bit.
   CheckTextSize(static_cast<std::int64_t>(Source.size()) + 1);
   std::vector<std::int32_t> case_stack;
   LayoutState state(Source, mark, unit, case_stack, line_ends_as_crlf);
-  while (kNextToken(state)) LayOutToken(state);
+  for (bool more = true; more;) more = kLayOutNext(state);
   return state.Output.Take();
 }
 
@@ -122,7 +147,7 @@ std::string_view ByteOrderMarkOf(std::string_view text) {
 std::string LayoutPass(std::string_view Source, IndentUnit unit) {
   const std::string_view mark = ByteOrderMarkOf(Source);
   Source.remove_prefix(mark.size());
-  return LayOut<NextTokenOfJoinedText>(Source, mark, unit, false);
+  return LayOut<LayOutNextTokenOfJoinedText>(Source, mark, unit, false);
 }
 
 std::string LayOutLines(std::string_view text, IndentUnit unit) {
@@ -138,7 +163,7 @@ std::string LayOutLines(std::string_view text, IndentUnit unit) {
   if (2 * static_cast<std::int64_t>(text.size()) + 1 >= kMaxTextSize) {
     CheckTextSize(static_cast<std::int64_t>(JoinedSize(text)) + 1);
   }
-  return LayOut<NextTokenOfLoadedText>(text, mark, unit, true);
+  return LayOut<LayOutNextTokenOfLoadedText>(text, mark, unit, true);
 }
 
 }  // namespace vemra

@@ -30,7 +30,6 @@ struct LayoutState {
   // Input.
   std::string_view Source;       // the text being laid out; never changed
   std::size_t SourceOffset = 0;  // 0-based offset of the next unread byte
-  bool LineFeedDue = false;      // the LF token of a line end whose CR token was just read
 
   // Tokens.
   std::string_view Token;    // the current token, as written in the source

@@ -125,6 +125,11 @@ class OutputText {
     }
     end_ += token.size();
   }
+  // Appends the CR token.
+  void AppendCarriageReturn() {
+    AppendByte('\r');
+    line_holds_break_ = true;
+  }
   // Appends one blank.
   void AppendBlank() { AppendByte(' '); }
   // Appends one blank when append is true. Whether a token takes a blank

@@ -4,8 +4,8 @@
 
 namespace vemra {
 
-void CheckTextSize(std::int64_t size) {
-  if (size > kMaxTextSize) throw ETextTooLarge("Formatted text would exceed 2147483647 bytes");
+void ThrowTextTooLarge() {
+  throw ETextTooLarge("Formatted text would exceed 2147483647 bytes");
 }
 
 }  // namespace vemra

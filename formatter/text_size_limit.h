@@ -8,9 +8,14 @@ namespace vemra {
 
 inline constexpr std::int64_t kMaxTextSize = 2147483647;
 
+[[noreturn]] void ThrowTextTooLarge();
+
 // Throws ETextTooLarge when a text of the given size would pass
 // kMaxTextSize. Called before a text grows, so nothing is allocated for a
-// result that cannot be kept.
-void CheckTextSize(std::int64_t size);
+// result that cannot be kept. Inline: the layout checks every line.
+inline void CheckTextSize(std::int64_t size) {
+  if (size > kMaxTextSize) [[unlikely]]
+    ThrowTextTooLarge();
+}
 
 }  // namespace vemra
