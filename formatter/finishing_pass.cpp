@@ -53,8 +53,12 @@ class FinishedTextWriter {
   // Bytes a short line is copied in, whatever its length.
   static constexpr std::size_t kWideCopy = 64;
 
-  // The text is built in buffer's memory; its bytes are dropped.
-  explicit FinishedTextWriter(std::string&& buffer) : text_(std::move(buffer)) { text_.clear(); }
+  // The text is built in buffer's memory, after the given start; buffer's
+  // bytes are dropped.
+  FinishedTextWriter(std::string&& buffer, std::string_view start) : text_(std::move(buffer)) {
+    text_.clear();
+    Append(start);
+  }
 
   // Appends line and CR LF. Up to kWideCopy bytes from line's start may be
   // read where may_read_wide says so, even past its end.
@@ -109,9 +113,12 @@ class FinishedTextWriter {
 // FinishedText for a text holding tabs TABs to expand (0 keeps them), each
 // to at least one blank: TABs that vanish can join a CR and an LF into one
 // line end, so they are removed before, by ExpandTabs. The result is built
-// in spare's memory when that is large enough.
+// in spare's memory when that is large enough. finished: lines finished
+// already, which the result starts with; previous_was_empty: whether the
+// last of them is empty.
 std::string FinishText(std::string_view text, std::int64_t tabs, std::int32_t TabWidth,
-                       bool CollapseBlankLines, std::string&& spare) {
+                       bool CollapseBlankLines, std::string&& spare, std::string_view finished = {},
+                       bool previous_was_empty = false) {
   const std::int64_t width = std::max<std::int64_t>(TabWidth, 0);
   if (tabs > 0) CheckTextSize(static_cast<std::int64_t>(text.size()) + tabs * (width - 1));
   // The laid-out text already ends its lines in CR LF, bar a few, and
@@ -119,13 +126,13 @@ std::string FinishText(std::string_view text, std::int64_t tabs, std::int32_t Ta
   // suffices, and memory already in use costs no fresh pages. Otherwise
   // room for every line end doubled is reserved; memory reserved but never
   // written costs no pages either.
-  const std::size_t expanded = text.size() + static_cast<std::size_t>(tabs * width);
+  const std::size_t expanded =
+      finished.size() + text.size() + static_cast<std::size_t>(tabs * width);
   if (spare.capacity() < expanded) spare.reserve(2 * expanded);
-  FinishedTextWriter result(std::move(spare));
+  FinishedTextWriter result(std::move(spare), finished);
   // Lines that start this far before the text's end may be read wide.
   const char* const wide_limit =
       text.data() + text.size() - std::min(text.size(), FinishedTextWriter::kWideCopy);
-  bool previous_was_empty = false;
   // The next TAB at or after the current line, found once and kept until the
   // lines pass it: most lines hold none and are copied without a search.
   const char* next_tab = tabs > 0 ? FindTab(text.data(), text) : nullptr;
@@ -145,6 +152,89 @@ std::string FinishText(std::string_view text, std::int64_t tabs, std::int32_t Ta
     }
   });
   return result.Take();
+}
+
+// FinishText, built where the text stands. A finished line is never
+// longer than the line it comes from with its line end, bar one whose lone
+// LF or CR becomes CR LF or whose TABs grow to several blanks: lines are
+// rewritten from the start of the text, behind the bytes still to be read.
+// Should a line outgrow them, the rest is finished into spare's memory.
+std::string FinishInPlace(std::string text, std::int64_t tabs, std::int32_t TabWidth,
+                          bool CollapseBlankLines, std::string&& spare) {
+  constexpr std::size_t kWide = FinishedTextWriter::kWideCopy;
+  const auto width = static_cast<std::size_t>(std::max<std::int64_t>(TabWidth, 0));
+  const std::size_t growth = width > 0 ? width - 1 : 0;  // of the line, for each TAB
+  char* const base = text.data();
+  const char* const end = base + text.size();
+  std::size_t written = 0;
+  bool previous_was_empty = false;
+  std::string set_aside;  // a line with TABs, while it is expanded over itself
+  const char* next_tab = tabs > 0 ? FindTab(base, text) : nullptr;
+  line_breaks_detail::BreakFinder breaks(end);
+  for (const char* at = base; at < end;) {
+    const char* const line_end = breaks.Next(at);
+    const char* next = line_end;
+    if (next < end && *next == '\r') ++next;
+    if (next < end && *next == '\n') ++next;
+    const std::string_view line =
+        Trimmed(std::string_view(at, static_cast<std::size_t>(line_end - at)));
+    if (line.empty() && previous_was_empty && CollapseBlankLines) {
+      at = next;
+      continue;
+    }
+    if (next_tab != nullptr && next_tab < at) next_tab = FindTab(at, text);
+    const bool has_tabs = next_tab != nullptr && next_tab < at + line.size();
+    const std::size_t line_tabs =
+        has_tabs ? static_cast<std::size_t>(std::count(line.begin(), line.end(), '\t')) : 0;
+    char* out = base + written;
+    if (out + line.size() + line_tabs * growth + 2 > next) {
+      return FinishText(std::string_view(at, static_cast<std::size_t>(end - at)), tabs, TabWidth,
+                        CollapseBlankLines, std::move(spare), std::string_view(base, written),
+                        previous_was_empty);
+    }
+    previous_was_empty = line.empty();
+    if (has_tabs) {
+      set_aside.assign(line);
+      for (const char c : set_aside) {
+        if (c == '\t') {
+          out = std::fill_n(out, width, ' ');
+        } else {
+          *out++ = c;
+        }
+      }
+      next_tab = FindTab(line_end, text);
+    } else if (line.size() <= kWide && out + kWide <= at &&
+               end - at >= static_cast<std::ptrdiff_t>(kWide)) {
+      // A short line far enough behind is copied in one move; a line near
+      // the bytes it is copied to moves with memmove, which allows the overlap.
+      std::memcpy(out, at, kWide);
+      out += line.size();
+    } else {
+      std::memmove(out, at, line.size());
+      out += line.size();
+    }
+    out[0] = '\r';
+    out[1] = '\n';
+    written = static_cast<std::size_t>(out + 2 - base);
+    at = next;
+  }
+  text.resize(written);
+  return text;
+}
+
+// FinishedText for a text holding tabs TABs to expand.
+std::string FinishedTextWithTabs(std::string text, std::int64_t tabs, std::int32_t TabWidth,
+                                 bool CollapseBlankLines, std::string&& spare) {
+  if (tabs > 0 && TabWidth <= 0) {
+    // TABs that vanish go before trimming: see FinishText.
+    ExpandTabs(text, TabWidth);
+    tabs = 0;
+  }
+  if (tabs > 0) {
+    CheckTextSize(static_cast<std::int64_t>(text.size()) +
+                  tabs * (std::max<std::int64_t>(TabWidth, 0) - 1));
+  }
+  return FinishInPlace(std::move(text), tabs, TabWidth, CollapseBlankLines, std::move(spare));
 }
 
 }  // namespace
@@ -179,13 +269,9 @@ std::string TrimLines(std::string_view text, bool CollapseBlankLines) {
 
 std::string FinishedText(std::string text, std::int32_t TabWidth, bool UseTabs,
                          bool CollapseBlankLines, std::string&& spare) {
-  std::int64_t tabs = UseTabs ? 0 : CountTabs(text);
-  if (tabs > 0 && TabWidth <= 0) {
-    // TABs that vanish go before trimming: see FinishText.
-    ExpandTabs(text, TabWidth);
-    tabs = 0;
-  }
-  return FinishText(text, tabs, TabWidth, CollapseBlankLines, std::move(spare));
+  const std::int64_t tabs = UseTabs ? 0 : CountTabs(text);
+  return FinishedTextWithTabs(std::move(text), tabs, TabWidth, CollapseBlankLines,
+                              std::move(spare));
 }
 
 void FinishingPass(std::string Output, TStringList& lines, std::int32_t TabWidth, bool UseTabs,
@@ -204,8 +290,8 @@ void FinishingPass(std::string Output, TStringList& lines, std::int32_t TabWidth
   }
   // Fast path: the finished text is built with CR LF line ends in one pass
   // and handed to the list without a copy; the list then saves it as it is.
-  lines.AdoptJoinedText(
-      FinishedText(std::move(Output), TabWidth, UseTabs, CollapseBlankLines, std::move(spare)));
+  lines.AdoptJoinedText(FinishedTextWithTabs(std::move(Output), tabs, TabWidth, CollapseBlankLines,
+                                             std::move(spare)));
 }
 
 }  // namespace vemra
