@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <limits>
@@ -25,13 +26,23 @@ std::size_t ReadOrFail(int fd, char* buffer, std::size_t size) {
   return static_cast<std::size_t>(got);
 }
 
-// A regular file is read with one read of its known size. The buffer has
-// room for a last line end to be added.
+// Pieces a regular file is read in. Making room in a string fills it with
+// zeros; a piece at a time, the zeros are still in the cache when the read
+// overwrites them, where filling the whole buffer first would write every
+// byte to memory twice.
+constexpr std::size_t kReadPiece = std::size_t{1} << 20;
+
+// A regular file is read to its known size, into a buffer with room for a
+// last line end to be added.
 std::string ReadRegularFile(int fd, std::size_t size) {
   std::string bytes;
   bytes.reserve(size + 2);
-  bytes.resize(size);
-  if (ReadOrFail(fd, bytes.data(), size) != size) throw ReadFailure();
+  while (bytes.size() < size) {
+    const std::size_t used = bytes.size();
+    const std::size_t piece = std::min(kReadPiece, size - used);
+    bytes.resize(used + piece);
+    if (ReadOrFail(fd, bytes.data() + used, piece) != piece) throw ReadFailure();
+  }
   return bytes;
 }
 
