@@ -11,6 +11,7 @@
 
 #include "frontend/fd_io.h"
 #include "frontend/file_failures.h"
+#include "frontend/prefault.h"
 #include "frontend/unique_fd.h"
 
 namespace vemra {
@@ -37,6 +38,7 @@ constexpr std::size_t kReadPiece = std::size_t{1} << 20;
 std::string ReadRegularFile(int fd, std::size_t size) {
   std::string bytes;
   bytes.reserve(size + 2);
+  PrefaultForWriting(bytes.data(), size);
   while (bytes.size() < size) {
     const std::size_t used = bytes.size();
     const std::size_t piece = std::min(kReadPiece, size - used);
