@@ -86,7 +86,7 @@ inline void SpaceBeforeComment(LayoutState& state) {
 
 // Tokens that attach to the left drop the blank behind the previous token.
 inline void GlueToTheLeft(LayoutState& state) {
-  if (state.Output.Empty() || !GluesToTheLeft(state)) return;
+  if (!GluesToTheLeft(state) || state.Output.Empty()) return;
   state.SpaceBefore = false;
   if (!IndexKeepsBlank(state)) state.Output.DeleteLastBlank();
 }
@@ -111,8 +111,9 @@ inline void WriteSpaceBefore(LayoutState& state) {
   // A blank that keeps two tokens apart is never left out, wherever the
   // rules above would write them against each other.
   if (WouldMergeWithPrevious(state)) state.SpaceBefore = true;
-  state.Output.AppendBlankIf(state.SpaceBefore && !state.Output.Empty() &&
-                             !state.Output.EndsWith(' ') && !state.Output.EndsWith('\n'));
+  const OutputText& output = state.Output;
+  state.Output.AppendBlankIf(state.SpaceBefore && !output.Empty() && output.LastByte() != ' ' &&
+                             output.LastByte() != '\n');
 }
 
 // The blank behind the token: every token takes one, except those that
@@ -120,7 +121,8 @@ inline void WriteSpaceBefore(LayoutState& state) {
 // breaks) and a "-" used as a sign. The next token may take it back.
 inline void WriteSpaceAfter(LayoutState& state) {
   state.SpaceAfter = !state.Is(kNoSpaceAfter) && !IsSignMinus(state);
-  state.Output.AppendBlankIf(state.SpaceAfter && !state.Output.EndsWith(' '));
+  // The token was just written, so the text is not empty.
+  state.Output.AppendBlankIf(state.SpaceAfter && state.Output.LastByte() != ' ');
 }
 
 }  // namespace vemra
