@@ -239,57 +239,63 @@ bool IsMarker(std::string_view token) {
          (token[2] | 0x20) == 'd';
 }
 
-}  // namespace
-
-std::string_view CutNextToken(std::string_view text, std::size_t& at) {
-  // Each "#id" marker removes itself and one more token. A marker among the
-  // removed tokens removes one more again, so a count of tokens still to drop
-  // gives the same stream as removing them one by one, on constant stack.
-  std::size_t to_drop = 0;
-  for (;;) {
-    at = SkipBlanks(text, at);
-    if (at >= text.size()) return {};
-    const Offset stop = CutToken<LineEnd::kCarriageReturn>(text, at);
-    const std::string_view token = text.substr(at, stop - at);
-    at = stop;
+// The tokens "#id" markers still have to remove. Each marker removes itself
+// and one more token; a marker among the removed tokens removes one more
+// again, so a count gives the same stream as removing them one by one, on
+// constant stack.
+class MarkerDrops {
+ public:
+  // Whether token stays: false for a marker and for a token one removes.
+  bool Keeps(std::string_view token) {
     if (IsMarker(token)) {
-      ++to_drop;
-    } else if (to_drop > 0) {
-      --to_drop;
-    } else {
-      return token;
+      ++to_drop_;
+      return false;
     }
+    if (to_drop_ == 0) return true;
+    --to_drop_;
+    return false;
   }
-}
 
-std::string_view CutNextLineToken(std::string_view text, std::size_t& at, TokenRule& rule) {
-  // The same count of tokens to drop as in CutNextToken; a line end is two
-  // tokens to drop.
-  std::size_t to_drop = 0;
+ private:
+  std::size_t to_drop_ = 0;
+};
+
+// The next token that stays, with the rule that cut it. In a text as it was
+// loaded (kAnyBreak) a line end, whatever its bytes, stands for a CR and an
+// LF token, and comes as both at once or as the LF alone.
+template <LineEnd kEnds>
+std::string_view CutKeptToken(std::string_view text, std::size_t& at, TokenRule& rule) {
+  MarkerDrops drops;
   for (;;) {
     at = SkipBlanks(text, at);
     if (at >= text.size()) return {};
     const char first = text[at];
-    if (first == '\r' || first == '\n') {
-      at += (first == '\r' && ByteIs(text, at + 1, '\n')) ? 2 : 1;
-      rule = TokenRule::kOneByte;
-      if (to_drop == 0) return kLineEndTokens;
-      if (--to_drop == 0) return kLineEndTokens.substr(1);
-      --to_drop;
-      continue;
+    if constexpr (kEnds == LineEnd::kAnyBreak) {
+      if (first == '\r' || first == '\n') {
+        at += (first == '\r' && ByteIs(text, at + 1, '\n')) ? 2 : 1;
+        rule = TokenRule::kOneByte;
+        if (drops.Keeps(kLineEndTokens.substr(0, 1))) return kLineEndTokens;
+        if (drops.Keeps(kLineEndTokens.substr(1))) return kLineEndTokens.substr(1);
+        continue;
+      }
     }
     rule = RuleFor(first);
-    const Offset stop = CutToken<LineEnd::kAnyBreak>(text, at);
+    const Offset stop = CutToken<kEnds>(text, at);
     const std::string_view token = text.substr(at, stop - at);
     at = stop;
-    if (IsMarker(token)) {
-      ++to_drop;
-    } else if (to_drop > 0) {
-      --to_drop;
-    } else {
-      return token;
-    }
+    if (drops.Keeps(token)) return token;
   }
+}
+
+}  // namespace
+
+std::string_view CutNextToken(std::string_view text, std::size_t& at) {
+  TokenRule rule = TokenRule::kOneByte;
+  return CutKeptToken<LineEnd::kCarriageReturn>(text, at, rule);
+}
+
+std::string_view CutNextLineToken(std::string_view text, std::size_t& at, TokenRule& rule) {
+  return CutKeptToken<LineEnd::kAnyBreak>(text, at, rule);
 }
 
 std::string_view NextToken(std::string_view Source, std::int32_t& SourcePos,
