@@ -35,6 +35,13 @@ bool MarkerAt(std::string_view text, std::size_t index);
 // which the next run lays out: such a text may change once more.
 bool MarkerRemovesLineBreak(std::string_view text);
 
+// True when the second token after a "read" or "write" of text ends in a
+// byte of value 0x20 or lower: a "//" comment or an unclosed double-quoted
+// literal, which run to the end of their line, blanks included. Whether that
+// token ends in "$" or "%" decides whether it opens a level; the saved file
+// has its line trimmed, so the next run may decide otherwise.
+bool AccessedTokenEndsInBlank(std::string_view text);
+
 // Empty when every promise holds for file_bytes; otherwise a description of
 // the first one broken.
 std::string CheckFormatInvariants(std::string_view file_bytes, const FormatOptions& options);

@@ -95,12 +95,36 @@ TEST(FormatPromises, MarkersThatRemoveLineBreaksAreRecognised) {
       {"#ID\tq #id\r\n", true},       {"a#id\r\n", false},
       {"'#id'\r\n", false},           {"#id", false},
       {"x #Id //c\r\n", false},       {"#id #id //c\r\ny", true},
-      {"if\x01#id'\r\n", true},         {"#id /* a\r\nb */ x", true},
+      {"if\x01#id'\r\n", true},       {"#id /* a\r\nb */ x", true},
       {"#id /* a b */ x\r\n", false},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(MarkerRemovesLineBreak(c.text), c.removes_line_break) << c.text;
   }
+}
+
+// A run trims the blanks a comment or an unclosed literal ends in; when
+// that token is the one whose last byte decides an accessor's level, the
+// next run may lay the rest out differently.
+TEST(FormatPromises, AccessedTokensEndingInBlanksAreRecognised) {
+  struct Case {
+    const char* text;
+    bool ends_in_blank;
+  };
+  const Case cases[] = {
+      {"read x // a$ \r\n", true},    {"read x // a$\r\n", false},
+      {"WRITE x \"a$ \r\n", true},    {"read x y // a \r\n", false},
+      {"read // a \r\n", false},      {"x // read y // z \r\n", false},
+      {"read x\r\n// a \r\n", false}, {"read write x // a \r\n", true},
+      {"read \x01\r\n", true},        {"read x y \x01\r\n", false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(AccessedTokenEndsInBlank(c.text), c.ends_in_blank) << c.text;
+  }
+  // The run that decides differently: trimming "$ " to "$" opens no level.
+  const FormatOptions options;
+  const std::string once = FormatFileBytes("proc A()\r\nread x // a$ \r\ny\r\nend\r\n", options);
+  EXPECT_NE(FormatFileBytes(once, options), once);
 }
 
 TEST(FormatPromises, MeaningfulTokensIgnoreOnlyLayoutBytes) {
