@@ -23,17 +23,18 @@ std::string TrimLines(std::string_view text, bool CollapseBlankLines);
 // The lines of text, trimmed and collapsed as by TrimLines, TABs expanded
 // as by ExpandTabs unless UseTabs, each followed by CR LF: the joined text
 // of the list FinishingPass fills. Throws ETextTooLarge as ExpandTabs does.
-// The result may be built in spare's memory (its bytes are dropped); spare
-// is taken only once the checks have passed, so it is intact after a throw.
+// The result is built over text itself, from its start, and should a line
+// outgrow the bytes of text still to be read, the rest in spare's memory
+// (its bytes are dropped); spare is taken only once the checks have passed,
+// so it is intact after a throw.
 std::string FinishedText(std::string text, std::int32_t TabWidth, bool UseTabs,
                          bool CollapseBlankLines, std::string&& spare = std::string());
 
 // Expands TABs unless UseTabs, then puts the trimmed (and, with
 // CollapseBlankLines, collapsed) lines of Output into lines, replacing what
 // they held. lines is left as it was when this throws. spare is a string
-// whose memory the finished text may take over (its bytes are dropped): a
-// text as large as the source is then built without fresh pages. Like
-// lines, spare is left as it was when this throws.
+// whose memory the finished text may take over, as FinishedText says (its
+// bytes are dropped). Like lines, spare is left as it was when this throws.
 void FinishingPass(std::string Output, TStringList& lines, std::int32_t TabWidth, bool UseTabs,
                    bool CollapseBlankLines, std::string&& spare = std::string());
 

@@ -20,7 +20,8 @@ void FormatSource(TStringList& lines, std::int32_t TabWidth, bool UseTabs,
   std::string source = lines.HandOverText();
   try {
     std::string Output = LayOutLines(source, unit);
-    // The source is not needed past the layout; its memory is reused.
+    // The source is not needed past the layout: the finished text takes its
+    // memory should it outgrow the laid-out text's own.
     FinishingPass(std::move(Output), lines, TabWidth, UseTabs, CollapseBlankLines,
                   std::move(source));
   } catch (...) {
