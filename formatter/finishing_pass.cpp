@@ -110,17 +110,15 @@ class FinishedTextWriter {
   std::size_t end_ = 0;  // the finished text's end
 };
 
-// FinishedText for a text holding tabs TABs to expand (0 keeps them), each
-// to at least one blank: TABs that vanish can join a CR and an LF into one
-// line end, so they are removed before, by ExpandTabs. The result is built
-// in spare's memory when that is large enough. finished: lines finished
-// already, which the result starts with; previous_was_empty: whether the
-// last of them is empty.
+// The lines of text finished into spare's memory, behind the lines already
+// finished (finished; previous_was_empty: whether the last of them is
+// empty), for the rest of a text FinishInPlace cannot finish where it
+// stands. text holds at most tabs TABs to expand, each to at least one
+// blank; the size of the result has been checked.
 std::string FinishText(std::string_view text, std::int64_t tabs, std::int32_t TabWidth,
-                       bool CollapseBlankLines, std::string&& spare, std::string_view finished = {},
-                       bool previous_was_empty = false) {
+                       bool CollapseBlankLines, std::string&& spare, std::string_view finished,
+                       bool previous_was_empty) {
   const std::int64_t width = std::max<std::int64_t>(TabWidth, 0);
-  if (tabs > 0) CheckTextSize(static_cast<std::int64_t>(text.size()) + tabs * (width - 1));
   // The laid-out text already ends its lines in CR LF, bar a few, and
   // trimming only shortens it: memory for its expanded size nearly always
   // suffices, and memory already in use costs no fresh pages. Otherwise
@@ -222,11 +220,13 @@ std::string FinishInPlace(std::string text, std::int64_t tabs, std::int32_t TabW
   return text;
 }
 
-// FinishedText for a text holding tabs TABs to expand.
+// FinishedText for a text holding tabs TABs to expand, each to at least
+// one blank unless they vanish.
 std::string FinishedTextWithTabs(std::string text, std::int64_t tabs, std::int32_t TabWidth,
                                  bool CollapseBlankLines, std::string&& spare) {
   if (tabs > 0 && TabWidth <= 0) {
-    // TABs that vanish go before trimming: see FinishText.
+    // TABs that vanish go before the text is split into lines: they can
+    // join a CR and an LF into one line end.
     ExpandTabs(text, TabWidth);
     tabs = 0;
   }

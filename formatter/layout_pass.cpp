@@ -120,13 +120,6 @@ bool LayOutNextTokenOfJoinedText(LayoutState& state) {
   return true;
 }
 
-// The size of the joined form of a text as it was loaded.
-std::size_t JoinedSize(std::string_view text) {
-  std::size_t size = 0;
-  ForEachLine(text, [&size](std::string_view line) { size += line.size() + 2; });
-  return size;
-}
-
 template <bool (*kLayOutNext)(LayoutState&)>
 std::string LayOut(std::string_view Source, std::string_view mark, IndentUnit unit,
                    bool line_ends_as_crlf) {

@@ -109,4 +109,11 @@ void ForEachLine(std::string_view text, F on_line) {
   }
 }
 
+// The size of text's joined form: every line followed by CR LF.
+inline std::size_t JoinedSize(std::string_view text) {
+  std::size_t size = 0;
+  ForEachLine(text, [&size](std::string_view line) { size += line.size() + 2; });
+  return size;
+}
+
 }  // namespace vemra

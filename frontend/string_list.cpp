@@ -51,13 +51,6 @@ std::string JoinLines(std::string_view text) {
   return joined;
 }
 
-// The size of text's joined form.
-std::size_t JoinedSize(std::string_view text) {
-  std::size_t size = 0;
-  ForEachLine(text, [&size](std::string_view line) { size += line.size() + 2; });
-  return size;
-}
-
 }  // namespace
 
 void TStringList::LoadFile(const std::string& file_name) {
