@@ -64,8 +64,8 @@ Offset FindLineEnd(std::string_view text, Offset from) {
   }
 }
 
-// "//" up to the end of its line (where only a CR counts, an LF alone does
-// not end it), "/* ... */", "/=", "/".
+// "//" up to the end of its line (in a joined text only a CR counts: an LF
+// alone does not end it), "/* ... */", "/=", "/".
 template <LineEnd kEnds>
 Offset CutSlash(std::string_view text, Offset start) {
   const Offset next = start + 1;

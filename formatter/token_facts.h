@@ -144,8 +144,8 @@ inline TokenFacts LongTokenFacts(std::string_view token) {
   using namespace token_facts_detail;
   if (token.empty()) return 0;
   const auto first = static_cast<unsigned char>(token[0]);
+  if (token.size() == 1) return kOneByteTokenFacts[first];
   TokenFacts facts = kFirstByteFacts[first] | WordRolesOf(token);
-  if (token.size() == 1) return facts | kSingleByteFacts[first] | kLastByteFacts[first];
   // "::" is the one token whose first byte would make it glue.
   if (token == "::") facts &= ~kGluesLeft;
   return facts | LongTokenFacts(token) | kLastByteFacts[static_cast<unsigned char>(token.back())];
