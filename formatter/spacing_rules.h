@@ -105,12 +105,15 @@ inline void NoSpaceBeforeHashNumber(LayoutState& state) {
   if (state.Is(kHashNumber)) state.SpaceBefore = false;
 }
 
+// A blank that keeps two tokens apart is never left out, wherever the rules
+// above would write them against each other.
+inline void KeepApartWhatWouldMerge(LayoutState& state) {
+  if (WouldMergeWithPrevious(state)) state.SpaceBefore = true;
+}
+
 // Writes the blank in front, unless the line is just starting or one
 // already stands there.
 inline void WriteSpaceBefore(LayoutState& state) {
-  // A blank that keeps two tokens apart is never left out, wherever the
-  // rules above would write them against each other.
-  if (WouldMergeWithPrevious(state)) state.SpaceBefore = true;
   const OutputText& output = state.Output;
   state.Output.AppendBlankIf(state.SpaceBefore && !output.Empty() && output.LastByte() != ' ' &&
                              output.LastByte() != '\n');
@@ -118,9 +121,18 @@ inline void WriteSpaceBefore(LayoutState& state) {
 
 // The blank behind the token: every token takes one, except those that
 // open or attach ("(", "[", ")", "]", "!", "~", "@", "::", "#" numbers, line
-// breaks) and a "-" used as a sign. The next token may take it back.
+// breaks). The next token may take it back.
+inline void SpaceAfterToken(LayoutState& state) {
+  state.SpaceAfter = !state.Is(kNoSpaceAfter);
+}
+
+// Nor does a "-" used as a sign.
+inline void NoSpaceAfterSignMinus(LayoutState& state) {
+  if (IsSignMinus(state)) state.SpaceAfter = false;
+}
+
+// Writes the blank behind, unless one already stands there.
 inline void WriteSpaceAfter(LayoutState& state) {
-  state.SpaceAfter = !state.Is(kNoSpaceAfter) && !IsSignMinus(state);
   // The token was just written, so the text is not empty.
   state.Output.AppendBlankIf(state.SpaceAfter && state.Output.LastByte() != ' ');
 }

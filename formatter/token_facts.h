@@ -118,6 +118,14 @@ constexpr std::array<TokenFacts, 256> MakeOneByteTokenFacts() {
 }
 inline constexpr std::array<TokenFacts, 256> kOneByteTokenFacts = MakeOneByteTokenFacts();
 
+}  // namespace token_facts_detail
+
+// The facts of the two tokens a line end stands for.
+inline constexpr TokenFacts kCarriageReturnFacts = token_facts_detail::kOneByteTokenFacts['\r'];
+inline constexpr TokenFacts kLineFeedFacts = token_facts_detail::kOneByteTokenFacts['\n'];
+
+namespace token_facts_detail {
+
 // Facts of tokens of two bytes or more that their first byte does not settle.
 inline TokenFacts LongTokenFacts(std::string_view token) {
   const char first = token[0];
