@@ -5,6 +5,7 @@
 #include "formatter/next_token.h"
 #include "formatter/spacing_rules.h"
 #include "formatter/text_size_limit.h"
+#include "formatter/token_cutting.h"
 #include "frontend/line_breaks.h"
 
 namespace vemra {
@@ -129,10 +130,13 @@ void LayOutLineEnd(LayoutState& state) {
 
 // Lays out the next token of a text as it was loaded, or the two tokens of
 // a line end; false at the text's end.
-bool LayOutNextTokenOfLoadedText(LayoutState& state) {
+[[gnu::always_inline]] inline bool LayOutNextTokenOfLoadedText(LayoutState& state) {
   std::size_t at = state.SourceOffset;
   TokenRule rule = TokenRule::kOneByte;
-  const std::string_view token = CutNextLineToken(state.Source, at, rule);
+  // The cut is inlined here, rather than called through CutNextLineToken,
+  // which spares the call its saving and restoring of registers.
+  const std::string_view token =
+      token_cutting::CutKeptToken<token_cutting::LineEnd::kAnyBreak>(state.Source, at, rule);
   state.SourceOffset = at;
   if (token.empty()) return false;
   if (token[0] == '\r') {
@@ -155,14 +159,22 @@ bool LayOutNextTokenOfJoinedText(LayoutState& state) {
   return true;
 }
 
-template <bool (*kLayOutNext)(LayoutState&)>
-std::string LayOut(std::string_view Source, std::string_view mark, IndentUnit unit,
-                   bool line_ends_as_crlf) {
+// The source is a text as it was loaded (kLoadedText), or a joined text.
+template <bool kLoadedText>
+std::string LayOut(std::string_view Source, std::string_view mark, IndentUnit unit) {
   // Positions run to one past the last byte, and must stay 32-bit.
   CheckTextSize(static_cast<std::int64_t>(Source.size()) + 1);
   std::vector<std::int32_t> case_stack;
-  LayoutState state(Source, mark, unit, case_stack, line_ends_as_crlf);
-  for (bool more = true; more;) more = kLayOutNext(state);
+  LayoutState state(Source, mark, unit, case_stack, kLoadedText);
+  // Called directly, not through a pointer, so that the whole step for a
+  // token is inlined into this loop.
+  if constexpr (kLoadedText) {
+    while (LayOutNextTokenOfLoadedText(state)) {
+    }
+  } else {
+    while (LayOutNextTokenOfJoinedText(state)) {
+    }
+  }
   return state.Output.Take();
 }
 
@@ -175,7 +187,7 @@ std::string_view ByteOrderMarkOf(std::string_view text) {
 std::string LayoutPass(std::string_view Source, IndentUnit unit) {
   const std::string_view mark = ByteOrderMarkOf(Source);
   Source.remove_prefix(mark.size());
-  return LayOut<LayOutNextTokenOfJoinedText>(Source, mark, unit, false);
+  return LayOut<false>(Source, mark, unit);
 }
 
 std::string LayOutLines(std::string_view text, IndentUnit unit) {
@@ -191,7 +203,7 @@ std::string LayOutLines(std::string_view text, IndentUnit unit) {
   if (2 * static_cast<std::int64_t>(text.size()) + 1 >= kMaxTextSize) {
     CheckTextSize(static_cast<std::int64_t>(JoinedSize(text)) + 1);
   }
-  return LayOut<LayOutNextTokenOfLoadedText>(text, mark, unit, true);
+  return LayOut<true>(text, mark, unit);
 }
 
 }  // namespace vemra
