@@ -135,8 +135,8 @@ void LayOutLineEnd(LayoutState& state) {
   TokenRule rule = TokenRule::kOneByte;
   // The cut is inlined here, rather than called through CutNextLineToken,
   // which spares the call its saving and restoring of registers.
-  const std::string_view token =
-      token_cutting::CutKeptToken<token_cutting::LineEnd::kAnyBreak>(state.Source, at, rule);
+  const std::string_view token = token_cutting::CutKeptToken<token_cutting::LineEnd::kAnyBreak>(
+      state.Source, at, rule, state.Runs);
   state.SourceOffset = at;
   if (token.empty()) return false;
   if (token[0] == '\r') {

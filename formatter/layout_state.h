@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "formatter/block_runs.h"
 #include "formatter/output_text.h"
 #include "formatter/token_facts.h"
 
@@ -23,6 +24,7 @@ struct LayoutState {
   LayoutState(std::string_view source, std::string_view preamble, IndentUnit unit,
               std::vector<std::int32_t>& case_stack, bool line_ends_as_crlf)
       : Source(source),
+        Runs(source),
         Output(preamble, unit, 2 * source.size() + preamble.size(), kFinishedIndentLimit, source,
                line_ends_as_crlf),
         CaseStack(case_stack) {}
@@ -30,6 +32,7 @@ struct LayoutState {
   // Input.
   std::string_view Source;       // the text being laid out; never changed
   std::size_t SourceOffset = 0;  // 0-based offset of the next unread byte
+  BlockRuns Runs;                // the runs of blanks and word bodies in Source
 
   // Tokens.
   std::string_view Token;    // the current token, as written in the source

@@ -14,11 +14,13 @@ using token_cutting::LineEnd;
 
 std::string_view CutNextToken(std::string_view text, std::size_t& at) {
   TokenRule rule = TokenRule::kOneByte;
-  return CutKeptToken<LineEnd::kCarriageReturn>(text, at, rule);
+  SixteenByteRuns runs;
+  return CutKeptToken<LineEnd::kCarriageReturn>(text, at, rule, runs);
 }
 
 std::string_view CutNextLineToken(std::string_view text, std::size_t& at, TokenRule& rule) {
-  return CutKeptToken<LineEnd::kAnyBreak>(text, at, rule);
+  SixteenByteRuns runs;
+  return CutKeptToken<LineEnd::kAnyBreak>(text, at, rule, runs);
 }
 
 std::string_view NextToken(std::string_view Source, std::int32_t& SourcePos,

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "formatter/block_runs.h"
 #include "formatter/byte_runs.h"
 #include "formatter/char_classes.h"
 #include "formatter/next_token.h"
@@ -97,9 +98,10 @@ inline Offset CutNumber(std::string_view text, Offset start) {
 
 // Word bytes, where "$" or "%" ends the word after itself. A trailing ":" is
 // given back (once) so that the next call returns it as a colon token.
-inline Offset CutWord(std::string_view text, Offset start) {
+template <typename Runs>
+inline Offset CutWord(std::string_view text, Offset start, Runs& runs) {
   // A word's first byte is never "$", "%" or ":".
-  const Offset at = SkipWordBody(text, start + 1);
+  const Offset at = runs.SkipWordBody(text, start + 1);
   if (at < text.size() && (text[at] == '$' || text[at] == '%')) return at + 1;
   return text[at - 1] == ':' ? at - 1 : at;
 }
@@ -195,8 +197,8 @@ inline Offset CutColon(std::string_view text, Offset start) {
 
 // The one dispatch on the first byte. `start` is inside the text and not on a
 // blank.
-template <LineEnd kEnds>
-[[gnu::always_inline]] inline Offset CutToken(std::string_view text, Offset start) {
+template <LineEnd kEnds, typename Runs>
+[[gnu::always_inline]] inline Offset CutToken(std::string_view text, Offset start, Runs& runs) {
   switch (RuleFor(text[start])) {
     case TokenRule::kSlash:
       return CutSlash<kEnds>(text, start);
@@ -205,7 +207,7 @@ template <LineEnd kEnds>
     case TokenRule::kNumber:
       return CutNumber(text, start);
     case TokenRule::kWord:
-      return CutWord(text, start);
+      return CutWord(text, start, runs);
     case TokenRule::kAngle:
       return CutAngle(text, start);
     case TokenRule::kAt:
@@ -263,12 +265,12 @@ class MarkerDrops {
 // The next token that stays, with the rule that cut it. In a text as it was
 // loaded (kAnyBreak) a line end, whatever its bytes, stands for a CR and an
 // LF token, and comes as both at once or as the LF alone.
-template <LineEnd kEnds>
+template <LineEnd kEnds, typename Runs>
 [[gnu::always_inline]] inline std::string_view CutKeptToken(std::string_view text, std::size_t& at,
-                                                            TokenRule& rule) {
+                                                            TokenRule& rule, Runs& runs) {
   MarkerDrops drops;
   for (;;) {
-    at = SkipBlanks(text, at);
+    at = runs.SkipBlanks(text, at);
     if (at >= text.size()) return {};
     const char first = text[at];
     if constexpr (kEnds == LineEnd::kAnyBreak) {
@@ -281,7 +283,7 @@ template <LineEnd kEnds>
       }
     }
     rule = RuleFor(first);
-    const Offset stop = CutToken<kEnds>(text, at);
+    const Offset stop = CutToken<kEnds>(text, at, runs);
     const std::string_view token = text.substr(at, stop - at);
     at = stop;
     if (drops.Keeps(token)) return token;
