@@ -20,31 +20,32 @@ namespace vemra {
 
 // The runs of one text, through SkipBlanks and SkipWordBody with the same
 // meaning as the free functions of byte_runs.h; the text argument must be
-// the text the object was made for.
+// the text the object was made for. The object keeps no copy of the text,
+// so that the token loop holds it once.
 class BlockRuns {
  public:
   static constexpr std::size_t kBlock = 64;
 
-  explicit BlockRuns(std::string_view text) : text_(text), block_(text.size() + kBlock) {}
+  explicit BlockRuns(std::string_view text) : block_(text.size() + kBlock) {}
 
-  std::size_t SkipBlanks(std::string_view /*text*/, std::size_t from) {
-    return Skip<&BlockRuns::blanks_>(from);
+  std::size_t SkipBlanks(std::string_view text, std::size_t from) {
+    return Skip<&BlockRuns::blanks_>(text, from);
   }
-  std::size_t SkipWordBody(std::string_view /*text*/, std::size_t from) {
-    return Skip<&BlockRuns::word_body_>(from);
+  std::size_t SkipWordBody(std::string_view text, std::size_t from) {
+    return Skip<&BlockRuns::word_body_>(text, from);
   }
 
  private:
   // First offset at or after from whose byte is outside the class whose
   // bits kMask holds; from is at most the text's size.
   template <std::uint64_t BlockRuns::*kMask>
-  std::size_t Skip(std::size_t from) {
+  std::size_t Skip(std::string_view text, std::size_t from) {
     for (;;) {
       // Below the block in hand the difference wraps round, and counts as
       // outside it too.
       if (from - block_ >= kBlock) {
-        if (from >= text_.size()) return text_.size();
-        Classify(from - from % kBlock);
+        if (from >= text.size()) return text.size();
+        Classify(text, from - from % kBlock);
       }
       const std::uint64_t outside = ~(this->*kMask) >> (from - block_);
       if (outside != 0) return from + static_cast<std::size_t>(std::countr_zero(outside));
@@ -57,9 +58,9 @@ class BlockRuns {
     std::uint64_t word_body;
   };
 
-  void Classify(std::size_t block) {
+  void Classify(std::string_view text, std::size_t block) {
     block_ = block;
-    const BlockMasks masks = ClassifyBlock(text_, block);
+    const BlockMasks masks = ClassifyBlock(text, block);
     blanks_ = masks.blanks;
     word_body_ = masks.word_body;
   }
@@ -92,7 +93,6 @@ class BlockRuns {
     return masks;
   }
 
-  std::string_view text_;
   std::size_t block_;            // offset of the classified block
   std::uint64_t blanks_ = 0;     // bit i: byte block_ + i is a blank
   std::uint64_t word_body_ = 0;  // bit i: byte block_ + i continues a word
