@@ -48,10 +48,14 @@ constexpr unsigned char LowerLetter(char c) {
                                     (static_cast<unsigned char>(byte - 'A') < 26 ? 0x20 : 0));
 }
 
+// Setting bit 5 lowers every letter in one step. It changes some other
+// bytes too, which at worst sends a token that is no word to a word's
+// slot, where the comparison rejects it.
 constexpr std::size_t SlotOf(char first, char second, char last, std::size_t size) {
-  const std::uint32_t key = LowerLetter(first) | std::uint32_t{LowerLetter(second)} << 8 |
-                            std::uint32_t{LowerLetter(last)} << 16 |
-                            static_cast<std::uint32_t>(size) << 24;
+  const std::uint32_t key =
+      (static_cast<unsigned char>(first) | std::uint32_t{static_cast<unsigned char>(second)} << 8 |
+       std::uint32_t{static_cast<unsigned char>(last)} << 16 | 0x202020) |
+      static_cast<std::uint32_t>(size) << 24;
   return (key * kSlotMultiplier) >> 25;  // the top 7 bits: one of 128 slots
 }
 
