@@ -77,10 +77,11 @@ bool IsCommonToken(const LayoutState& state) {
   SpaceAroundWordOperators(state);
   SpaceAroundOperatorSymbols(state);
   GlueToTheLeft(state);
-  WriteSpaceBefore(state);
-  state.Output.AppendToken(state.Token);
   SpaceAfterToken(state);
-  WriteSpaceAfter(state);
+  // The blank behind follows the token, so the text would end in the
+  // token's last byte when it is decided.
+  state.Output.AppendTokenBetweenBlanks(BlankGoesBefore(state), state.Token,
+                                        state.SpaceAfter && state.Token.back() != ' ');
   state.PrevFacts = state.Facts;
 }
 

@@ -116,14 +116,24 @@ class OutputText {
       AppendMultiLineToken(token);
       return;
     }
-    line_holds_break_ |= kLineBreakBytes.Contains(token[0]);
     MakeRoom(token.size());
-    if (token.size() <= kWideCopy && MayReadWide(token)) {
-      CopyWide(base_ + end_, token.data());
-    } else {
-      std::memcpy(base_ + end_, token.data(), token.size());
+    CopyOneLineToken(token);
+  }
+  // AppendBlankIf(blank_before), AppendToken(token), AppendBlankIf(blank_after),
+  // with one check for room: what most tokens take.
+  void AppendTokenBetweenBlanks(bool blank_before, std::string_view token, bool blank_after) {
+    if (kMultiLineFirstBytes.Contains(token[0]) && HoldsLineBreak(token)) {
+      AppendBlankIf(blank_before);
+      AppendMultiLineToken(token);
+      AppendBlankIf(blank_after);
+      return;
     }
-    end_ += token.size();
+    MakeRoom(token.size() + 2);
+    base_[end_] = ' ';
+    end_ += blank_before;
+    CopyOneLineToken(token);
+    base_[end_] = ' ';
+    end_ += blank_after;
   }
   // Appends the CR token.
   void AppendCarriageReturn() {
@@ -210,6 +220,18 @@ class OutputText {
   static bool HoldsLineBreak(std::string_view token) {
     const char* const end = token.data() + token.size();
     return line_breaks_detail::FindBreak(token.data(), end) != end;
+  }
+
+  // Copies a token that holds no line break, or is a lone CR, behind the
+  // end, where room for it has been made.
+  void CopyOneLineToken(std::string_view token) {
+    line_holds_break_ |= kLineBreakBytes.Contains(token[0]);
+    if (token.size() <= kWideCopy && MayReadWide(token)) {
+      CopyWide(base_ + end_, token.data());
+    } else {
+      std::memcpy(base_ + end_, token.data(), token.size());
+    }
+    end_ += token.size();
   }
 
   void AppendMultiLineToken(std::string_view token) {

@@ -111,12 +111,17 @@ inline void KeepApartWhatWouldMerge(LayoutState& state) {
   if (WouldMergeWithPrevious(state)) state.SpaceBefore = true;
 }
 
-// Writes the blank in front, unless the line is just starting or one
-// already stands there.
-inline void WriteSpaceBefore(LayoutState& state) {
+// Whether the blank in front is written: not when the line is just
+// starting, nor when one already stands there.
+inline bool BlankGoesBefore(const LayoutState& state) {
   const OutputText& output = state.Output;
-  state.Output.AppendBlankIf(state.SpaceBefore && !output.Empty() && output.LastByte() != ' ' &&
-                             output.LastByte() != '\n');
+  return state.SpaceBefore && !output.Empty() && output.LastByte() != ' ' &&
+         output.LastByte() != '\n';
+}
+
+// Writes the blank in front.
+inline void WriteSpaceBefore(LayoutState& state) {
+  state.Output.AppendBlankIf(BlankGoesBefore(state));
 }
 
 // The blank behind the token: every token takes one, except those that

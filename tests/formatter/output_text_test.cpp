@@ -53,7 +53,7 @@ TEST(OutputText, EditsMatchAPlainString) {
     OutputText output("", blanks ? IndentUnit{' ', 3} : IndentUnit{}, 0, 40);
     PlainOutput plain;
     for (int step = 0; step < 300; ++step) {
-      switch (random() % 7) {
+      switch (random() % 8) {
         case 0: {  // a line break and the next line's indentation
           const auto level = static_cast<std::int32_t>(random() % 5) - 1;
           output.Append("\n");
@@ -82,6 +82,15 @@ TEST(OutputText, EditsMatchAPlainString) {
           output.DropIndentationTab();
           plain.DropIndentationTab();
           break;
+        case 6: {  // a token with a blank on either side, or both, or none
+          const bool before = random() % 2 == 0;
+          const bool after = random() % 2 == 0;
+          const std::string_view token = tokens[random() % tokens.size()];
+          output.AppendTokenBetweenBlanks(before, token, after);
+          plain.text += std::string(before ? 1 : 0, ' ') + std::string(token) +
+                        std::string(after ? 1 : 0, ' ');
+          break;
+        }
         default: {
           const std::string_view token = tokens[random() % tokens.size()];
           output.Append(token);
