@@ -82,8 +82,9 @@ const std::vector<std::string_view> kLineEndPieces = {
 
 // A laid-out text as it was loaded must equal the laid-out joined text,
 // for every mix of line ends, with and without a last line end. The walk
-// over a loaded text also takes a shorter way for common tokens, which the
-// walk over a joined text does not, so this compares the two ways too.
+// over a loaded text also takes a shorter way for common tokens and finds
+// blanks and word bodies through block masks, which the walk over a joined
+// text does not, so this compares those ways too.
 TEST(RandomSources, LayingOutTheLoadedTextEqualsLayingOutItsJoinedForm) {
   std::mt19937 random(29);
   for (int round = 0; round < 5000; ++round) {
