@@ -19,7 +19,9 @@ void FormatSource(TStringList& lines, std::int32_t TabWidth, bool UseTabs,
   // list is as it was.
   std::string source = lines.HandOverText();
   try {
-    std::string Output = LayOutLines(source, unit);
+    // The finishing pass trims every line, so the layout need not keep the
+    // blanks it leaves at the ends of its own lines.
+    std::string Output = LayOutLines(source, unit, TrailingBytes::kTrimmed);
     // The source is not needed past the layout: the finished text takes its
     // memory should it outgrow the laid-out text's own.
     FinishingPass(std::move(Output), lines, TabWidth, UseTabs, CollapseBlankLines,

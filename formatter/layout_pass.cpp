@@ -37,6 +37,8 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
   if (state.Is(kLineFeed)) {
     state.Output.AppendLineFeed();
+  } else if (state.Is(kCarriageReturn)) {
+    state.Output.AppendCarriageReturn();
   } else {
     state.Output.AppendToken(state.Token);
   }
@@ -162,11 +164,13 @@ bool LayOutNextTokenOfJoinedText(LayoutState& state) {
 
 // The source is a text as it was loaded (kLoadedText), or a joined text.
 template <bool kLoadedText>
-std::string LayOut(std::string_view Source, std::string_view mark, IndentUnit unit) {
+std::string LayOut(std::string_view Source, std::string_view mark, IndentUnit unit,
+                   TrailingBytes trailing) {
   // Positions run to one past the last byte, and must stay 32-bit.
   CheckTextSize(static_cast<std::int64_t>(Source.size()) + 1);
   std::vector<std::int32_t> case_stack;
-  LayoutState state(Source, mark, unit, case_stack, kLoadedText);
+  LayoutState state(Source, mark, unit, case_stack, kLoadedText,
+                    trailing == TrailingBytes::kTrimmed);
   // Called directly, not through a pointer, so that the whole step for a
   // token is inlined into this loop.
   if constexpr (kLoadedText) {
@@ -185,17 +189,17 @@ std::string_view ByteOrderMarkOf(std::string_view text) {
 
 }  // namespace
 
-std::string LayoutPass(std::string_view Source, IndentUnit unit) {
+std::string LayoutPass(std::string_view Source, IndentUnit unit, TrailingBytes trailing) {
   const std::string_view mark = ByteOrderMarkOf(Source);
   Source.remove_prefix(mark.size());
-  return LayOut<false>(Source, mark, unit);
+  return LayOut<false>(Source, mark, unit, trailing);
 }
 
-std::string LayOutLines(std::string_view text, IndentUnit unit) {
+std::string LayOutLines(std::string_view text, IndentUnit unit, TrailingBytes trailing) {
   if (!text.empty() && !line_breaks_detail::IsBreak(text.back())) {
     std::string ended(text);
     ended += "\r\n";
-    return LayOutLines(ended, unit);
+    return LayOutLines(ended, unit, trailing);
   }
   const std::string_view mark = ByteOrderMarkOf(text);
   text.remove_prefix(mark.size());
@@ -204,7 +208,7 @@ std::string LayOutLines(std::string_view text, IndentUnit unit) {
   if (2 * static_cast<std::int64_t>(text.size()) + 1 >= kMaxTextSize) {
     CheckTextSize(static_cast<std::int64_t>(JoinedSize(text)) + 1);
   }
-  return LayOut<true>(text, mark, unit);
+  return LayOut<true>(text, mark, unit, trailing);
 }
 
 }  // namespace vemra

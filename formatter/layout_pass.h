@@ -9,6 +9,12 @@
 
 namespace vemra {
 
+// Whether the layout leaves the bytes of value 0x20 or lower in front of
+// each CR token it writes (kKept), or drops them (kTrimmed), since the
+// finishing pass would trim them from the end of their line in any case.
+// Either way the size limits are checked as if they stood.
+enum class TrailingBytes { kKept, kTrimmed };
+
 // The laid-out text of Source, before TABs are expanded and lines trimmed:
 // CR and LF tokens as in the source, Level TABs after every LF, single
 // blanks between tokens. A UTF-8 byte-order mark at the start is kept in
@@ -17,11 +23,13 @@ namespace vemra {
 // text past 512 MB; TABs inside tokens stay. Throws ETextTooLarge when the
 // result, or its form with every TAB expanded to unit, would pass the text
 // size limit.
-std::string LayoutPass(std::string_view Source, IndentUnit unit = {});
+std::string LayoutPass(std::string_view Source, IndentUnit unit = {},
+                       TrailingBytes trailing = TrailingBytes::kKept);
 
 // The same result for a text as it was loaded, whose lines may end in CR LF,
 // LF or CR: LayoutPass of its joined form (every line followed by CR LF),
 // without building that form. A last line without a line end is given one.
-std::string LayOutLines(std::string_view text, IndentUnit unit = {});
+std::string LayOutLines(std::string_view text, IndentUnit unit = {},
+                        TrailingBytes trailing = TrailingBytes::kKept);
 
 }  // namespace vemra

@@ -20,13 +20,14 @@ namespace vemra {
 // address.
 struct LayoutState {
   // line_ends_as_crlf: the source is a text as it was loaded, whose line
-  // ends inside tokens are written as in its joined form.
+  // ends inside tokens are written as in its joined form. trims_line_ends:
+  // the layout's own line ends drop the blanks in front of them.
   LayoutState(std::string_view source, std::string_view preamble, IndentUnit unit,
-              std::vector<std::int32_t>& case_stack, bool line_ends_as_crlf)
+              std::vector<std::int32_t>& case_stack, bool line_ends_as_crlf, bool trims_line_ends)
       : Source(source),
         Runs(source),
         Output(preamble, unit, 2 * source.size() + preamble.size(), kFinishedIndentLimit, source,
-               line_ends_as_crlf),
+               line_ends_as_crlf, trims_line_ends),
         CaseStack(case_stack) {}
 
   // Input.

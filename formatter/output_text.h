@@ -65,12 +65,16 @@ class OutputText {
   // in one move; tokens from elsewhere are copied byte for byte.
   // line_ends_as_crlf: every line end inside a token (CR LF, LF or CR) is
   // written as CR LF, as the token would hold it in a joined text.
+  // trims_line_ends: the CR token drops the bytes trimming would take from
+  // the end of its line (see AppendCarriageReturn).
   explicit OutputText(std::string_view preamble = {}, IndentUnit unit = {},
                       std::size_t expected_size = 0,
                       std::int64_t finished_indent_limit = kFinishedIndentLimit,
-                      std::string_view source = {}, bool line_ends_as_crlf = false)
+                      std::string_view source = {}, bool line_ends_as_crlf = false,
+                      bool trims_line_ends = false)
       : preamble_size_(preamble.size()),
         line_ends_as_crlf_(line_ends_as_crlf),
+        trims_line_ends_(trims_line_ends),
         unit_(unit),
         finished_indent_limit_(finished_indent_limit),
         finished_size_(static_cast<std::int64_t>(preamble.size())),
@@ -135,8 +139,14 @@ class OutputText {
     base_[end_] = ' ';
     end_ += blank_after;
   }
-  // Appends the CR token.
+  // Appends the CR token. Where the text trims its line ends, the bytes of
+  // value 0x20 or lower that end the line's content go first: the
+  // finishing pass would trim them from the line anyway, and a line that
+  // comes to it trimmed is passed over with its neighbours rather than
+  // rewritten. They still count towards the sizes the limits are checked
+  // on, so every limit falls where it would with them.
   void AppendCarriageReturn() {
+    if (trims_line_ends_) TrimContentEnd();
     AppendByte('\r');
     line_holds_break_ = true;
   }
@@ -217,9 +227,21 @@ class OutputText {
   // the first byte settles it for nearly every token.
   static constexpr ByteSet kMultiLineFirstBytes{"/'\"{\x8B"};
   static constexpr ByteSet kLineBreakBytes{"\r\n"};
+  // What trimming takes from a line's end: every byte of value 0x20 or
+  // lower but the CR and LF of an earlier line end within the content.
+  static bool TrimmedAtLineEnd(char c) {
+    return static_cast<unsigned char>(c) <= 0x20 && c != '\r' && c != '\n';
+  }
   static bool HoldsLineBreak(std::string_view token) {
     const char* const end = token.data() + token.size();
     return line_breaks_detail::FindBreak(token.data(), end) != end;
+  }
+
+  void TrimContentEnd() {
+    const std::size_t content_end = end_;
+    while (end_ != content_start_ && TrimmedAtLineEnd(base_[end_ - 1])) --end_;
+    trimmed_ += content_end - end_;
+    finished_size_ += static_cast<std::int64_t>(content_end - end_);
   }
 
   // Copies a token that holds no line break, or is a lone CR, behind the
@@ -299,11 +321,16 @@ class OutputText {
   // committed text, takes its finished form: only while the text is small
   // enough; beyond, each level is one TAB.
   bool WritesFinished(std::int64_t levels) const {
-    return static_cast<std::int64_t>(committed_end_) + levels * unit_.width <=
+    return static_cast<std::int64_t>(UntrimmedCommittedSize()) + levels * unit_.width <=
            finished_indent_limit_;
   }
   std::int64_t IndentationBytes(std::int64_t levels) const {
     return WritesFinished(levels) ? levels * unit_.width : levels;
+  }
+
+  // The committed text's size with the bytes trimmed at its line ends.
+  std::size_t UntrimmedCommittedSize() const {
+    return committed_end_ + trimmed_;
   }
 
   // Puts an empty line's content where the current indentation will end.
@@ -321,7 +348,7 @@ class OutputText {
     const bool write_finished = WritesFinished(indent_);
     const std::int64_t indentation = write_finished ? finished_indentation : indent_;
     const auto line_size = static_cast<std::int64_t>(content_size);
-    CheckTextSize(static_cast<std::int64_t>(committed_end_) + indentation + line_size);
+    CheckTextSize(static_cast<std::int64_t>(UntrimmedCommittedSize()) + indentation + line_size);
     CheckTextSize(finished_size_ + finished_indentation + line_size);
     const std::size_t content_target = committed_end_ + static_cast<std::size_t>(indentation);
     // An empty line's indentation may not have had room made for it yet.
@@ -345,11 +372,13 @@ class OutputText {
   std::size_t room_ = 0;           // bytes_->size()
   std::size_t preamble_size_;      // leading bytes outside the layout
   bool line_ends_as_crlf_;         // line ends inside tokens are written as CR LF
+  bool trims_line_ends_;           // a CR token drops the blanks in front of it
   std::size_t committed_end_ = 0;  // end of the text up to the last LF token
   std::int64_t indent_ = 0;        // indentation TABs of the current line still standing
   std::size_t content_start_ = 0;  // start of the current line's content
   std::size_t end_ = 0;            // end of the current line's content
   bool line_holds_break_ = false;  // the content has a CR or LF (a CR token or a multi-line token)
+  std::size_t trimmed_ = 0;        // bytes trimmed so far in front of CR tokens
   IndentUnit unit_;                // what a level becomes in the finished text
   std::int64_t finished_indent_limit_;     // size up to which unit_ is written instead of TABs
   std::int64_t finished_size_;             // the committed text's size once its TABs are expanded

@@ -81,10 +81,12 @@ const std::vector<std::string_view> kLineEndPieces = {
     "\x8B\r\x9B", "#id\n", "#id #id\r", "#id\r\n", "/* open",      "'open", "{ open"};
 
 // A laid-out text as it was loaded must equal the laid-out joined text,
-// for every mix of line ends, with and without a last line end. The walk
-// over a loaded text also takes a shorter way for common tokens and finds
-// blanks and word bodies through block masks, which the walk over a joined
-// text does not, so this compares those ways too.
+// for every mix of line ends, with and without a last line end, whether
+// the layout trims its line ends or not. The walk over a loaded text also
+// takes a shorter way for common tokens and finds blanks and word bodies
+// through block masks, which the walk over a joined text does not, so this
+// compares those ways too. Trimming the line ends early must leave the
+// finished text as it is.
 TEST(RandomSources, LayingOutTheLoadedTextEqualsLayingOutItsJoinedForm) {
   std::mt19937 random(29);
   for (int round = 0; round < 5000; ++round) {
@@ -97,8 +99,22 @@ TEST(RandomSources, LayingOutTheLoadedTextEqualsLayingOutItsJoinedForm) {
     TStringList lines;
     lines.AssignText(text);
     const IndentUnit unit = round % 2 == 0 ? IndentUnit{} : IndentUnit{' ', 3};
-    ASSERT_EQ(ToNotation(LayOutLines(text, unit)), ToNotation(LayoutPass(lines.ReadText(), unit)))
-        << ToNotation(text);
+    const std::string joined = lines.ReadText();
+    for (const TrailingBytes trailing : {TrailingBytes::kKept, TrailingBytes::kTrimmed}) {
+      ASSERT_EQ(ToNotation(LayOutLines(text, unit, trailing)),
+                ToNotation(LayoutPass(joined, unit, trailing)))
+          << ToNotation(text);
+    }
+    const std::int32_t tab_width = static_cast<std::int32_t>(round % 4) - 1;
+    const bool use_tabs = round % 5 == 0;
+    const bool collapse = round % 3 != 0;
+    // The text itself, taken as joined, has lone CRs and LFs among its tokens.
+    for (const std::string_view source : {std::string_view(joined), std::string_view(text)}) {
+      ASSERT_EQ(ToNotation(FinishedText(LayoutPass(source, unit, TrailingBytes::kTrimmed),
+                                        tab_width, use_tabs, collapse)),
+                ToNotation(FinishedText(LayoutPass(source, unit), tab_width, use_tabs, collapse)))
+          << ToNotation(source);
+    }
   }
 }
 
