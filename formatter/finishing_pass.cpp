@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "formatter/plain_lines.h"
 #include "formatter/tab_removal.h"
 #include "formatter/text_size_limit.h"
 #include "frontend/conversions.h"
@@ -34,6 +35,14 @@ std::int64_t CountTabs(std::string_view text) {
 const char* FindTab(const char* from, std::string_view text) {
   const auto left = static_cast<std::size_t>(text.data() + text.size() - from);
   return static_cast<const char*>(std::memchr(from, '\t', left));
+}
+
+// Just behind the line end (CR LF, CR or LF) at break_at, or end.
+const char* PastLineEnd(const char* break_at, const char* end) {
+  const char* next = break_at;
+  if (next < end && *next == '\r') ++next;
+  if (next < end && *next == '\n') ++next;
+  return next;
 }
 
 // line without its trailing bytes of value 0x20 or lower.
@@ -88,6 +97,16 @@ class FinishedTextWriter {
     Append("\r\n");
   }
 
+  // A step at a time, so that the zeros written to make room are still in
+  // the cache when the bytes overwrite them.
+  void Append(std::string_view bytes) {
+    while (!bytes.empty()) {
+      const std::size_t piece = std::min(bytes.size(), kStep);
+      std::memcpy(Room(piece), bytes.data(), piece);
+      end_ += piece;
+      bytes.remove_prefix(piece);
+    }
+  }
   std::string Take() {
     text_.resize(end_);
     return std::move(text_);
@@ -96,13 +115,12 @@ class FinishedTextWriter {
  private:
   static constexpr std::size_t kStep = std::size_t{1} << 20;
 
-  void Append(std::string_view bytes) {
-    std::memcpy(Room(bytes.size()), bytes.data(), bytes.size());
-    end_ += bytes.size();
-  }
-  // Where size more bytes can be written.
+  // Where size more bytes can be written; the room made ahead stays within
+  // the memory the string holds already.
   char* Room(std::size_t size) {
-    if (end_ + size > text_.size()) text_.resize(std::max(end_ + size, text_.size() + kStep));
+    if (end_ + size > text_.size()) {
+      text_.resize(std::max(end_ + size, std::min(text_.size() + kStep, text_.capacity())));
+    }
     return text_.data() + end_;
   }
 
@@ -128,17 +146,28 @@ std::string FinishText(std::string_view text, std::int64_t tabs, std::int32_t Ta
       finished.size() + text.size() + static_cast<std::size_t>(tabs * width);
   if (spare.capacity() < expanded) spare.reserve(2 * expanded);
   FinishedTextWriter result(std::move(spare), finished);
+  const char* const end = text.data() + text.size();
   // Lines that start this far before the text's end may be read wide.
-  const char* const wide_limit =
-      text.data() + text.size() - std::min(text.size(), FinishedTextWriter::kWideCopy);
+  const char* const wide_limit = end - std::min(text.size(), FinishedTextWriter::kWideCopy);
   // The next TAB at or after the current line, found once and kept until the
   // lines pass it: most lines hold none and are copied without a search.
   const char* next_tab = tabs > 0 ? FindTab(text.data(), text) : nullptr;
-  ForEachLine(text, [&](std::string_view line) {
+  line_breaks_detail::BreakFinder breaks(end);
+  for (const char* at = text.data(); at < end;) {
+    const char* const plain_end = PlainLinesEnd(at, end, tabs > 0);
+    if (plain_end != at) {
+      result.Append(std::string_view(at, static_cast<std::size_t>(plain_end - at)));
+      previous_was_empty = false;
+      at = plain_end;
+      if (at == end) break;
+    }
+    const char* const break_at = breaks.Next(at);
     // Trimming first gives the same line as expanding first: a TAB at the
     // end becomes blanks that trimming would remove as well.
-    line = Trimmed(line);
-    if (line.empty() && previous_was_empty && CollapseBlankLines) return;
+    const std::string_view line =
+        Trimmed(std::string_view(at, static_cast<std::size_t>(break_at - at)));
+    at = PastLineEnd(break_at, end);
+    if (line.empty() && previous_was_empty && CollapseBlankLines) continue;
     previous_was_empty = line.empty();
     const char* const line_end = line.data() + line.size();
     if (next_tab != nullptr && next_tab < line.data()) next_tab = FindTab(line.data(), text);
@@ -148,7 +177,7 @@ std::string FinishText(std::string_view text, std::int64_t tabs, std::int32_t Ta
     } else {
       result.AppendLine(line, line.data() < wide_limit);
     }
-  });
+  }
   return result.Take();
 }
 
@@ -170,10 +199,19 @@ std::string FinishInPlace(std::string text, std::int64_t tabs, std::int32_t TabW
   const char* next_tab = tabs > 0 ? FindTab(base, text) : nullptr;
   line_breaks_detail::BreakFinder breaks(end);
   for (const char* at = base; at < end;) {
+    // Plain lines stay as they are: while nothing has changed they stay
+    // where they are, and afterwards they move down in one go.
+    const char* const plain_end = PlainLinesEnd(at, end, tabs > 0);
+    if (plain_end != at) {
+      const auto size = static_cast<std::size_t>(plain_end - at);
+      if (base + written != at) std::memmove(base + written, at, size);
+      written += size;
+      previous_was_empty = false;
+      at = plain_end;
+      if (at == end) break;
+    }
     const char* const line_end = breaks.Next(at);
-    const char* next = line_end;
-    if (next < end && *next == '\r') ++next;
-    if (next < end && *next == '\n') ++next;
+    const char* const next = PastLineEnd(line_end, end);
     const std::string_view line =
         Trimmed(std::string_view(at, static_cast<std::size_t>(line_end - at)));
     if (line.empty() && previous_was_empty && CollapseBlankLines) {

@@ -93,6 +93,18 @@ TEST(FinishedText, AgreesWithTheStepsOneByOne) {
     }
     texts.push_back(text);
   }
+  // Long runs of lines the pass leaves as they are, broken now and then by
+  // one it changes, so that the runs end at every place of a 64-byte block.
+  for (int n = 0; n < 300; ++n) {
+    std::string text;
+    const int lines = static_cast<int>(random() % 30);
+    for (int i = 0; i < lines; ++i) {
+      text.append(1 + random() % 100, 'a');
+      text.append(random() % 6 == 0 ? std::string(1, alphabet[random() % alphabet.size()]) : "");
+      text.append("\r\n");
+    }
+    texts.push_back(text);
+  }
   for (const std::string& notation : texts) {
     const std::string text = FromNotation(notation);
     for (const Options& o : options) {
