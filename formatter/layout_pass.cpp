@@ -6,6 +6,7 @@
 #include "formatter/spacing_rules.h"
 #include "formatter/text_size_limit.h"
 #include "formatter/token_cutting.h"
+#include "formatter/tokens_cut_ahead.h"
 #include "frontend/line_breaks.h"
 
 namespace vemra {
@@ -112,7 +113,7 @@ bool NextTokenOfJoinedText(LayoutState& state) {
 // LF token. Only these steps act on them: every other one tests for a fact
 // neither token has (a word role, an operator, a comment, ...), and no
 // blank is written on either side of them.
-void LayOutLineEnd(LayoutState& state) {
+[[gnu::always_inline]] inline void LayOutLineEnd(LayoutState& state) {
   SetToken(state, kLineEndTokens.substr(0, 1), kCarriageReturnFacts);
   CountDownAccessor(state);
   OpenPropertyBlock(state);
@@ -131,6 +132,22 @@ void LayOutLineEnd(LayoutState& state) {
   state.PrevFacts = state.Facts;
 }
 
+// Lays out a token of a text as it was loaded, cut by the given rule, or
+// the two tokens of a line end.
+[[gnu::always_inline]] inline void LayOutCutToken(LayoutState& state, std::string_view token,
+                                                  TokenRule rule) {
+  if (token[0] == '\r') {
+    LayOutLineEnd(state);
+  } else {
+    SetToken(state, token, FactsOfCut(token, rule));
+    if (IsCommonToken(state)) {
+      LayOutCommonToken(state);
+    } else {
+      LayOutToken(state);
+    }
+  }
+}
+
 // Lays out the next token of a text as it was loaded, or the two tokens of
 // a line end; false at the text's end.
 [[gnu::always_inline]] inline bool LayOutNextTokenOfLoadedText(LayoutState& state) {
@@ -142,17 +159,20 @@ void LayOutLineEnd(LayoutState& state) {
       state.Source, at, rule, state.Runs);
   state.SourceOffset = at;
   if (token.empty()) return false;
-  if (token[0] == '\r') {
-    LayOutLineEnd(state);
-  } else {
-    SetToken(state, token, FactsOfCut(token, rule));
-    if (IsCommonToken(state)) {
-      LayOutCommonToken(state);
-    } else {
-      LayOutToken(state);
-    }
-  }
+  LayOutCutToken(state, token, rule);
   return true;
+}
+
+// Lays out every token of a text as it was loaded, as they come from the
+// thread that cuts them.
+void LayOutTokensCutAhead(LayoutState& state, TokensCutAhead& tokens) {
+  for (auto batch = tokens.NextBatch(); !batch.empty(); batch = tokens.NextBatch()) {
+    for (const CutTokenRecord& token : batch) LayOutCutToken(state, token.View(), token.rule);
+  }
+}
+
+bool CutsAhead(Cutting cutting, std::size_t text_size) {
+  return cutting == Cutting::kAhead || (cutting == Cutting::kBySize && text_size >= kCutAheadSize);
 }
 
 // Lays out the next token of a joined text; false at its end.
@@ -165,7 +185,7 @@ bool LayOutNextTokenOfJoinedText(LayoutState& state) {
 // The source is a text as it was loaded (kLoadedText), or a joined text.
 template <bool kLoadedText>
 std::string LayOut(std::string_view Source, std::string_view mark, IndentUnit unit,
-                   TrailingBytes trailing) {
+                   TrailingBytes trailing, Cutting cutting) {
   // Positions run to one past the last byte, and must stay 32-bit.
   CheckTextSize(static_cast<std::int64_t>(Source.size()) + 1);
   std::vector<std::int32_t> case_stack;
@@ -174,7 +194,13 @@ std::string LayOut(std::string_view Source, std::string_view mark, IndentUnit un
   // Called directly, not through a pointer, so that the whole step for a
   // token is inlined into this loop.
   if constexpr (kLoadedText) {
-    while (LayOutNextTokenOfLoadedText(state)) {
+    const std::unique_ptr<TokensCutAhead> ahead =
+        CutsAhead(cutting, Source.size()) ? TokensCutAhead::Start(Source) : nullptr;
+    if (ahead != nullptr) {
+      LayOutTokensCutAhead(state, *ahead);
+    } else {
+      while (LayOutNextTokenOfLoadedText(state)) {
+      }
     }
   } else {
     while (LayOutNextTokenOfJoinedText(state)) {
@@ -192,14 +218,15 @@ std::string_view ByteOrderMarkOf(std::string_view text) {
 std::string LayoutPass(std::string_view Source, IndentUnit unit, TrailingBytes trailing) {
   const std::string_view mark = ByteOrderMarkOf(Source);
   Source.remove_prefix(mark.size());
-  return LayOut<false>(Source, mark, unit, trailing);
+  return LayOut<false>(Source, mark, unit, trailing, Cutting::kInLoop);
 }
 
-std::string LayOutLines(std::string_view text, IndentUnit unit, TrailingBytes trailing) {
+std::string LayOutLines(std::string_view text, IndentUnit unit, TrailingBytes trailing,
+                        Cutting cutting) {
   if (!text.empty() && !line_breaks_detail::IsBreak(text.back())) {
     std::string ended(text);
     ended += "\r\n";
-    return LayOutLines(ended, unit, trailing);
+    return LayOutLines(ended, unit, trailing, cutting);
   }
   const std::string_view mark = ByteOrderMarkOf(text);
   text.remove_prefix(mark.size());
@@ -208,7 +235,7 @@ std::string LayOutLines(std::string_view text, IndentUnit unit, TrailingBytes tr
   if (2 * static_cast<std::int64_t>(text.size()) + 1 >= kMaxTextSize) {
     CheckTextSize(static_cast<std::int64_t>(JoinedSize(text)) + 1);
   }
-  return LayOut<true>(text, mark, unit, trailing);
+  return LayOut<true>(text, mark, unit, trailing, cutting);
 }
 
 }  // namespace vemra

@@ -2,6 +2,7 @@
 // with the indentation and the blanks of the layout rules.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -29,7 +30,16 @@ std::string LayoutPass(std::string_view Source, IndentUnit unit = {},
 // The same result for a text as it was loaded, whose lines may end in CR LF,
 // LF or CR: LayoutPass of its joined form (every line followed by CR LF),
 // without building that form. A last line without a line end is given one.
+//
+// Cutting the tokens is about half the work, and needs nothing of the
+// layout's state: a text of kCutAheadSize bytes or more has its tokens cut
+// on a thread of their own, ahead of the layout, when the system gives one.
+// Below that size the thread would cost more than it saves. kInLoop and
+// kAhead choose either way whatever the size.
+enum class Cutting { kBySize, kInLoop, kAhead };
+inline constexpr std::size_t kCutAheadSize = std::size_t{1} << 20;
 std::string LayOutLines(std::string_view text, IndentUnit unit = {},
-                        TrailingBytes trailing = TrailingBytes::kKept);
+                        TrailingBytes trailing = TrailingBytes::kKept,
+                        Cutting cutting = Cutting::kBySize);
 
 }  // namespace vemra

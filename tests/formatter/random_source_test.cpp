@@ -3,6 +3,7 @@
 // the whole formatter changes nothing.
 #include <random>
 
+#include "frontend/failures.h"
 #include "tests/formatter/layout_cases.h"
 
 namespace vemra {
@@ -114,6 +115,40 @@ TEST(RandomSources, LayingOutTheLoadedTextEqualsLayingOutItsJoinedForm) {
                                         tab_width, use_tabs, collapse)),
                 ToNotation(FinishedText(LayoutPass(source, unit), tab_width, use_tabs, collapse)))
           << ToNotation(source);
+    }
+  }
+}
+
+// Texts long enough to pass many batches through the ring of slots, and
+// a few around its edges: cutting ahead of the layout must give the same
+// text as cutting in the token loop.
+TEST(RandomSources, CuttingAheadEqualsCuttingInTheLoop) {
+  std::mt19937 random(41);
+  for (int round = 0; round < 40; ++round) {
+    std::string text;
+    const int pieces = round < 4 ? round : static_cast<int>(random() % 40000);
+    for (int i = 0; i < pieces; ++i) {
+      text += random() % 5 == 0 ? kLineEndPieces[random() % kLineEndPieces.size()]
+                                : kPieces[random() % kPieces.size()];
+    }
+    const TrailingBytes trailing = round % 2 == 0 ? TrailingBytes::kKept : TrailingBytes::kTrimmed;
+    ASSERT_EQ(LayOutLines(text, {}, trailing, Cutting::kAhead),
+              LayOutLines(text, {}, trailing, Cutting::kInLoop))
+        << "round " << round;
+  }
+}
+
+// A layout that fails early, while the cutting thread is busy or waits for
+// a slot, or late, when it is done, fails as it would cutting in the loop:
+// the thread is stopped and joined.
+TEST(RandomSources, CuttingAheadStopsWhenTheLayoutFails) {
+  std::string statements;
+  for (int i = 0; i < 30000; ++i) statements += "x = y + 1;\r\n";
+  const std::string too_deep = "proc A()\r\nx\r\nend\r\n";
+  const IndentUnit too_wide{' ', std::int64_t{1} << 40};
+  for (const std::string& text : {too_deep + statements, statements + too_deep}) {
+    for (const Cutting cutting : {Cutting::kAhead, Cutting::kInLoop}) {
+      EXPECT_THROW(LayOutLines(text, too_wide, TrailingBytes::kKept, cutting), ETextTooLarge);
     }
   }
 }

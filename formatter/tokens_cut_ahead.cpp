@@ -1,0 +1,91 @@
+#include "formatter/tokens_cut_ahead.h"
+
+#include <system_error>
+
+#include "formatter/block_runs.h"
+#include "formatter/token_cutting.h"
+
+namespace vemra {
+
+std::unique_ptr<TokensCutAhead> TokensCutAhead::Start(std::string_view text) {
+  std::unique_ptr<TokensCutAhead> tokens(new TokensCutAhead(text));
+  try {
+    tokens->cutter_ = std::thread(&TokensCutAhead::CutAll, tokens.get());
+  } catch (const std::system_error&) {
+    return nullptr;
+  }
+  return tokens;
+}
+
+TokensCutAhead::TokensCutAhead(std::string_view text) : text_(text) {}
+
+TokensCutAhead::~TokensCutAhead() {
+  if (!cutter_.joinable()) return;
+  // Every slot is stopped, whoever holds it: the cutting thread sees it
+  // whether it waits for a slot, fills one or moves on to the next.
+  for (std::size_t s = 0; s < kSlots; ++s) {
+    slots_[s].count.store(kStopped, std::memory_order_release);
+    slots_[s].count.notify_all();
+  }
+  cutter_.join();
+}
+
+std::span<const CutTokenRecord> TokensCutAhead::NextBatch() {
+  if (holds_batch_) {
+    Slot& read = slots_[reading_];
+    read.count.store(kFree, std::memory_order_release);
+    read.count.notify_one();
+    reading_ = (reading_ + 1) % kSlots;
+    holds_batch_ = false;
+  }
+  Slot& slot = slots_[reading_];
+  std::uint32_t count = 0;
+  while ((count = slot.count.load(std::memory_order_acquire)) == kFree) {
+    slot.count.wait(kFree, std::memory_order_acquire);
+  }
+  // The end stays in its slot, so every later call finds it again.
+  if (count == 0) return {};
+  holds_batch_ = true;
+  return {slot.records, count};
+}
+
+void TokensCutAhead::CutAll() noexcept {
+  BlockRuns runs(text_);
+  std::size_t at = 0;
+  for (std::size_t s = 0;; s = (s + 1) % kSlots) {
+    Slot& slot = slots_[s];
+    if (!WaitUntilFree(slot)) return;
+    const std::uint32_t count = Fill(slot, at, runs);
+    // The layout may have stopped while the slot was being filled.
+    std::uint32_t expected = kFree;
+    if (!slot.count.compare_exchange_strong(expected, count, std::memory_order_release,
+                                            std::memory_order_relaxed)) {
+      return;
+    }
+    slot.count.notify_one();
+    if (count == 0) return;
+  }
+}
+
+bool TokensCutAhead::WaitUntilFree(Slot& slot) {
+  for (;;) {
+    const std::uint32_t count = slot.count.load(std::memory_order_acquire);
+    if (count == kFree) return true;
+    if (count == kStopped) return false;
+    slot.count.wait(count, std::memory_order_acquire);
+  }
+}
+
+std::uint32_t TokensCutAhead::Fill(Slot& slot, std::size_t& at, BlockRuns& runs) const {
+  std::uint32_t count = 0;
+  while (count < kBatchTokens) {
+    TokenRule rule = TokenRule::kOneByte;
+    const std::string_view token =
+        token_cutting::CutKeptToken<token_cutting::LineEnd::kAnyBreak>(text_, at, rule, runs);
+    if (token.empty()) break;
+    slot.records[count++] = {token.data(), static_cast<std::uint32_t>(token.size()), rule};
+  }
+  return count;
+}
+
+}  // namespace vemra

@@ -1,0 +1,81 @@
+// The tokens of a text as it was loaded, cut on a thread of their own while
+// the layout pass lays out the tokens cut before them. Cutting is about
+// half of a layout's work and needs nothing of its state, so on a machine
+// with a second core the two halves need not take turns: the layout waits
+// only for tokens not yet cut.
+//
+// The tokens pass in batches through a ring of slots. A slot's count says
+// whose it is: kFree, the cutting thread's to fill; a batch's size, the
+// layout's to read; 0, the end of the text; kStopped, nobody's, once the
+// layout gives up early.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string_view>
+#include <thread>
+
+#include "formatter/char_classes.h"
+
+namespace vemra {
+
+class BlockRuns;
+
+// A token as cut, and the rule that cut it. A line end is the two bytes
+// of kLineEndTokens.
+struct CutTokenRecord {
+  const char* data;
+  std::uint32_t size;
+  TokenRule rule;
+
+  std::string_view View() const { return {data, size}; }
+};
+
+class TokensCutAhead {
+ public:
+  // Starts cutting text, whose size is below 2 GB and which must outlive
+  // the object; nullptr when the system gives no thread, and the caller
+  // cuts the tokens itself.
+  static std::unique_ptr<TokensCutAhead> Start(std::string_view text);
+
+  // Stops the cutting where it stands and waits for its thread.
+  ~TokensCutAhead();
+
+  TokensCutAhead(const TokensCutAhead&) = delete;
+  TokensCutAhead& operator=(const TokensCutAhead&) = delete;
+
+  // The next batch of tokens in the text's order, waiting for it if need
+  // be; empty at the text's end. The batch returned before is given back,
+  // and its records must no longer be read.
+  std::span<const CutTokenRecord> NextBatch();
+
+ private:
+  static constexpr std::uint32_t kBatchTokens = 1024;
+  static constexpr std::size_t kSlots = 8;
+  static constexpr std::uint32_t kFree = 0xFFFFFFFF;
+  static constexpr std::uint32_t kStopped = 0xFFFFFFFE;
+
+  struct Slot {
+    std::atomic<std::uint32_t> count{kFree};
+    CutTokenRecord records[kBatchTokens];
+  };
+
+  explicit TokensCutAhead(std::string_view text);
+
+  // The cutting thread's work. It cannot fail: cutting takes no memory.
+  void CutAll() noexcept;
+  // Waits until the slot is free; false when the layout stopped.
+  static bool WaitUntilFree(Slot& slot);
+  // Fills the slot with the next tokens from at on; their number.
+  std::uint32_t Fill(Slot& slot, std::size_t& at, BlockRuns& runs) const;
+
+  std::string_view text_;
+  std::unique_ptr<Slot[]> slots_ = std::make_unique<Slot[]>(kSlots);
+  std::size_t reading_ = 0;   // the slot the layout reads next or is reading
+  bool holds_batch_ = false;  // the layout holds the batch in slot reading_
+  std::thread cutter_;
+};
+
+}  // namespace vemra
