@@ -80,6 +80,9 @@ const char* BehindLastLineFeed(const char* at, std::uint64_t lf) {
 }  // namespace
 
 const char* PlainLinesEnd(const char* from, const char* end, bool tabs_expanded) {
+  // An empty line is never plain: in a run of them, each one is settled
+  // without looking at a block.
+  if (from < end && (*from == '\r' || *from == '\n')) return from;
   const char* line_start = from;  // the start of the line the scan is in
   Neighbours around;
   for (const char* at = from; at < end; at += kBlock) {
