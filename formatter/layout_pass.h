@@ -37,7 +37,7 @@ std::string LayoutPass(std::string_view Source, IndentUnit unit = {},
 // Below that size the thread would cost more than it saves. kInLoop and
 // kAhead choose either way whatever the size.
 enum class Cutting { kBySize, kInLoop, kAhead };
-inline constexpr std::size_t kCutAheadSize = std::size_t{1} << 20;
+inline constexpr std::size_t kCutAheadSize = std::size_t{16} << 20;
 std::string LayOutLines(std::string_view text, IndentUnit unit = {},
                         TrailingBytes trailing = TrailingBytes::kKept,
                         Cutting cutting = Cutting::kBySize);
