@@ -23,6 +23,18 @@ struct BlockBytes {
 };
 
 #if defined(__SSE2__)
+// Whether the 64 bytes at `at` hold a byte below 0x20: a CR, an LF, a TAB
+// or another control byte. Long lines are mostly blocks without one,
+// which can make no line flawed and end none.
+bool HoldsControlByte(const char* at) {
+  __m128i found = _mm_setzero_si128();
+  for (std::ptrdiff_t k = 0; k < kBlock; k += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + k));
+    found = _mm_or_si128(found, _mm_cmpeq_epi8(_mm_min_epu8(bytes, _mm_set1_epi8(0x1F)), bytes));
+  }
+  return _mm_movemask_epi8(found) != 0;
+}
+
 std::uint64_t MaskOf(__m128i matches, std::ptrdiff_t shift) {
   return std::uint64_t{static_cast<unsigned>(_mm_movemask_epi8(matches))} << shift;
 }
@@ -41,6 +53,10 @@ BlockBytes Classify(const char* at) {
   return block;
 }
 #else
+bool HoldsControlByte(const char*) {
+  return true;
+}
+
 BlockBytes Classify(const char* at) {
   BlockBytes block;
   for (std::ptrdiff_t k = 0; k < kBlock; ++k) {
@@ -88,6 +104,11 @@ const char* PlainLinesEnd(const char* from, const char* end, bool tabs_expanded)
   for (const char* at = from; at < end; at += kBlock) {
     BlockBytes block;
     if (end - at >= kBlock) {
+      if (!HoldsControlByte(at)) {
+        around.cr_before = 0;
+        around.low_before = static_cast<unsigned char>(at[kBlock - 1]) <= 0x20;
+        continue;
+      }
       block = Classify(at);
       around.lf_after = end - at > kBlock && at[kBlock] == '\n';
     } else {
