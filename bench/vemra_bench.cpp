@@ -169,6 +169,12 @@ std::string LoadAverage() {
   return file ? one + " " + five + " " + fifteen : "unknown";
 }
 
+// Has the kernel write back the files earlier runs left in the page cache,
+// so that it does not do so on the cores of the run timed next.
+void SettleWriteback() {
+  sync();
+}
+
 InputMeasurement Measure(const BenchInput& input, const BenchOptions& options,
                          const TemporaryFolder& folder) {
   const std::string source = folder.File("input.vm");
@@ -188,9 +194,11 @@ InputMeasurement Measure(const BenchInput& input, const BenchOptions& options,
   RunProcess({"cp", source, copy}, "/dev/null", no_limits);  // warms the page cache
   for (std::size_t i = 0; i < runs; ++i) {
     fs::remove(copy);
+    SettleWriteback();
     m.copy_runs.push_back(RunProcess({"cp", source, copy}, "/dev/null", no_limits));
     if (!m.copy_runs.back().Succeeded()) throw Exception("cp of " + source + " failed");
     fs::remove(output);
+    SettleWriteback();
     ProcessRun run = RunProcess({options.formatter, source, output}, console, limits);
     m.format_runs.push_back(run);
     if (!FormatterFinished(run, console)) {
