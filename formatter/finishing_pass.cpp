@@ -37,14 +37,6 @@ const char* FindTab(const char* from, std::string_view text) {
   return static_cast<const char*>(std::memchr(from, '\t', left));
 }
 
-// Just behind the line end (CR LF, CR or LF) at break_at, or end.
-const char* PastLineEnd(const char* break_at, const char* end) {
-  const char* next = break_at;
-  if (next < end && *next == '\r') ++next;
-  if (next < end && *next == '\n') ++next;
-  return next;
-}
-
 // line without its trailing bytes of value 0x20 or lower.
 std::string_view Trimmed(std::string_view line) {
   std::size_t size = line.size();
@@ -166,7 +158,7 @@ std::string FinishText(std::string_view text, std::int64_t tabs, std::int32_t Ta
     // end becomes blanks that trimming would remove as well.
     const std::string_view line =
         Trimmed(std::string_view(at, static_cast<std::size_t>(break_at - at)));
-    at = PastLineEnd(break_at, end);
+    at = line_breaks_detail::PastLineEnd(break_at, end);
     if (line.empty() && previous_was_empty && CollapseBlankLines) continue;
     previous_was_empty = line.empty();
     const char* const line_end = line.data() + line.size();
@@ -211,7 +203,7 @@ std::string FinishInPlace(std::string text, std::int64_t tabs, std::int32_t TabW
       if (at == end) break;
     }
     const char* const line_end = breaks.Next(at);
-    const char* const next = PastLineEnd(line_end, end);
+    const char* const next = line_breaks_detail::PastLineEnd(line_end, end);
     const std::string_view line =
         Trimmed(std::string_view(at, static_cast<std::size_t>(line_end - at)));
     if (line.empty() && previous_was_empty && CollapseBlankLines) {

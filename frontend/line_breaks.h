@@ -55,6 +55,14 @@ inline const char* FindBreak(const char* from, const char* end) {
   return from;
 }
 
+// Just behind the line end (CR LF, CR or LF) at break_at, or end.
+inline const char* PastLineEnd(const char* break_at, const char* end) {
+  const char* next = break_at;
+  if (next < end && *next == '\r') ++next;
+  if (next < end && *next == '\n') ++next;
+  return next;
+}
+
 // Finds the line ends of one text in order. Lines are short, and looking at
 // the bytes afresh for every line (let alone a memchr call for each of CR
 // and LF) costs more than the line: the CR and LF positions of a 64-byte
@@ -103,9 +111,7 @@ void ForEachLine(std::string_view text, F on_line) {
   while (pos < end) {
     const char* const line_end = breaks.Next(pos);
     on_line(std::string_view(pos, static_cast<std::size_t>(line_end - pos)));
-    pos = line_end;
-    if (pos < end && *pos == '\r') ++pos;
-    if (pos < end && *pos == '\n') ++pos;
+    pos = line_breaks_detail::PastLineEnd(line_end, end);
   }
 }
 

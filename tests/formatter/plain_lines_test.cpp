@@ -60,9 +60,7 @@ TEST(PlainLines, RunEndsWhereTheLineByLineReadingEndsIt) {
     // Every line start, as the finishing pass may start a run at any of them.
     std::vector<const char*> starts = {text.data()};
     ForEachLine(text, [&](std::string_view line) {
-      const char* next = line.data() + line.size();
-      if (next < end && *next == '\r') ++next;
-      if (next < end && *next == '\n') ++next;
+      const char* const next = line_breaks_detail::PastLineEnd(line.data() + line.size(), end);
       if (next < end) starts.push_back(next);
     });
     for (const char* from : starts) {
