@@ -9,7 +9,7 @@
 #include <chrono>
 #include <cstring>
 
-#include "frontend/failures.h"
+#include "base/failures.h"
 
 namespace vemra {
 namespace {

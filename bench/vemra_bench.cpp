@@ -22,7 +22,7 @@
 #include "bench/bench_inputs.h"
 #include "bench/bench_report.h"
 #include "bench/process_run.h"
-#include "frontend/failures.h"
+#include "base/failures.h"
 
 namespace vemra {
 namespace {

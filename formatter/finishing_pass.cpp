@@ -6,8 +6,8 @@
 #include "formatter/plain_lines.h"
 #include "formatter/tab_removal.h"
 #include "formatter/text_size_limit.h"
-#include "frontend/conversions.h"
-#include "frontend/line_breaks.h"
+#include "base/conversions.h"
+#include "base/line_breaks.h"
 #include "textutil/pad_left.h"
 #include "textutil/replace_all.h"
 

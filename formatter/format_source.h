@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "frontend/string_list.h"
+#include "base/string_list.h"
 
 namespace vemra {
 

@@ -7,7 +7,7 @@
 #include "formatter/text_size_limit.h"
 #include "formatter/token_cutting.h"
 #include "formatter/tokens_cut_ahead.h"
-#include "frontend/line_breaks.h"
+#include "base/line_breaks.h"
 
 namespace vemra {
 namespace {

@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "formatter/token_cutting.h"
-#include "frontend/failures.h"
+#include "base/failures.h"
 
 namespace vemra {
 

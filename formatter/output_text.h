@@ -36,7 +36,7 @@
 
 #include "formatter/text_size_limit.h"
 #include "formatter/token_text.h"
-#include "frontend/line_breaks.h"
+#include "base/line_breaks.h"
 
 namespace vemra {
 

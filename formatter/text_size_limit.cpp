@@ -1,6 +1,6 @@
 #include "formatter/text_size_limit.h"
 
-#include "frontend/failures.h"
+#include "base/failures.h"
 
 namespace vemra {
 

@@ -17,7 +17,7 @@
 #include "formatter/char_classes.h"
 #include "formatter/next_token.h"
 #include "formatter/token_text.h"
-#include "frontend/line_breaks.h"
+#include "base/line_breaks.h"
 
 namespace vemra::token_cutting {
 

@@ -5,7 +5,7 @@
 #include "formatter/char_classes.h"
 #include "formatter/format_source.h"
 #include "formatter/next_token.h"
-#include "frontend/string_list.h"
+#include "base/string_list.h"
 
 namespace vemra {
 namespace {

@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "frontend/conversions.h"
-#include "frontend/failures.h"
+#include "base/conversions.h"
+#include "base/failures.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 #include <limits>
-
-#include "frontend/failures.h"
+#include <new>
+#include <stdexcept>
 
 namespace vemra {
 
@@ -15,7 +15,7 @@ constexpr std::int32_t kMaxInt32 = std::numeric_limits<std::int32_t>::max();
 
 void PositionBlock::Append(std::int32_t position) {
   if (count_ == capacity_) {
-    if (capacity_ > kMaxInt32 / 4 - kGrowthEntries) throw EIntOverflow("Integer overflow");
+    if (capacity_ > kMaxInt32 / 4 - kGrowthEntries) throw std::overflow_error("Integer overflow");
     ResizeBlock((capacity_ + kGrowthEntries) * 4);
   }
   entries_[count_++] = position;
@@ -32,7 +32,7 @@ void PositionBlock::ResizeBlock(std::int32_t size_in_bytes) {
   // realloc keeps the stored entries and, when it fails, the old block: the
   // failure leaves everything as it was.
   void* grown = std::realloc(entries_, static_cast<std::size_t>(size_in_bytes));
-  if (grown == nullptr) throw EOutOfMemory("Out of memory");
+  if (grown == nullptr) throw std::bad_alloc();
   entries_ = static_cast<std::int32_t*>(grown);
   capacity_ = size_in_bytes / 4;
   if (count_ > capacity_) count_ = capacity_;

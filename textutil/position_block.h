@@ -18,8 +18,9 @@ class PositionBlock {
   ~PositionBlock() { ResizeBlock(0); }
 
   // Appends a position, growing the block first when it is full. Throws
-  // EIntOverflow when the count or the size in bytes would pass 32 bits, and
-  // EOutOfMemory when the block cannot grow (it is then left as it was).
+  // std::overflow_error when the count or the size in bytes would pass 32
+  // bits, and std::bad_alloc when the block cannot grow (it is then left as
+  // it was).
   void Append(std::int32_t position);
 
   std::int32_t Count() const { return count_; }
@@ -28,7 +29,7 @@ class PositionBlock {
   const std::int32_t* end() const { return entries_ + count_; }
 
   // Allocates, grows keeping the stored entries, or (size 0) releases the
-  // block. Throws EOutOfMemory when memory cannot be had.
+  // block. Throws std::bad_alloc when memory cannot be had.
   void ResizeBlock(std::int32_t size_in_bytes);
 
  private:

@@ -2,8 +2,8 @@
 
 #include <cstring>
 #include <limits>
+#include <stdexcept>
 
-#include "frontend/failures.h"
 #include "textutil/find_from.h"
 #include "textutil/position_block.h"
 
@@ -14,7 +14,7 @@ namespace {
 constexpr std::int64_t kMaxInt32 = std::numeric_limits<std::int32_t>::max();
 
 [[noreturn]] void ThrowOverflow() {
-  throw EIntOverflow("Integer overflow");
+  throw std::overflow_error("Integer overflow");
 }
 
 // Phase one: every match position, searching the unchanged text left to right

@@ -5,7 +5,7 @@
 
 #include "bench/program_generator.h"
 #include "formatter/format_source.h"
-#include "frontend/string_list.h"
+#include "base/string_list.h"
 
 namespace vemra {
 namespace {

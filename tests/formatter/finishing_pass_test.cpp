@@ -4,8 +4,8 @@
 
 #include <random>
 
-#include "frontend/failures.h"
-#include "frontend/string_list.h"
+#include "base/failures.h"
+#include "base/string_list.h"
 #include "tests/formatter/layout_cases.h"
 
 namespace vemra {

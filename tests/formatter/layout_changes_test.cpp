@@ -1,7 +1,7 @@
 // Behaviour the layout pass guarantees beyond its spacing and indentation
 // tables: labels never cut into tokens, any number of open "case" blocks,
 // a byte-order mark kept whole, and results too large to hold.
-#include "frontend/failures.h"
+#include "base/failures.h"
 #include "tests/formatter/layout_cases.h"
 
 namespace vemra {

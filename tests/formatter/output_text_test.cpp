@@ -6,7 +6,7 @@
 #include <set>
 
 #include "formatter/word_tables.h"
-#include "frontend/failures.h"
+#include "base/failures.h"
 #include "tests/formatter/layout_cases.h"
 
 namespace vemra {

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "frontend/line_breaks.h"
+#include "base/line_breaks.h"
 #include "tests/formatter/layout_cases.h"
 
 namespace vemra {

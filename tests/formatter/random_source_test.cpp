@@ -3,7 +3,7 @@
 // the whole formatter changes nothing.
 #include <random>
 
-#include "frontend/failures.h"
+#include "base/failures.h"
 #include "tests/formatter/layout_cases.h"
 
 namespace vemra {

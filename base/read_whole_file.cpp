@@ -1,0 +1,81 @@
+#include "base/read_whole_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <limits>
+
+#include "base/fd_io.h"
+#include "base/file_failures.h"
+#include "base/prefault.h"
+#include "base/unique_fd.h"
+
+namespace vemra {
+
+namespace {
+
+constexpr std::size_t kMaxFileSize = std::numeric_limits<std::int32_t>::max();
+
+// Reads size bytes or, when the file ends first, fewer; a read error fails.
+std::size_t ReadOrFail(int fd, char* buffer, std::size_t size) {
+  const ssize_t got = ReadFully(fd, buffer, size);
+  if (got < 0) throw ReadFailure();
+  return static_cast<std::size_t>(got);
+}
+
+// Pieces a regular file is read in. Making room in a string fills it with
+// zeros; a piece at a time, the zeros are still in the cache when the read
+// overwrites them, where filling the whole buffer first would write every
+// byte to memory twice.
+constexpr std::size_t kReadPiece = std::size_t{1} << 20;
+
+// A regular file is read to its known size, into a buffer with room for a
+// last line end to be added.
+std::string ReadRegularFile(int fd, std::size_t size) {
+  std::string bytes;
+  bytes.reserve(size + 2);
+  PrefaultForWriting(bytes.data(), size);
+  while (bytes.size() < size) {
+    const std::size_t used = bytes.size();
+    const std::size_t piece = std::min(kReadPiece, size - used);
+    bytes.resize(used + piece);
+    if (ReadOrFail(fd, bytes.data() + used, piece) != piece) throw ReadFailure();
+  }
+  return bytes;
+}
+
+// A pipe or device has no size to ask for: read until it ends.
+std::string ReadStream(int fd, const std::string& file_name) {
+  std::string bytes(65536, '\0');
+  std::size_t used = 0;
+  for (;;) {
+    used += ReadOrFail(fd, bytes.data() + used, bytes.size() - used);
+    if (used < bytes.size()) break;
+    if (used > kMaxFileSize) throw OpenFailure(file_name, EFBIG);
+    bytes.resize(bytes.size() * 2);
+  }
+  bytes.resize(used);
+  return bytes;
+}
+
+}  // namespace
+
+std::string ReadWholeFile(const std::string& file_name, FileIdentity& identity) {
+  const UniqueFd fd(open(file_name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
+  if (!fd.Valid()) throw OpenFailure(file_name, errno);
+  struct stat info {};
+  if (fstat(fd.Get(), &info) != 0) throw OpenFailure(file_name, errno);
+  if (S_ISDIR(info.st_mode)) throw OpenFailure(file_name, EISDIR);
+  identity = {info.st_dev, info.st_ino};
+  if (!S_ISREG(info.st_mode)) return ReadStream(fd.Get(), file_name);
+  if (static_cast<std::uint64_t>(info.st_size) > kMaxFileSize) {
+    throw OpenFailure(file_name, EFBIG);
+  }
+  return ReadRegularFile(fd.Get(), static_cast<std::size_t>(info.st_size));
+}
+
+}  // namespace vemra

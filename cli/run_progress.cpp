@@ -1,0 +1,33 @@
+#include "cli/run_progress.h"
+
+#include "formatter/format_source.h"
+#include "base/conversions.h"
+#include "textutil/bool_to_text.h"
+
+namespace vemra {
+
+void BeginStep(std::ostream& console, const std::string& text) {
+  console << text << std::flush;
+}
+
+void EndStep(std::ostream& console) {
+  console << "done!\n" << std::flush;
+}
+
+void PrintOptions(std::ostream& console, const RunSettings& settings) {
+  console << "Formatting options (tabwidth=" << IntegerToText(settings.TabWidth)
+          << ", tabs=" << BoolToText(settings.UseTabs)
+          << ", extralines=" << BoolToText(settings.KeepExtraLines);
+  if (settings.Check) console << ", check=" << BoolToText(true);
+  if (settings.Diff) console << ", diff=" << BoolToText(true);
+  console << ")\n";
+}
+
+void FormatWithProgress(std::ostream& console, const RunSettings& settings, TStringList& lines) {
+  PrintOptions(console, settings);
+  BeginStep(console, "Parsing...");
+  FormatSource(lines, settings.TabWidth, settings.UseTabs, !settings.KeepExtraLines);
+  EndStep(console);
+}
+
+}  // namespace vemra

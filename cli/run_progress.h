@@ -1,0 +1,25 @@
+// The progress lines a run prints while it loads, formats and saves.
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "cli/run_settings.h"
+#include "base/string_list.h"
+
+namespace vemra {
+
+// Starts a console line that "done!" completes once the step has succeeded;
+// it is flushed so that it shows while the step runs.
+void BeginStep(std::ostream& console, const std::string& text);
+void EndStep(std::ostream& console);
+
+// "Formatting options (tabwidth=2, tabs=False, extralines=False)", with
+// ", check=True" and ", diff=True" added only when those options are on.
+void PrintOptions(std::ostream& console, const RunSettings& settings);
+
+// Prints the options line, then formats lines with the settings' options
+// between "Parsing..." and "done!".
+void FormatWithProgress(std::ostream& console, const RunSettings& settings, TStringList& lines);
+
+}  // namespace vemra

@@ -1,9 +1,0 @@
-#include <iostream>
-#include <string>
-#include <vector>
-
-#include "frontend/driver.h"
-
-int main(int argc, char** argv) {
-  return vemra::RunCommandLine(std::vector<std::string>(argv + 1, argv + argc), std::cout);
-}

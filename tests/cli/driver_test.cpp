@@ -1,0 +1,161 @@
+#include "cli/driver.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/cli/run_helpers.h"
+#include "tests/base/test_folder.h"
+
+namespace vemra {
+namespace {
+
+using testing::Echo;
+using testing::kBanner;
+using testing::ReadBytes;
+using testing::RunDriver;
+using testing::RunResult;
+using testing::TestFolder;
+using testing::WriteBytes;
+
+// Plain words on their own lines: formatting leaves them as they are, so only
+// the line ends change.
+const std::string kInput = "alpha\nbeta\rgamma";
+const std::string kSaved = "alpha\r\nbeta\r\ngamma\r\n";
+const std::string kDefaultOptions =
+    "Formatting options (tabwidth=2, tabs=False, extralines=False)\n";
+
+std::string SuccessfulRun(const std::string& input, const std::string& output,
+                          const std::string& options_line) {
+  return "Loading source file " + input + "...done!\n" + options_line + "Parsing...done!\n" +
+         "Saving output file to " + output + "...done!\n";
+}
+
+TEST(Driver, WithoutAFileNameOnlyTheBannerAndEchoLines) {
+  const std::vector<std::vector<std::string>> runs = {
+      {}, {"-tabs=1"}, {"-x=1", "-", "-TABWIDTH=8"}, {""}};
+  for (const auto& arguments : runs) {
+    const RunResult result = RunDriver(arguments);
+    EXPECT_EQ(result.status, kExitSuccess);
+    EXPECT_EQ(result.console, kBanner + Echo(arguments));
+  }
+}
+
+struct OptionCase {
+  std::vector<std::string> options;
+  std::string options_line;
+};
+
+TEST(Driver, OptionsAreReadLeftToRightInAnyLetterCase) {
+  const OptionCase cases[] = {
+      {{}, kDefaultOptions},
+      {{"-TabWidth=4"}, "Formatting options (tabwidth=4, tabs=False, extralines=False)\n"},
+      {{"-tabs=1", "-extralines=TRUE"},
+       "Formatting options (tabwidth=2, tabs=True, extralines=True)\n"},
+      {{"-tabs=1", "-tabs=0"}, kDefaultOptions},
+      {{"-tabwidth=$10", "-x=1", "-"},
+       "Formatting options (tabwidth=16, tabs=False, extralines=False)\n"},
+      {{"-tabwidth=-3"}, "Formatting options (tabwidth=-3, tabs=False, extralines=False)\n"},
+  };
+  for (const OptionCase& c : cases) {
+    TestFolder folder;
+    const std::string input = folder / "in.vem";
+    WriteBytes(input, kInput);
+    std::vector<std::string> arguments = c.options;
+    arguments.push_back(input);
+    const RunResult result = RunDriver(arguments);
+    EXPECT_EQ(result.status, kExitSuccess);
+    EXPECT_EQ(result.console,
+              kBanner + Echo(arguments) + SuccessfulRun(input, input, c.options_line));
+  }
+}
+
+struct BadValueCase {
+  std::string option;
+  std::string failure_line;
+};
+
+TEST(Driver, AValueThatDoesNotConvertStopsTheRunAtOnce) {
+  const BadValueCase cases[] = {
+      {"-tabs=yes", "EConvertError: 'yes' is not a valid boolean value\n"},
+      {"-extralines", "EConvertError: '' is not a valid boolean value\n"},
+      {"-tabwidth", "EConvertError: '' is not a valid integer value\n"},
+      {"-TabWidth=2 ", "EConvertError: '2 ' is not a valid integer value\n"},
+      {"-tabs=2.5=x", "EConvertError: '2.5=x' is not a valid boolean value\n"},
+  };
+  for (const BadValueCase& c : cases) {
+    TestFolder folder;
+    const std::string input = folder / "in.vem";
+    WriteBytes(input, kInput);
+    const RunResult result = RunDriver({c.option, input, "-tabs=1"});
+    EXPECT_EQ(result.status, kExitFailure) << c.option;
+    EXPECT_EQ(result.console, kBanner + Echo({c.option}) + c.failure_line);
+    EXPECT_EQ(ReadBytes(input), kInput);
+  }
+}
+
+TEST(Driver, OneFileNameIsWrittenOverThreeNamesUseTheFirstAndTheLast) {
+  TestFolder folder;
+  const std::string input = folder / "in.vem";
+  WriteBytes(input, kInput);
+  const RunResult in_place = RunDriver({input});
+  EXPECT_EQ(in_place.status, kExitSuccess);
+  EXPECT_EQ(ReadBytes(input), kSaved);
+
+  WriteBytes(input, kInput);
+  const std::string second = folder / "second.vem";
+  const std::string third = folder / "third.vem";
+  const RunResult three = RunDriver({input, second, third});
+  EXPECT_EQ(three.console,
+            kBanner + Echo({input, second, third}) + SuccessfulRun(input, third, kDefaultOptions));
+  EXPECT_EQ(ReadBytes(input), kInput);
+  EXPECT_EQ(ReadBytes(third), kSaved);
+  EXPECT_EQ(folder.Names(), (std::set<std::string>{"in.vem", "third.vem"}));
+}
+
+TEST(Driver, FileNamesAreShownAsFullPaths) {
+  TestFolder folder;
+  WriteBytes(folder / "in.vem", kInput);
+  const std::string roundabout = folder.Path() + "/./sub/../in.vem";
+  const RunResult result = RunDriver({roundabout});
+  EXPECT_EQ(result.console,
+            kBanner + Echo({roundabout}) +
+                SuccessfulRun(folder / "in.vem", folder / "in.vem", kDefaultOptions));
+}
+
+TEST(Driver, MissingInputIsReportedOnTheLoadingLineAndNothingIsCreated) {
+  TestFolder folder;
+  const std::string input = folder / "missing.vem";
+  const std::string output = folder / "out.vem";
+  const RunResult result = RunDriver({input, output});
+  EXPECT_EQ(result.status, kExitFailure);
+  EXPECT_EQ(result.console, kBanner + Echo({input, output}) + "Loading source file " + input +
+                                "...EFOpenError: Cannot open file \"" + input +
+                                "\". No such file or directory\n");
+  EXPECT_TRUE(folder.Names().empty());
+}
+
+TEST(Driver, FailedSaveIsReportedOnTheSavingLineAndKeepsEveryFile) {
+  const std::string outputs[] = {"no/such/folder/out.vem", "a-folder"};
+  for (const std::string& name : outputs) {
+    TestFolder folder;
+    const std::string input = folder / "in.vem";
+    const std::string output = folder / name;
+    WriteBytes(input, kInput);
+    std::filesystem::create_directory(folder / "a-folder");
+    const RunResult result = RunDriver({input, output});
+    EXPECT_EQ(result.status, kExitFailure);
+    const std::string reason = name == "a-folder" ? "Is a directory" : "No such file or directory";
+    EXPECT_TRUE(result.console.ends_with("Saving output file to " + output +
+                                         "...EFCreateError: Cannot create file \"" + output +
+                                         "\". " + reason + "\n"))
+        << result.console;
+    EXPECT_EQ(ReadBytes(input), kInput);
+    EXPECT_EQ(folder.Names(), (std::set<std::string>{"in.vem", "a-folder"}));
+  }
+}
+
+}  // namespace
+}  // namespace vemra

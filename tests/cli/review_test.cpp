@@ -1,0 +1,192 @@
+// "check" and "diff": a run that formats but never writes, and answers with
+// its exit status whether formatting would change the file.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "formatter/format_source.h"
+#include "cli/driver.h"
+#include "base/string_list.h"
+#include "tests/cli/run_helpers.h"
+#include "tests/base/test_folder.h"
+
+namespace vemra {
+namespace {
+
+using testing::Echo;
+using testing::kBanner;
+using testing::MakeOld;
+using testing::ReadBytes;
+using testing::RunDriver;
+using testing::RunProgram;
+using testing::RunResult;
+using testing::RunShellCommand;
+using testing::StatOf;
+using testing::TestFolder;
+using testing::WriteBytes;
+
+const std::string kFormatted = "proc A()\r\n  x = 1\r\nend\r\n";
+const std::string kUnformatted = "proc A()\nx=1\n    end\n";
+const std::string kOnlyLineEnds = "proc A()\n  x = 1\nend";
+
+// A file's bytes and modification time, to see that a run left it alone.
+struct FileState {
+  std::string bytes;
+  timespec modified;
+  bool operator==(const FileState& other) const {
+    return bytes == other.bytes && modified.tv_sec == other.modified.tv_sec &&
+           modified.tv_nsec == other.modified.tv_nsec;
+  }
+};
+
+FileState StateOf(const std::string& path) {
+  return {ReadBytes(path), StatOf(path).st_mtim};
+}
+
+struct ReviewCase {
+  std::string file_bytes;
+  std::vector<std::string> options;
+  int status;
+  std::string verdict;  // the line after "Parsing...done!", with PATH for the full path
+};
+
+TEST(Review, AnswersByStatusAndNeverWritesAFile) {
+  const ReviewCase cases[] = {
+      {kFormatted, {"-check=1"}, kExitSuccess, "Already formatted: PATH\n"},
+      {kUnformatted, {"-check=TRUE"}, kExitWouldChange, "Would reformat: PATH\n"},
+      {kOnlyLineEnds, {"-CHECK=1"}, kExitWouldChange, "Would reformat: PATH\n"},
+      {kFormatted, {"-diff=1"}, kExitSuccess, "Already formatted: PATH\n"},
+      {kOnlyLineEnds,
+       {"-diff=1"},
+       kExitWouldChange,
+       "Would reformat: PATH\nOnly line ends would change: every line would end in CR LF\n"},
+      {"", {"-check=1"}, kExitSuccess, "Already formatted: PATH\n"},
+      {"x\r\n\r\n\r\n", {"-check=1", "-extralines=1"}, kExitSuccess, "Already formatted: PATH\n"},
+      {"x\r\n\r\n\r\n", {"-check=1"}, kExitWouldChange, "Would reformat: PATH\n"},
+  };
+  for (const ReviewCase& c : cases) {
+    TestFolder folder;
+    const std::string input = folder / "in.vem";
+    const std::string output = folder / "out.vem";
+    WriteBytes(input, c.file_bytes);
+    MakeOld(input);
+    const FileState before = StateOf(input);
+
+    std::vector<std::string> arguments = c.options;
+    arguments.push_back(input);
+    arguments.push_back(output);  // ignored: a review writes nothing
+    const RunResult result = RunDriver(arguments);
+
+    EXPECT_EQ(result.status, c.status) << c.file_bytes;
+    std::string verdict = c.verdict;
+    verdict.replace(verdict.find("PATH"), 4, input);
+    EXPECT_TRUE(result.console.ends_with("Parsing...done!\n" + verdict)) << result.console;
+    EXPECT_EQ(StateOf(input), before);
+    EXPECT_EQ(folder.Names(), std::set<std::string>{"in.vem"});
+  }
+}
+
+TEST(Review, OptionsLineNamesOnlyTheReviewOptionsThatAreOn) {
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"-check=0", "-diff=0"}, "(tabwidth=2, tabs=False, extralines=False)\n"},
+      {{"-check=1"}, "(tabwidth=2, tabs=False, extralines=False, check=True)\n"},
+      {{"-diff=yes"}, ""},
+      {{"-Diff=1", "-check=1"},
+       "(tabwidth=2, tabs=False, extralines=False, check=True, diff=True)\n"},
+  };
+  for (const auto& [options, options_line] : cases) {
+    TestFolder folder;
+    const std::string input = folder / "in.vem";
+    WriteBytes(input, kFormatted);
+    std::vector<std::string> arguments = options;
+    arguments.push_back(input);
+    const RunResult result = RunDriver(arguments);
+    if (options_line.empty()) {
+      EXPECT_EQ(result.status, kExitFailure);
+      EXPECT_EQ(result.console, kBanner + Echo({options[0]}) +
+                                    "EConvertError: 'yes' is not a valid boolean value\n");
+      continue;
+    }
+    EXPECT_NE(result.console.find("...done!\nFormatting options " + options_line),
+              std::string::npos)
+        << result.console;
+  }
+}
+
+TEST(Review, MissingFileIsAFailure) {
+  TestFolder folder;
+  const std::string input = folder / "missing.vem";
+  const RunResult result = RunDriver({"-check=1", input});
+  EXPECT_EQ(result.status, kExitFailure);
+  EXPECT_TRUE(result.console.ends_with("...EFOpenError: Cannot open file \"" + input +
+                                       "\". No such file or directory\n"));
+  EXPECT_TRUE(folder.Names().empty());
+}
+
+std::string LinesWithLf(const TStringList& list) {
+  std::string text;
+  for (std::int32_t i = 0; i < list.LineCount(); ++i) {
+    text += list.LineView(i);
+    text += '\n';
+  }
+  return text;
+}
+
+// The diff shown for a file is the one diff -u prints for the same two
+// texts: the file as loaded and as formatted, one line per line. (Where many
+// equal lines such as "end" could be paired in several equally short ways,
+// the two programs may pair different ones; the sample has no such choice.)
+TEST(Review, DiffMatchesDiffDashU) {
+  TestFolder folder;
+  const std::string input = folder / "in.vem";
+  WriteBytes(input, ReadBytes(std::string(VEMRA_SOURCE_DIR) + "/examples/sample.vem"));
+  TStringList list;
+  list.LoadFile(input);
+  WriteBytes(folder / "old.txt", LinesWithLf(list));
+  FormatSource(list, 2, false, true);
+  WriteBytes(folder / "new.txt", LinesWithLf(list));
+  const std::string expected =
+      RunShellCommand("diff -u --label " + input + " --label " + input + " " +
+                      (folder / "old.txt") + " " + (folder / "new.txt"))
+          .console;
+  ASSERT_FALSE(expected.empty()) << "the sample needs formatting";
+
+  const RunResult result = RunDriver({"-diff=1", input});
+  EXPECT_EQ(result.status, kExitWouldChange);
+  const std::string verdict = "Would reformat: " + input + "\n";
+  const std::size_t at = result.console.find(verdict);
+  ASSERT_NE(at, std::string::npos) << result.console;
+  EXPECT_EQ(result.console.substr(at + verdict.size()), expected);
+}
+
+// The program as a continuous-integration job runs it.
+TEST(Review, EndToEndStatusesAndUntouchedFiles) {
+  TestFolder folder;
+  const std::string good = folder / "good.vem";
+  const std::string bad = folder / "bad.vem";
+  WriteBytes(good, kFormatted);
+  WriteBytes(bad, kUnformatted);
+  MakeOld(good);
+  MakeOld(bad);
+  const FileState good_before = StateOf(good);
+  const FileState bad_before = StateOf(bad);
+
+  EXPECT_EQ(RunProgram("-check=1 " + good).status, 0);
+  const RunResult would = RunProgram("-check=1 " + bad + " " + (folder / "out.vem"));
+  EXPECT_EQ(would.status, 1);
+  EXPECT_TRUE(would.console.ends_with("Would reformat: " + bad + "\n")) << would.console;
+  const RunResult shown = RunProgram("-diff=1 " + bad);
+  EXPECT_EQ(shown.status, 1);
+  EXPECT_NE(shown.console.find("\n+  x = 1\n"), std::string::npos) << shown.console;
+  EXPECT_EQ(RunProgram("-check=1 " + (folder / "missing.vem")).status, 2);
+
+  EXPECT_EQ(StateOf(good), good_before);
+  EXPECT_EQ(StateOf(bad), bad_before);
+  EXPECT_EQ(folder.Names(), (std::set<std::string>{"good.vem", "bad.vem"}));
+}
+
+}  // namespace
+}  // namespace vemra
