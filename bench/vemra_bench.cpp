@@ -19,10 +19,10 @@
 #include <string>
 #include <vector>
 
+#include "base/failures.h"
 #include "bench/bench_inputs.h"
 #include "bench/bench_report.h"
 #include "bench/process_run.h"
-#include "base/failures.h"
 
 namespace vemra {
 namespace {

@@ -6,10 +6,10 @@
 #include "base/decimal_separator.h"
 #include "base/expand_path.h"
 #include "base/failures.h"
+#include "base/string_list.h"
 #include "cli/review_run.h"
 #include "cli/run_progress.h"
 #include "cli/run_settings.h"
-#include "base/string_list.h"
 
 namespace vemra {
 

@@ -3,11 +3,11 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/driver.h"
 #include "base/file_identity.h"
 #include "base/read_whole_file.h"
-#include "cli/run_progress.h"
 #include "base/string_list.h"
+#include "cli/driver.h"
+#include "cli/run_progress.h"
 #include "cli/unified_diff.h"
 
 namespace vemra {

@@ -1,7 +1,7 @@
 #include "cli/run_progress.h"
 
-#include "formatter/format_source.h"
 #include "base/conversions.h"
+#include "formatter/format_source.h"
 #include "textutil/bool_to_text.h"
 
 namespace vemra {

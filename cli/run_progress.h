@@ -4,8 +4,8 @@
 #include <ostream>
 #include <string>
 
-#include "cli/run_settings.h"
 #include "base/string_list.h"
+#include "cli/run_settings.h"
 
 namespace vemra {
 

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/conversions.h"
+#include "base/line_breaks.h"
 #include "formatter/plain_lines.h"
 #include "formatter/tab_removal.h"
 #include "formatter/text_size_limit.h"
-#include "base/conversions.h"
-#include "base/line_breaks.h"
 #include "textutil/pad_left.h"
 #include "textutil/replace_all.h"
 

@@ -1,5 +1,6 @@
 #include "formatter/layout_pass.h"
 
+#include "base/line_breaks.h"
 #include "formatter/indentation_rules.h"
 #include "formatter/layout_state.h"
 #include "formatter/next_token.h"
@@ -7,7 +8,6 @@
 #include "formatter/text_size_limit.h"
 #include "formatter/token_cutting.h"
 #include "formatter/tokens_cut_ahead.h"
-#include "base/line_breaks.h"
 
 namespace vemra {
 namespace {

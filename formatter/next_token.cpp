@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <limits>
 
-#include "formatter/token_cutting.h"
 #include "base/failures.h"
+#include "formatter/token_cutting.h"
 
 namespace vemra {
 

@@ -34,9 +34,9 @@
 #include <string>
 #include <string_view>
 
+#include "base/line_breaks.h"
 #include "formatter/text_size_limit.h"
 #include "formatter/token_text.h"
-#include "base/line_breaks.h"
 
 namespace vemra {
 

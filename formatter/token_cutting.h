@@ -12,12 +12,12 @@
 #include <cstring>
 #include <string_view>
 
+#include "base/line_breaks.h"
 #include "formatter/block_runs.h"
 #include "formatter/byte_runs.h"
 #include "formatter/char_classes.h"
 #include "formatter/next_token.h"
 #include "formatter/token_text.h"
-#include "base/line_breaks.h"
 
 namespace vemra::token_cutting {
 

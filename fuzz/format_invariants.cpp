@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "base/string_list.h"
 #include "formatter/char_classes.h"
 #include "formatter/format_source.h"
 #include "formatter/next_token.h"
-#include "base/string_list.h"
 
 namespace vemra {
 namespace {

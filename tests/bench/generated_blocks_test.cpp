@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <string>
 
+#include "base/string_list.h"
 #include "bench/program_generator.h"
 #include "formatter/format_source.h"
-#include "base/string_list.h"
 
 namespace vemra {
 namespace {

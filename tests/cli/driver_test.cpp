@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/cli/run_helpers.h"
 #include "tests/base/test_folder.h"
+#include "tests/cli/run_helpers.h"
 
 namespace vemra {
 namespace {

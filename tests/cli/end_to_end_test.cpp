@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <string>
 
-#include "tests/cli/run_helpers.h"
 #include "tests/base/test_folder.h"
+#include "tests/cli/run_helpers.h"
 
 namespace vemra {
 namespace {

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "formatter/format_source.h"
-#include "cli/driver.h"
 #include "base/string_list.h"
-#include "tests/cli/run_helpers.h"
+#include "cli/driver.h"
+#include "formatter/format_source.h"
 #include "tests/base/test_folder.h"
+#include "tests/cli/run_helpers.h"
 
 namespace vemra {
 namespace {

@@ -5,8 +5,8 @@
 #include <random>
 #include <set>
 
-#include "formatter/word_tables.h"
 #include "base/failures.h"
+#include "formatter/word_tables.h"
 #include "tests/formatter/layout_cases.h"
 
 namespace vemra {
