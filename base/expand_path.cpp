@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -47,13 +49,37 @@ std::string NormaliseAbsolute(std::string_view path) {
   return result;
 }
 
+// Where the last ".." segment of a name ends; 0 when it has none.
+std::size_t EndOfLastParentStep(const std::string& name) {
+  for (std::size_t at = name.rfind(".."); at != std::string::npos;
+       at = at == 0 ? std::string::npos : name.rfind("..", at - 1)) {
+    const bool starts_segment = at == 0 || name[at - 1] == '/';
+    const bool ends_segment = at + 2 == name.size() || name[at + 2] == '/';
+    if (starts_segment && ends_segment) return at + 2;
+  }
+  return 0;
+}
+
+// The name with the part up to its last ".." resolved by the file system;
+// the name itself when it has no ".." or that part does not exist.
+std::string ResolveParentSteps(const std::string& name) {
+  const std::size_t end = EndOfLastParentStep(name);
+  if (end == 0) return name;
+  const std::unique_ptr<char, decltype(&std::free)> resolved(
+      realpath(name.substr(0, end).c_str(), nullptr), &std::free);
+  if (resolved == nullptr) return name;
+  const std::string rest = name.substr(end);
+  return rest.empty() ? std::string(resolved.get()) : std::string(resolved.get()) + "/" + rest;
+}
+
 }  // namespace
 
 std::string ExpandPath(const std::string& file_name) {
-  if (!file_name.empty() && file_name.front() == '/') return NormaliseAbsolute(file_name);
+  const std::string name = ResolveParentSteps(file_name);
+  if (!name.empty() && name.front() == '/') return NormaliseAbsolute(name);
   const std::string directory = CurrentDirectory();
-  if (directory.empty()) return file_name;
-  return NormaliseAbsolute(directory + "/" + file_name);
+  if (directory.empty()) return name;
+  return NormaliseAbsolute(directory + "/" + name);
 }
 
 }  // namespace vemra

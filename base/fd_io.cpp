@@ -40,7 +40,10 @@ bool WriteFully(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
     const ssize_t put = write(fd, bytes.data(), std::min(bytes.size(), kWritePiece));
     if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) return false;
+    if (put <= 0) {
+      if (put == 0) errno = EIO;  // no progress and no reason given
+      return false;
+    }
     bytes.remove_prefix(static_cast<std::size_t>(put));
     written += static_cast<std::size_t>(put);
 #if defined(SYNC_FILE_RANGE_WRITE)
@@ -53,6 +56,44 @@ bool WriteFully(int fd, std::string_view bytes) {
 #endif
   }
   return true;
+}
+
+namespace {
+
+// The copy through a buffer, for file systems that cannot copy in the kernel.
+bool CopyThroughBuffer(int from, int to, off_t done) {
+  std::vector<char> chunk(kWritePiece);
+  for (;;) {
+    const ssize_t got = pread(from, chunk.data(), chunk.size(), done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return false;
+    if (got == 0) return true;
+    if (lseek(to, done, SEEK_SET) != done ||
+        !WriteFully(to, std::string_view(chunk.data(), static_cast<std::size_t>(got)))) {
+      return false;
+    }
+    done += got;
+  }
+}
+
+}  // namespace
+
+bool CopyWholeFile(int from, int to) {
+  // The kernel copies without the bytes passing through this process, and
+  // on some file systems without copying the blocks at all.
+  off_t in = 0;
+  off_t out = 0;
+  for (;;) {
+    const ssize_t put = copy_file_range(from, &in, to, &out, kWritePiece * 64, 0);
+    if (put == 0) return true;
+    if (put > 0) continue;
+    if (errno == EINTR) continue;
+    if (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP ||
+        errno == EBADF) {
+      return CopyThroughBuffer(from, to, in);
+    }
+    return false;
+  }
 }
 
 // Compares in chunks, so that a large file costs no second full-size buffer.

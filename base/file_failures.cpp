@@ -7,27 +7,67 @@ namespace vemra {
 
 namespace {
 
-std::string FileMessage(const char* verb, const std::string& file_name, int error_code) {
-  return std::string("Cannot ") + verb + " file \"" + ExpandPath(file_name) + "\". " +
-         SystemErrorText(error_code);
+std::string Quoted(const std::string& file_name) {
+  std::string quoted(1, '"');
+  quoted += ExpandPath(file_name);
+  quoted += '"';
+  return quoted;
+}
+
+std::string FileMessage(const char* verb, const std::string& file_name, const std::string& reason) {
+  return std::string("Cannot ") + verb + " file " + Quoted(file_name) + ". " + reason;
 }
 
 }  // namespace
 
 EFOpenError OpenFailure(const std::string& file_name, int error_code) {
-  return EFOpenError(FileMessage("open", file_name, error_code));
+  return OpenFailure(file_name, SystemErrorText(error_code));
+}
+
+EFOpenError OpenFailure(const std::string& file_name, const std::string& reason) {
+  return EFOpenError(FileMessage("open", file_name, reason));
 }
 
 EFCreateError CreateFailure(const std::string& file_name, int error_code) {
-  return EFCreateError(FileMessage("create", file_name, error_code));
+  return CreateFailure(file_name, SystemErrorText(error_code));
+}
+
+EFCreateError CreateFailure(const std::string& file_name, const std::string& reason) {
+  return EFCreateError(FileMessage("create", file_name, reason));
 }
 
 EReadError ReadFailure() {
   return EReadError("Stream read error");
 }
 
-EWriteError WriteFailure() {
-  return EWriteError("Stream write error");
+EWriteError WriteFailure(const std::string& file_name, int error_code) {
+  return EWriteError("Stream write error. Cannot write " + Quoted(file_name) + ". " +
+                     SystemErrorText(error_code));
+}
+
+EWriteError WriteFailure(const std::string& file_name, int error_code, const std::string& more) {
+  return EWriteError(WriteFailure(file_name, error_code).Message() + ". " + more);
+}
+
+std::string InterruptedSaveReason(const std::string& backup) {
+  return "An earlier save of it was interrupted while it wrote over the file, whose old bytes "
+         "are kept in \"" +
+         backup +
+         "\": compare the two, then copy the backup over the file or remove the backup, and "
+         "run again";
+}
+
+std::string SaveInProgressReason(const std::string& backup) {
+  return "Another run is writing over it right now (its old bytes are kept in \"" + backup +
+         "\" until it is done)";
+}
+
+std::string NoBackupReason(const std::string& detail) {
+  return "No backup of its old bytes can be made: " + detail;
+}
+
+std::string ChangedReason() {
+  return "It changed while it was being formatted, and was left as it is now";
 }
 
 }  // namespace vemra

@@ -1,5 +1,5 @@
-// The failures of the file operations, with the full path and the system's
-// reason in their messages.
+// The failures of the file operations, with the full path and the reason in
+// their messages.
 #pragma once
 
 #include <string>
@@ -10,11 +10,29 @@ namespace vemra {
 
 // "Cannot open file "<full path>". <reason for error_code>"
 EFOpenError OpenFailure(const std::string& file_name, int error_code);
+// "Cannot open file "<full path>". <reason>"
+EFOpenError OpenFailure(const std::string& file_name, const std::string& reason);
 // "Cannot create file "<full path>". <reason for error_code>"
 EFCreateError CreateFailure(const std::string& file_name, int error_code);
+// "Cannot create file "<full path>". <reason>"
+EFCreateError CreateFailure(const std::string& file_name, const std::string& reason);
 // "Stream read error": the file delivered fewer bytes than it holds.
 EReadError ReadFailure();
-// "Stream write error": not every byte reached the file.
-EWriteError WriteFailure();
+// "Stream write error. Cannot write "<full path>". <reason for error_code>":
+// not every byte reached the file. Scripts may match the words in front.
+EWriteError WriteFailure(const std::string& file_name, int error_code);
+// The same, with a further sentence after the reason.
+EWriteError WriteFailure(const std::string& file_name, int error_code, const std::string& more);
+
+// The reason a save or load gives when an earlier save of the file was cut
+// off while it wrote over the file in place: backup holds the old bytes.
+std::string InterruptedSaveReason(const std::string& backup);
+// The reason given while another run writes over the file in place.
+std::string SaveInProgressReason(const std::string& backup);
+// The reason a save gives when it cannot keep a copy of the old bytes while
+// it writes over the file in place.
+std::string NoBackupReason(const std::string& detail);
+// The reason a save gives when the file is no longer as it was loaded.
+std::string ChangedReason();
 
 }  // namespace vemra

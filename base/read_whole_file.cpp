@@ -12,6 +12,8 @@
 #include "base/fd_io.h"
 #include "base/file_failures.h"
 #include "base/prefault.h"
+#include "base/save_backup.h"
+#include "base/save_target.h"
 #include "base/unique_fd.h"
 
 namespace vemra {
@@ -64,17 +66,20 @@ std::string ReadStream(int fd, const std::string& file_name) {
 
 }  // namespace
 
-std::string ReadWholeFile(const std::string& file_name, FileIdentity& identity) {
+std::string ReadWholeFile(const std::string& file_name, LoadedFile& loaded) {
   const UniqueFd fd(open(file_name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
   if (!fd.Valid()) throw OpenFailure(file_name, errno);
   struct stat info {};
   if (fstat(fd.Get(), &info) != 0) throw OpenFailure(file_name, errno);
   if (S_ISDIR(info.st_mode)) throw OpenFailure(file_name, EISDIR);
-  identity = {info.st_dev, info.st_ino};
+  loaded = {std::string(), FileIdentity::Of(info)};
   if (!S_ISREG(info.st_mode)) return ReadStream(fd.Get(), file_name);
   if (static_cast<std::uint64_t>(info.st_size) > kMaxFileSize) {
     throw OpenFailure(file_name, EFBIG);
   }
+  loaded.path = ResolvedPath(file_name);
+  const std::string left_backup = LeftBackupReason(loaded.path);
+  if (!left_backup.empty()) throw OpenFailure(file_name, left_backup);
   return ReadRegularFile(fd.Get(), static_cast<std::size_t>(info.st_size));
 }
 

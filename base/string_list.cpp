@@ -54,15 +54,15 @@ std::string JoinLines(std::string_view text) {
 }  // namespace
 
 void TStringList::LoadFile(const std::string& file_name) {
-  FileIdentity identity{};
-  std::string bytes = ReadWholeFile(file_name, identity);
+  LoadedFile loaded;
+  std::string bytes = ReadWholeFile(file_name, loaded);
   AdoptText(std::move(bytes));
-  loaded_from_ = identity;
+  loaded_from_ = std::move(loaded);
 }
 
 void TStringList::SaveFile(const std::string& file_name) const {
   std::string holder;
-  WriteFileSafely(file_name, JoinedText(holder), loaded_from_);
+  WriteFileSafely(file_name, JoinedText(holder), loaded_from_ ? &*loaded_from_ : nullptr);
 }
 
 std::string_view TStringList::JoinedText(std::string& holder) const {

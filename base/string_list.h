@@ -33,7 +33,9 @@ class TStringList final : public TStrings {
   // its previous lines then.
   void LoadFile(const std::string& file_name);
   // Writes every line followed by CR LF to the named file without ever
-  // destroying the file that was there. Throws EFCreateError or EWriteError.
+  // destroying the file that was there, nor a change someone else made to
+  // the loaded file since it was loaded (see WriteFileSafely). Throws
+  // EFCreateError or EWriteError.
   void SaveFile(const std::string& file_name) const;
 
   // Every line followed by CR LF, the last one too; empty list: empty text.
@@ -103,7 +105,7 @@ class TStringList final : public TStrings {
   // Whether text_ equals ReadText(): no edits, every line ends in CR LF.
   // Known once the text is split or JoinedText has looked.
   mutable Joined joined_ = Joined::kYes;
-  std::optional<FileIdentity> loaded_from_;  // the file LoadFile read, if any
+  std::optional<LoadedFile> loaded_from_;  // the file LoadFile read, if any
 };
 
 }  // namespace vemra

@@ -33,17 +33,18 @@ void ReadArguments(const std::vector<std::string>& arguments, std::ostream& cons
   }
 }
 
-// Load, format, save. The list lives only for this call.
-void FormatFile(std::ostream& console, RunSettings& settings) {
-  settings.OutputPath =
-      settings.OutputPath.empty() ? settings.InputPath : ExpandPath(settings.OutputPath);
+// Load, format, save. The list lives only for this call. The files are
+// opened through their names as given; the console shows their full paths.
+void FormatFile(std::ostream& console, const RunSettings& settings) {
+  const std::string& output =
+      settings.OutputPath.empty() ? settings.InputPath : settings.OutputPath;
   TStringList lines;
-  BeginStep(console, "Loading source file " + settings.InputPath + "...");
+  BeginStep(console, "Loading source file " + ExpandPath(settings.InputPath) + "...");
   lines.LoadFile(settings.InputPath);
   EndStep(console);
   FormatWithProgress(console, settings, lines);
-  BeginStep(console, "Saving output file to " + settings.OutputPath + "...");
-  lines.SaveFile(settings.OutputPath);
+  BeginStep(console, "Saving output file to " + ExpandPath(output) + "...");
+  lines.SaveFile(output);
   EndStep(console);
 }
 
@@ -62,7 +63,6 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& cons
     RunSettings settings;
     ReadArguments(arguments, console, settings);
     if (settings.InputPath.empty()) return kExitSuccess;
-    settings.InputPath = ExpandPath(settings.InputPath);
     // A review never writes a file, so an output name is not even looked at.
     if (settings.Check || settings.Diff) return ReviewFile(console, settings);
     FormatFile(console, settings);

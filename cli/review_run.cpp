@@ -3,6 +3,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/expand_path.h"
 #include "base/file_identity.h"
 #include "base/read_whole_file.h"
 #include "base/string_list.h"
@@ -33,23 +34,24 @@ void PrintDiff(std::ostream& console, const std::vector<std::string>& loaded,
 }  // namespace
 
 int ReviewFile(std::ostream& console, const RunSettings& settings) {
+  const std::string shown_path = ExpandPath(settings.InputPath);
   TStringList lines;
-  BeginStep(console, "Loading source file " + settings.InputPath + "...");
-  FileIdentity identity{};
-  const std::string original = ReadWholeFile(settings.InputPath, identity);
+  BeginStep(console, "Loading source file " + shown_path + "...");
+  LoadedFile loaded;
+  const std::string original = ReadWholeFile(settings.InputPath, loaded);
   lines.AssignText(original);
   EndStep(console);
 
-  std::vector<std::string> loaded;
-  if (settings.Diff) loaded = LinesOf(lines);
+  std::vector<std::string> loaded_lines;
+  if (settings.Diff) loaded_lines = LinesOf(lines);
   FormatWithProgress(console, settings, lines);
 
   if (lines.ReadText() == original) {
-    console << "Already formatted: " << settings.InputPath << "\n" << std::flush;
+    console << "Already formatted: " << shown_path << "\n" << std::flush;
     return kExitSuccess;
   }
-  console << "Would reformat: " << settings.InputPath << "\n";
-  if (settings.Diff) PrintDiff(console, loaded, LinesOf(lines), settings.InputPath);
+  console << "Would reformat: " << shown_path << "\n";
+  if (settings.Diff) PrintDiff(console, loaded_lines, LinesOf(lines), shown_path);
   console << std::flush;
   return kExitWouldChange;
 }

@@ -10,7 +10,7 @@
 
 namespace vemra {
 
-// Loads and formats settings.InputPath (a full path), printing the same
+// Loads and formats settings.InputPath, printing the same
 // progress lines as a formatting run, then one line saying whether the file
 // is already formatted, and with settings.Diff the unified diff. Returns
 // kExitSuccess when formatting would change nothing, kExitWouldChange when it

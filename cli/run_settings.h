@@ -13,8 +13,10 @@ struct RunSettings {
   bool KeepExtraLines = false;  // "extralines": keep runs of empty lines
   bool Check = false;           // "check": report whether formatting would change the file
   bool Diff = false;            // "diff": as "check", and show the changes as a unified diff
-  std::string InputPath;        // first file name; empty: none given
-  std::string OutputPath;       // last of the later file names; empty: write over the input
+  // The file names as given: the files are opened through them, so that the
+  // file system resolves their links and ".."; messages show ExpandPath.
+  std::string InputPath;   // first file name; empty: none given
+  std::string OutputPath;  // last of the later file names; empty: write over the input
 };
 
 // Takes one argument: "-name=value" sets the option of that name (letter case

@@ -143,8 +143,10 @@ class OutputText {
   // value 0x20 or lower that end the line's content go first: the
   // finishing pass would trim them from the line anyway, and a line that
   // comes to it trimmed is passed over with its neighbours rather than
-  // rewritten. They still count towards the sizes the limits are checked
-  // on, so every limit falls where it would with them.
+  // rewritten. They count towards the size up to which indentation takes
+  // its finished form, as they would untrimmed, but not towards the size
+  // limit, which holds for the result: a text of blanks and control bytes
+  // that trims to nothing is never refused.
   void AppendCarriageReturn() {
     if (trims_line_ends_) TrimContentEnd();
     AppendByte('\r');
@@ -241,7 +243,6 @@ class OutputText {
     const std::size_t content_end = end_;
     while (end_ != content_start_ && TrimmedAtLineEnd(base_[end_ - 1])) --end_;
     trimmed_ += content_end - end_;
-    finished_size_ += static_cast<std::int64_t>(content_end - end_);
   }
 
   // Copies a token that holds no line break, or is a lone CR, behind the
@@ -339,16 +340,25 @@ class OutputText {
         committed_end_ + static_cast<std::size_t>(std::min(IndentationBytes(indent_), kLargestGap));
   }
 
+  // Whether the current line is empty up to its first line break where the
+  // text trims its line ends: its indentation would be trimmed away, and is
+  // left out.
+  bool IndentationTrimmed() const {
+    return trims_line_ends_ && end_ != content_start_ &&
+           kLineBreakBytes.Contains(base_[content_start_]);
+  }
+
   // Fills in the current line's indentation in front of its content and
   // moves everything into the committed text, after checking that neither
   // the text nor its finished form passes the size limit.
   void CommitLine() {
     const std::size_t content_size = end_ - content_start_;
+    if (IndentationTrimmed()) indent_ = 0;
     const std::int64_t finished_indentation = indent_ * unit_.width;
     const bool write_finished = WritesFinished(indent_);
     const std::int64_t indentation = write_finished ? finished_indentation : indent_;
     const auto line_size = static_cast<std::int64_t>(content_size);
-    CheckTextSize(static_cast<std::int64_t>(UntrimmedCommittedSize()) + indentation + line_size);
+    CheckTextSize(static_cast<std::int64_t>(committed_end_) + indentation + line_size);
     CheckTextSize(finished_size_ + finished_indentation + line_size);
     const std::size_t content_target = committed_end_ + static_cast<std::size_t>(indentation);
     // An empty line's indentation may not have had room made for it yet.
@@ -378,7 +388,7 @@ class OutputText {
   std::size_t content_start_ = 0;  // start of the current line's content
   std::size_t end_ = 0;            // end of the current line's content
   bool line_holds_break_ = false;  // the content has a CR or LF (a CR token or a multi-line token)
-  std::size_t trimmed_ = 0;        // bytes trimmed so far in front of CR tokens
+  std::size_t trimmed_ = 0;        // content bytes trimmed so far in front of CR tokens
   IndentUnit unit_;                // what a level becomes in the finished text
   std::int64_t finished_indent_limit_;     // size up to which unit_ is written instead of TABs
   std::int64_t finished_size_;             // the committed text's size once its TABs are expanded

@@ -147,9 +147,11 @@ TEST(SafeSave, FailedWriteLeavesTheOldFileAndNoTemporaryFile) {
     TStringList big;
     big.AssignText(std::string(100000, 'x'));
     // Writes past 64 KiB fail: the old file is smaller, the new text larger.
-    const SaveOutcome outcome =
-        RunInChild([] { LimitFileSize(65536); }, [&] { big.SaveFile(path); });
-    EXPECT_EQ(outcome, SaveOutcome::kWriteError) << hard_linked;
+    const auto result =
+        testing::RunCapturingFailure([] { LimitFileSize(65536); }, [&] { big.SaveFile(path); });
+    EXPECT_EQ(result.outcome, SaveOutcome::kWriteError) << hard_linked;
+    EXPECT_EQ(result.message, "Stream write error. Cannot write \"" + path + "\". File too large")
+        << hard_linked;
     EXPECT_EQ(ReadBytes(path), kOld) << hard_linked;
     const std::set<std::string> expected = hard_linked
                                                ? std::set<std::string>{"out.vem", "other.vem"}

@@ -33,17 +33,48 @@ class TestFolder {
   std::string operator/(const std::string& name) const { return path_ + "/" + name; }
 
   // The names in the folder, to see that no temporary file was left behind.
-  std::set<std::string> Names() const {
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(path_)) {
-      names.insert(entry.path().filename().string());
-    }
-    return names;
-  }
+  std::set<std::string> Names() const;
 
  private:
   std::string path_;
 };
+
+// Points TMPDIR at a folder for the life of the object, so that a test sees
+// what a save leaves in the temporary folder.
+class TempFolderVariable {
+ public:
+  explicit TempFolderVariable(const std::string& folder) {
+    const char* const old = std::getenv("TMPDIR");
+    had_old_ = old != nullptr;
+    if (had_old_) old_ = old;
+    setenv("TMPDIR", folder.c_str(), 1);
+  }
+  ~TempFolderVariable() {
+    if (had_old_) {
+      setenv("TMPDIR", old_.c_str(), 1);
+    } else {
+      unsetenv("TMPDIR");
+    }
+  }
+  TempFolderVariable(const TempFolderVariable&) = delete;
+  TempFolderVariable& operator=(const TempFolderVariable&) = delete;
+
+ private:
+  bool had_old_ = false;
+  std::string old_;
+};
+
+inline std::set<std::string> NamesIn(const std::string& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.insert(entry.path().filename().string());
+  }
+  return names;
+}
+
+inline std::set<std::string> TestFolder::Names() const {
+  return NamesIn(path_);
+}
 
 inline void WriteBytes(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -115,14 +116,26 @@ TEST(Driver, OneFileNameIsWrittenOverThreeNamesUseTheFirstAndTheLast) {
   EXPECT_EQ(folder.Names(), (std::set<std::string>{"in.vem", "third.vem"}));
 }
 
-TEST(Driver, FileNamesAreShownAsFullPaths) {
+// Files are opened through their names as given; ".." after a link to a
+// folder leads to that folder's parent, and the console shows that file.
+TEST(Driver, FileNamesAreShownAsFullPathsOfTheFilesOpened) {
   TestFolder folder;
-  WriteBytes(folder / "in.vem", kInput);
-  const std::string roundabout = folder.Path() + "/./sub/../in.vem";
-  const RunResult result = RunDriver({roundabout});
-  EXPECT_EQ(result.console,
-            kBanner + Echo({roundabout}) +
-                SuccessfulRun(folder / "in.vem", folder / "in.vem", kDefaultOptions));
+  std::filesystem::create_directories(folder / "real/sub");
+  std::filesystem::create_directory(folder / "sub");
+  std::filesystem::create_directory_symlink("real/sub", folder / "sublink");
+  WriteBytes(folder / "in.vem", "not this one");
+  WriteBytes(folder / "real/in.vem", kInput);
+  const std::string plain = folder.Path() + "/./sub/../real/in.vem";
+  const std::string through_link = folder.Path() + "/sublink/../in.vem";
+  for (const std::string& name : {plain, through_link}) {
+    WriteBytes(folder / "real/in.vem", kInput);
+    const RunResult result = RunDriver({name});
+    EXPECT_EQ(result.console,
+              kBanner + Echo({name}) +
+                  SuccessfulRun(folder / "real/in.vem", folder / "real/in.vem", kDefaultOptions));
+    EXPECT_EQ(ReadBytes(folder / "real/in.vem"), kSaved) << name;
+    EXPECT_EQ(ReadBytes(folder / "in.vem"), "not this one") << name;
+  }
 }
 
 TEST(Driver, MissingInputIsReportedOnTheLoadingLineAndNothingIsCreated) {

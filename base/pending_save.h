@@ -1,0 +1,79 @@
+// A save in stages, so that a caller saving many files can write all their
+// new bytes first, flush them together, and only then put them in place:
+//
+//   constructor   checks the target and writes the new bytes to a private
+//                 temporary file beside it; where the file must be written
+//                 over in place, copies its old bytes to a private backup
+//   MakeDurable   flushes that file to disk
+//   Commit        checks that the target is still as it was loaded (or, for
+//                 another file, as the constructor found it), gives the new
+//                 file the old one's owner, extended attributes and
+//                 permission bits, and renames it into place; or writes over
+//                 the file in place, guarded by the backup
+//   FlushFolder   flushes the folder, so that the rename survives a crash
+//
+// WriteFileSafely runs the four in sequence. A file is written over in place
+// when it has several hard links, when no new file can be made beside it,
+// and when the new file cannot be given the old one's owner or attributes.
+//
+// Each stage throws EFCreateError or EWriteError, naming the file; a save
+// that fails, or is destroyed before Commit, leaves the target as it was and
+// no temporary file behind. The new bytes must stay valid until Commit
+// returns. A pending save holds up to four descriptors open until it is
+// destroyed.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "base/file_identity.h"
+#include "base/save_target.h"
+#include "base/unique_fd.h"
+
+namespace vemra {
+
+class SaveBackup;
+class TempFile;
+
+class PendingSave {
+ public:
+  // loaded: the file the bytes were loaded from, if any. When the target is
+  // that file, it must still be exactly as it was loaded; when it already
+  // holds exactly bytes, nothing is written at all.
+  PendingSave(const std::string& file_name, std::string_view bytes, const LoadedFile* loaded);
+  PendingSave(const PendingSave&) = delete;
+  PendingSave& operator=(const PendingSave&) = delete;
+  ~PendingSave();
+
+  void MakeDurable();
+  void Commit();
+  void FlushFolder();
+
+ private:
+  enum class Way {
+    kNothing,  // the file already holds the bytes
+    kDirect,   // a device or pipe: written to, never replaced
+    kRename,   // a new file beside the target, renamed over it
+    kInPlace,  // the file itself, written over, its old bytes in a backup
+  };
+
+  void Prepare(const LoadedFile* loaded);
+  void ExpectState(const struct stat& now, const LoadedFile* loaded, bool is_loaded_file);
+  void PrepareInPlace();
+  void CommitByRename();
+  void CommitInPlace();
+  void CheckUnchanged() const;
+
+  std::string file_name_;                 // as the caller named it, for messages
+  std::string_view bytes_;                // the new content
+  SaveTarget target_;                     // where the save lands
+  UniqueFd existing_;                     // the target, open for writing, if it exists
+  std::optional<FileIdentity> expected_;  // what Commit must find; nullopt: no file
+  Way way_ = Way::kNothing;
+  std::unique_ptr<TempFile> temp_;      // the new bytes, for kRename
+  std::unique_ptr<SaveBackup> backup_;  // the old bytes, for kInPlace
+};
+
+}  // namespace vemra

@@ -1,0 +1,110 @@
+// A file someone else changes between the load and the save is left as they
+// left it, and the save fails.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "base/failures.h"
+#include "base/string_list.h"
+#include "tests/base/test_folder.h"
+
+namespace vemra {
+namespace {
+
+using testing::ReadBytes;
+using testing::StatOf;
+using testing::TestFolder;
+using testing::WriteBytes;
+
+const std::string kOld = "x=1\n";
+
+struct ChangeCase {
+  std::string name;
+  std::function<void(const std::string& path)> change;
+  std::string left;  // what the file holds afterwards; empty: it is gone
+};
+
+TEST(ConcurrentChange, ChangeBetweenLoadAndSaveWinsAndTheSaveFails) {
+  const ChangeCase cases[] = {
+      {"a line appended", [](const std::string& p) { WriteBytes(p, kOld + "y=2\n"); },
+       kOld + "y=2\n"},
+      {"same size, new modification time",
+       [](const std::string& p) {
+         WriteBytes(p, "x=2\n");
+         const timespec times[2] = {{1000000000, 0}, {1000000000, 0}};
+         utimensat(AT_FDCWD, p.c_str(), times, 0);
+       },
+       "x=2\n"},
+      {"replaced by a rename, as editors save",
+       [](const std::string& p) {
+         WriteBytes(p + ".new", "z=3\n");
+         rename((p + ".new").c_str(), p.c_str());
+       },
+       "z=3\n"},
+      {"permissions changed",
+       [](const std::string& p) {
+         // The change time only moves on at the clock's next tick.
+         std::this_thread::sleep_for(std::chrono::milliseconds(20));
+         chmod(p.c_str(), 0600);
+       },
+       kOld},
+      {"removed", [](const std::string& p) { unlink(p.c_str()); }, ""},
+  };
+  for (const bool hard_linked : {false, true}) {
+    for (const ChangeCase& c : cases) {
+      TestFolder folder;
+      const std::string path = folder / "f.vem";
+      WriteBytes(path, kOld);
+      if (hard_linked) link(path.c_str(), (folder / "other.vem").c_str());
+      TStringList list;
+      list.LoadFile(path);
+      list.AssignText("formatted");
+      c.change(path);
+      try {
+        list.SaveFile(path);
+        ADD_FAILURE() << c.name << ": saved";
+      } catch (const EFCreateError& failure) {
+        EXPECT_EQ(failure.Message(), "Cannot create file \"" + path +
+                                         "\". It changed while it was being formatted, and was "
+                                         "left as it is now")
+            << c.name;
+      }
+      const std::string label = c.name + (hard_linked ? ", hard-linked" : "");
+      std::set<std::string> names = {"f.vem"};
+      if (c.left.empty()) names.clear();
+      if (hard_linked) names.insert("other.vem");
+      EXPECT_EQ(folder.Names(), names) << label;
+      if (!c.left.empty()) {
+        EXPECT_EQ(ReadBytes(path), c.left) << label;
+      }
+    }
+  }
+}
+
+// Another name of the loaded file (a link to it) is the loaded file too.
+TEST(ConcurrentChange, TheLoadedFileIsKnownUnderAnyName) {
+  TestFolder folder;
+  const std::string path = folder / "f.vem";
+  WriteBytes(path, kOld);
+  ASSERT_EQ(symlink("f.vem", (folder / "link.vem").c_str()), 0);
+  TStringList list;
+  list.LoadFile(folder / "link.vem");
+  list.AssignText("formatted");
+  WriteBytes(path, kOld + "y=2\n");
+  EXPECT_THROW(list.SaveFile(path), EFCreateError);
+  EXPECT_EQ(ReadBytes(path), kOld + "y=2\n");
+  // Unchanged, it is saved under any of its names.
+  list.LoadFile(path);
+  list.AssignText("formatted");
+  list.SaveFile(folder / "link.vem");
+  EXPECT_EQ(ReadBytes(path), "formatted\r\n");
+}
+
+}  // namespace
+}  // namespace vemra
