@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "tests/base/test_folder.h"
@@ -14,6 +15,7 @@ namespace {
 using testing::ReadBytes;
 using testing::RunProgram;
 using testing::RunResult;
+using testing::RunShellCommand;
 using testing::TestFolder;
 using testing::WriteBytes;
 
@@ -47,6 +49,24 @@ TEST(EndToEnd, FailuresExitWithStatusTwoAndLeaveFilesAlone) {
     EXPECT_EQ(ReadBytes(input), "alpha\n") << arguments;
     EXPECT_EQ(folder.Names(), std::set<std::string>{"in.src"}) << arguments;
   }
+}
+
+// The name is opened as given: "sublink/.." is the parent of the folder the
+// link points to, as cat would find it, not the folder the link is in.
+TEST(EndToEnd, NameThroughALinkAndDotDotFormatsTheFileTheSystemOpens) {
+  TestFolder folder;
+  std::filesystem::create_directories(folder / "real/sub");
+  std::filesystem::create_directory_symlink("real/sub", folder / "sublink");
+  WriteBytes(folder / "f.src", "alpha\n");
+  WriteBytes(folder / "real/f.src", "beta\n");
+  const RunResult run =
+      RunShellCommand("cd " + folder.Path() + " && " + VEMRA_BINARY + " sublink/../f.src");
+  EXPECT_EQ(run.status, 0) << run.console;
+  EXPECT_EQ(ReadBytes(folder / "real/f.src"), "beta\r\n");
+  EXPECT_EQ(ReadBytes(folder / "f.src"), "alpha\n");
+  EXPECT_TRUE(
+      run.console.ends_with("Saving output file to " + (folder / "real/f.src") + "...done!\n"))
+      << run.console;
 }
 
 TEST(EndToEnd, NoArgumentsPrintsTheBannerOnly) {
