@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "base/expand_path.h"
 #include "base/failures.h"
 #include "base/system_error_text.h"
+#include "tests/base/test_folder.h"
 
 namespace vemra {
 namespace {
@@ -143,6 +145,22 @@ TEST(ExpandPath, ResolvesDotsAndSlashesByNameAlone) {
   EXPECT_EQ(relative.front(), '/');
   EXPECT_TRUE(relative.ends_with("/y.vem")) << relative;
   EXPECT_EQ(relative.find("/../"), std::string::npos) << relative;
+}
+
+// ".." after a link to a folder leads where the file system goes: to the
+// parent of the folder linked to.
+TEST(ExpandPath, ResolvesDotDotAfterALinkAsTheFileSystemDoes) {
+  testing::TestFolder folder;
+  std::filesystem::create_directories(folder / "real/sub");
+  std::filesystem::create_directory_symlink("real/sub", folder / "link");
+  const PathCase cases[] = {
+      {folder / "link/../f.vem", folder / "real/f.vem"},
+      {folder / "link/../sub/../g.vem", folder / "real/g.vem"},
+      {folder / "link/f.vem", folder / "link/f.vem"},  // links without ".." stay
+      {folder / "link/..", folder / "real"},
+      {folder / "missing/../f.vem", folder / "f.vem"},
+  };
+  for (const PathCase& c : cases) EXPECT_EQ(ExpandPath(c.name), c.full) << c.name;
 }
 
 }  // namespace

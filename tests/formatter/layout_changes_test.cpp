@@ -84,6 +84,9 @@ TEST(TextSizeLimit, ResultsPastTheLimitFailAndLeaveTheListAlone) {
       {{"x = '\t\t'"}, 1073741824, false, true},              // the TABs inside a literal
       {{"proc A()", "x = '\t\t'"}, 2147483647, true, false},  // TABs kept
       {{"proc A()", "x = '\t'"}, -5, false, false},
+      // The limit holds for the result: indentation of lines that trimming
+      // empties (blank, or only control bytes) is no part of it.
+      {{"proc A()", "", "\x01\x02", " \t", "end"}, 2147483647, false, false},
   };
   for (const Case& c : cases) {
     TStringList list;
