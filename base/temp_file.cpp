@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 
@@ -31,7 +32,7 @@ int RenameNoReplaceByHand(int folder_fd, const char* from, const char* to) {
 }  // namespace
 
 TempFile::TempFile(int folder_fd) : folder_fd_(folder_fd) {
-  static unsigned counter = 0;
+  static std::atomic<unsigned> counter = 0;
   const std::string stem = ".vemrafmt-" + std::to_string(getpid()) + "-";
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
     name_ = stem + std::to_string(counter++) + ".tmp";

@@ -8,9 +8,9 @@
 #include <csignal>
 #include <filesystem>
 #include <map>
-#include <regex>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "tests/base/test_folder.h"
 #include "tests/cli/traced_run.h"
@@ -50,13 +50,48 @@ std::vector<std::string> Prepare(const TestFolder& folder, const Layout& layout)
   return {"f.src"};
 }
 
+// One system call of a trace: "PID name(first, ..., last)   = result".
+struct TracedCall {
+  std::string name;
+  std::vector<std::string> arguments;  // as strace shows them
+  std::string result;
+};
+
+// Cuts a trace line into its call; arguments are split at ", " outside
+// quotes, which is enough for the calls looked at here.
+TracedCall ParseCall(const std::string& line) {
+  TracedCall call;
+  const std::size_t name = line.find_first_not_of(' ', line.find(' '));
+  const std::size_t open = line.find('(', name);
+  const std::size_t equals = line.rfind(" = ");
+  const std::size_t close = equals == std::string::npos ? equals : line.rfind(')', equals);
+  if (name == std::string::npos || open == std::string::npos || close == std::string::npos ||
+      close < open) {
+    return call;
+  }
+  call.name = line.substr(name, open - name);
+  call.result = line.substr(equals + 3, line.find(' ', equals + 3) - (equals + 3));
+  bool quoted = false;
+  std::string argument;
+  for (std::size_t at = open + 1; at < close; ++at) {
+    if (line[at] == '"' && line[at - 1] != '\\') quoted = !quoted;
+    if (!quoted && line.compare(at, 2, ", ") == 0) {
+      call.arguments.push_back(argument);
+      argument.clear();
+      ++at;
+    } else {
+      argument += line[at];
+    }
+  }
+  call.arguments.push_back(argument);
+  return call;
+}
+
 // Follows the trace line by line: every file created must be created new
 // (O_EXCL) with mode 0600, and get no other mode, owner or attribute before
 // its last byte is written.
 TEST(TracedSave, EveryFileASaveCreatesIsPrivateUntilItIsComplete) {
   if (!testing::StraceWorks()) GTEST_SKIP() << "strace is missing or may not trace here";
-  const std::regex open_call(R"re(openat\([^,]+, "([^"]*)", ([A-Z_|]+)(, (0[0-7]+))?\) = (\d+))re");
-  const std::regex fd_call(R"re((\w+)\((\d+),)re");
   for (const Layout& layout : kLayouts) {
     TestFolder folder;
     std::vector<std::string> argv =
@@ -66,29 +101,31 @@ TEST(TracedSave, EveryFileASaveCreatesIsPrivateUntilItIsComplete) {
     for (const std::string& argument : Prepare(folder, layout)) argv.push_back(argument);
     const ProcessResult run = RunArgv(argv, folder.Path(), folder.Path());
     ASSERT_TRUE(WIFEXITED(run.status) && WEXITSTATUS(run.status) == 0) << run.console;
-    std::map<int, std::string> created;    // open descriptor: the file created on it
-    std::map<int, bool> attributes_given;  // since then, a mode, owner or attribute
+    std::map<std::string, bool> attributes_given;  // per descriptor of a file created
     int creations = 0;
     std::istringstream lines(ReadBytes(folder / "calls.log"));
     for (std::string line; std::getline(lines, line);) {
-      std::smatch match;
-      if (std::regex_search(line, match, open_call)) {
-        if (match[2].str().find("O_CREAT") == std::string::npos) continue;
+      const TracedCall call = ParseCall(line);
+      if (call.name == "openat" && call.arguments.size() >= 3 &&
+          call.arguments[2].find("O_CREAT") != std::string::npos) {
         ++creations;
-        EXPECT_NE(match[2].str().find("O_EXCL"), std::string::npos) << line;
-        EXPECT_EQ(match[4].str(), "0600") << line;
-        created[std::stoi(match[5].str())] = match[1].str();
-        attributes_given[std::stoi(match[5].str())] = false;
-      } else if (std::regex_search(line, match, fd_call) && created.contains(std::stoi(match[2]))) {
-        const int fd = std::stoi(match[2].str());
-        const std::string call = match[1].str();
-        if (call == "close") {
-          created.erase(fd);
-        } else if (call == "write" || call == "copy_file_range") {
-          EXPECT_FALSE(attributes_given[fd]) << layout.name << ": written after " << line;
-        } else {
-          attributes_given[fd] = true;
-        }
+        EXPECT_NE(call.arguments[2].find("O_EXCL"), std::string::npos) << line;
+        EXPECT_EQ(call.arguments.size() == 4 ? call.arguments[3] : "", "0600") << line;
+        attributes_given[call.result] = false;
+        continue;
+      }
+      // The descriptor a call acts on: copy_file_range writes to its third.
+      const std::size_t target = call.name == "copy_file_range" ? 2 : 0;
+      if (call.arguments.size() <= target || !attributes_given.contains(call.arguments[target])) {
+        continue;
+      }
+      const std::string& fd = call.arguments[target];
+      if (call.name == "close") {
+        attributes_given.erase(fd);
+      } else if (call.name == "write" || call.name == "copy_file_range") {
+        EXPECT_FALSE(attributes_given[fd]) << layout.name << ": written after\n" << line;
+      } else {
+        attributes_given[fd] = true;
       }
     }
     // The new file, and in place the backup's copy.
