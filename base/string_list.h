@@ -28,9 +28,10 @@ class TStrings {
 
 class TStringList final : public TStrings {
  public:
-  // Replaces the lines by those of the named file. Throws EFOpenError (missing,
-  // unreadable or too large file) or EReadError (short read); the list keeps
-  // its previous lines then.
+  // Replaces the lines by those of the named file, and remembers which file
+  // that was and in what state, for SaveFile. Throws EFOpenError (missing,
+  // unreadable or too large file, or one an interrupted save left a backup
+  // of) or EReadError (short read); the list keeps its previous lines then.
   void LoadFile(const std::string& file_name);
   // Writes every line followed by CR LF to the named file without ever
   // destroying the file that was there, nor a change someone else made to
