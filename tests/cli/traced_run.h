@@ -57,10 +57,12 @@ inline bool StraceWorks() {
 }
 
 // strace's arguments in front of the program's: every process followed,
-// no notes of its own, and the trace written to trace_file.
+// no notes of its own, and the trace written to trace_file. The leak check
+// of a sanitizer build cannot run under a tracer, and is turned off.
 inline std::vector<std::string> Strace(const std::string& trace_file,
                                        std::initializer_list<std::string> options) {
-  std::vector<std::string> argv = {"strace", "-f", "-qq", "-o", trace_file};
+  std::vector<std::string> argv = {
+      "strace", "-f", "-qq", "-o", trace_file, "-E", "ASAN_OPTIONS=detect_leaks=0"};
   argv.insert(argv.end(), options);
   argv.push_back("--");
   argv.push_back(VEMRA_BINARY);
