@@ -1,0 +1,81 @@
+// Finds the token boundaries of a stretch of text with the state machine of
+// cut_state_table.h. One walk through the machine is a chain of dependent
+// lookups: each byte's state waits for the one before it, and the core sits
+// idle most of the time. So the stretch is split into lanes, walked side by
+// side in one loop, which keeps several chains in flight at once.
+//
+// Only the first lane knows the state it starts in. Every other lane starts
+// right behind a line feed, where nearly every text stands between tokens,
+// and guesses so. Once the lanes are walked, each guess is checked: the
+// true state, carried over from the lane before, and the guess are walked
+// on together over the lane's first bytes until they agree. From there on
+// the lane's boundaries are the true ones; before that point, those of the
+// true walk are. In a program that point is mostly the lane's first byte;
+// inside a comment or literal that spans lines, it is the construct's end.
+// A lane whose guess never agrees is replaced by the true walk as a whole.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "formatter/cut_state_table.h"
+#include "formatter/token_cutting.h"
+
+namespace vemra {
+
+// Boundaries in text order: each at base + offset.
+struct BoundaryRun {
+  const char* base;
+  const std::int32_t* offsets;
+  std::size_t count;
+};
+
+template <token_cutting::LineEnd kEnds>
+class BoundaryScan {
+ public:
+  // Stretches are walked in up to `lanes` lanes (1 to kMaxLanes), as many
+  // as give each lane shortest_lane bytes at least: shorter lanes spend
+  // more on finding and checking their starts than they gain.
+  BoundaryScan(std::size_t lanes, std::size_t shortest_lane);
+
+  // Walks text[from, to) from the state `state` (a transition of the
+  // machine), and returns the state behind it. The boundaries found are in
+  // Runs() until the next call. When a brace group turns out deeper than
+  // the machine counts, the walk stops there: the result is kTooDeep and
+  // the runs hold the boundaries in front of it.
+  cut_states::Transition Scan(std::string_view text, std::size_t from, std::size_t to,
+                              cut_states::Transition state);
+
+  std::span<const BoundaryRun> Runs() const { return runs_; }
+
+  static constexpr std::size_t kMaxLanes = 4;
+
+ private:
+  struct Lane {
+    const char* start;
+    const char* end;
+    std::int32_t* offsets;  // where its boundaries go
+    const char* base;       // what its offsets count from
+    std::size_t count;
+    cut_states::Transition state;  // at its end
+  };
+
+  void SplitIntoLanes(std::string_view text, std::size_t from, std::size_t to);
+  void WalkLanes();
+  cut_states::Transition JoinLanes();
+
+  std::size_t lanes_;
+  std::size_t shortest_lane_;
+  std::vector<Lane> split_;
+  std::vector<std::int32_t> offsets_;  // the lanes' boundaries
+  std::vector<std::int32_t> checked_;  // boundaries of the true walks over guessed starts
+  std::vector<BoundaryRun> runs_;
+};
+
+extern template class BoundaryScan<token_cutting::LineEnd::kCarriageReturn>;
+extern template class BoundaryScan<token_cutting::LineEnd::kAnyBreak>;
+
+}  // namespace vemra

@@ -1,0 +1,82 @@
+// The tokens of a whole text, cut from the boundaries that the state
+// machine of cut_state_table.h finds (boundary_scan.h), block by block:
+// the same tokens, with the same rules, as token_cutting::CutKeptToken
+// gives one at a time, but without a branch per byte that depends on the
+// bytes. Per token, only the rare cases branch: a "#id" marker and the
+// tokens it removes, a word that gives back its trailing ":", and a brace
+// group nested deeper than the machine counts.
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <string_view>
+
+#include "formatter/boundary_scan.h"
+#include "formatter/cut_state_table.h"
+#include "formatter/token_cutting.h"
+#include "formatter/tokens_cut_ahead.h"
+
+namespace vemra {
+
+// How a TableCutter walks its text: in stretches of `stretch` bytes, each
+// in up to `lanes` lanes side by side of shortest_lane bytes at least (see
+// BoundaryScan). The tokens are the same for every shape.
+struct CutterShape {
+  std::size_t lanes = 4;
+  std::size_t shortest_lane = 1024;
+  // The boundaries of a stretch take four bytes per byte at most.
+  std::size_t stretch = 64 * 1024;
+};
+
+// kEnds says which text it is: kAnyBreak for a text as it was loaded, whose
+// line ends each come as kLineEndTokens (or its LF alone after a marker),
+// or kCarriageReturn for a joined text, where CR and LF are tokens of their
+// own.
+template <token_cutting::LineEnd kEnds>
+class TableCutter {
+ public:
+  // The fewest records a call to Fill may be given room for.
+  static constexpr std::size_t kFewestRecords = 2;
+
+  // Cuts text, which must outlive the object. Throws ETextTooLarge for a
+  // text of more than 2,147,483,647 bytes.
+  explicit TableCutter(std::string_view text, CutterShape shape = {});
+
+  // Writes the next tokens that stay into records, from the front, and
+  // returns their number: at least one while tokens are left, 0 at the
+  // text's end. records holds at least kFewestRecords.
+  std::size_t Fill(std::span<CutTokenRecord> records);
+
+ private:
+  CutTokenRecord* CloseTokens(const char* base, const std::int32_t* offsets, std::size_t count,
+                              CutTokenRecord* out);
+  CutTokenRecord* Close(const char* start, const char* end, bool started, CutTokenRecord* out);
+  CutTokenRecord* CloseRare(const char* start, const char* end, TokenRule rule,
+                            CutTokenRecord* out);
+  CutTokenRecord* Keep(const char* start, const char* end, TokenRule rule, CutTokenRecord* out);
+  bool Keeps(std::string_view token);
+  CutTokenRecord* CutDeepBraceGroup(CutTokenRecord* out);
+  void ScanNextStretch();
+
+  std::string_view text_;
+  std::size_t stretch_;
+  BoundaryScan<kEnds> scan_;
+
+  // Walking the text.
+  std::size_t scanned_ = 0;  // offset where the next stretch starts
+  cut_states::Transition state_ = cut_states::RowOf(cut_states::kBetween);  // at scanned_
+  std::span<const BoundaryRun> runs_;  // the last stretch's boundaries
+  std::size_t run_ = 0;                // the run read next
+  std::size_t in_run_ = 0;             // its boundary read next
+
+  // The token being cut: it ends at the next boundary.
+  const char* start_;     // its first byte, or any byte of the text between tokens
+  bool started_ = false;  // whether a token, not a gap, starts at start_
+
+  std::size_t to_drop_ = 0;  // tokens "#id" markers still remove
+};
+
+extern template class TableCutter<token_cutting::LineEnd::kCarriageReturn>;
+extern template class TableCutter<token_cutting::LineEnd::kAnyBreak>;
+
+}  // namespace vemra
