@@ -20,6 +20,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -104,11 +105,12 @@ inline constexpr int kDeepestBrace = 36;
 inline constexpr int kStates = kBraceLevel1 + kDeepestBrace;
 
 // A transition is the table offset of the next state's row, plus kBoundary
-// when the byte is a boundary. Every state has two rows, one at its offset
-// and an equal one kBoundary above it, so that the transition read for one
-// byte is the row offset for the next without any masking.
+// when the byte is a boundary. A row holds two equal entries per byte kind,
+// at kColumnOf[byte] and one above, so that the transition read for one
+// byte is the row offset for the next without any masking, and the
+// boundary flag is its lowest bit.
 using Transition = std::uint16_t;
-inline constexpr Transition kBoundary = kByteKinds;
+inline constexpr Transition kBoundary = 1;
 inline constexpr Transition kRowStride = 2 * kByteKinds;
 
 inline constexpr Transition RowOf(State state) {
@@ -338,8 +340,8 @@ constexpr std::array<Transition, kStates * kRowStride> MakeTransitions() {
   for (int state = 0; state < kStates; ++state) {
     for (int kind = 0; kind < kByteKinds; ++kind) {
       const Transition next = Next<kEnds>(static_cast<State>(state), static_cast<ByteKind>(kind));
-      table[state * kRowStride + kind] = next;
-      table[state * kRowStride + kBoundary + kind] = next;
+      table[state * kRowStride + 2 * kind] = next;
+      table[state * kRowStride + 2 * kind + kBoundary] = next;
     }
   }
   return table;
@@ -349,15 +351,27 @@ constexpr std::array<Transition, kStates * kRowStride> MakeTransitions() {
 
 inline constexpr std::array<ByteKind, 256> kByteKindOf = detail::MakeByteKinds();
 
-// The transitions of every state, for a text as it was loaded (kAnyBreak,
-// where CR LF is one line end) or a joined one (kCarriageReturn).
+// The machine for a text as it was loaded (kAnyBreak, where CR LF is one
+// line end) or a joined one (kCarriageReturn). Both tables in one object,
+// so that a loop needs one register to reach them.
+struct CutTables {
+  std::array<Transition, kStates * kRowStride> transitions;  // by row and column
+  std::array<std::uint8_t, 256> columns;  // a byte's column in a row: two per kind
+};
+
 template <token_cutting::LineEnd kEnds>
-inline constexpr std::array<Transition, kStates * kRowStride> kTransitions =
-    detail::MakeTransitions<kEnds>();
+inline constexpr CutTables kCutTables = [] {
+  CutTables tables{detail::MakeTransitions<kEnds>(), {}};
+  for (int byte = 0; byte < 256; ++byte) tables.columns[byte] = 2 * kByteKindOf[byte];
+  return tables;
+}();
 
 template <token_cutting::LineEnd kEnds>
 inline Transition Step(Transition from, unsigned char byte) {
-  return kTransitions<kEnds>[from + kByteKindOf[byte]];
+  // Added as a size_t: the index then needs no widening, which would
+  // lengthen the chain from one byte's state to the next.
+  const CutTables& tables = kCutTables<kEnds>;
+  return tables.transitions[std::size_t{from} + tables.columns[byte]];
 }
 
 }  // namespace vemra::cut_states

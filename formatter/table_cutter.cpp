@@ -1,6 +1,7 @@
 #include "formatter/table_cutter.h"
 
 #include <algorithm>
+#include <array>
 
 #include "formatter/next_token.h"
 #include "formatter/text_size_limit.h"
@@ -11,12 +12,43 @@ using cut_states::kTooDeep;
 using cut_states::StateOf;
 using token_cutting::LineEnd;
 
+namespace {
+
+constexpr std::size_t kFirstStretchAfterDeepGroup = 32;
+constexpr std::uint32_t kNoMarkerSize = 0xFFFFFFFF;
+constexpr std::uint16_t kNoColon = 0x100;
+
+template <LineEnd kEnds>
+constexpr std::array<TokenOpening, 256> MakeOpenings() {
+  std::array<TokenOpening, 256> openings{};
+  for (int byte = 0; byte < 256; ++byte) {
+    const char c = static_cast<char>(byte);
+    const TokenRule rule = RuleFor(c);
+    openings[byte] = {
+        c == '#' ? 3 : kNoMarkerSize, rule == TokenRule::kWord ? std::uint16_t{':'} : kNoColon,
+        rule, rule != TokenRule::kBlank, kEnds == LineEnd::kAnyBreak && (c == '\r' || c == '\n')};
+  }
+  return openings;
+}
+
+template <LineEnd kEnds>
+constexpr std::array<TokenOpening, 256> kOpenings = MakeOpenings<kEnds>();
+
+template <LineEnd kEnds>
+const TokenOpening* OpeningOf(char c) {
+  return &kOpenings<kEnds>[static_cast<unsigned char>(c)];
+}
+
+}  // namespace
+
 template <LineEnd kEnds>
 TableCutter<kEnds>::TableCutter(std::string_view text, CutterShape shape)
     : text_(text),
       stretch_(std::max<std::size_t>(shape.stretch, 1)),
+      next_stretch_(stretch_),
       scan_(shape.lanes, shape.shortest_lane),
-      start_(text.data()) {
+      start_(text.data()),
+      opening_(OpeningOf<kEnds>(' ')) {
   CheckTextSize(static_cast<std::int64_t>(text.size()));
 }
 
@@ -28,10 +60,7 @@ std::size_t TableCutter<kEnds>::Fill(std::span<CutTokenRecord> records) {
   while (end - out >= 2) {
     if (run_ < runs_.size()) {
       const BoundaryRun& run = runs_[run_];
-      const std::size_t count =
-          std::min(run.count - in_run_, static_cast<std::size_t>(end - out) / 2);
-      out = CloseTokens(run.base, run.offsets + in_run_, count, out);
-      in_run_ += count;
+      out = CloseTokens(run, out, end);
       if (in_run_ == run.count) {
         ++run_;
         in_run_ = 0;
@@ -41,8 +70,8 @@ std::size_t TableCutter<kEnds>::Fill(std::span<CutTokenRecord> records) {
     } else if (scanned_ < text_.size()) {
       ScanNextStretch();
     } else {
-      if (started_) out = Close(start_, text_.data() + text_.size(), true, out);
-      started_ = false;
+      out = Close(start_, *opening_, text_.data() + text_.size(), out);
+      opening_ = OpeningOf<kEnds>(' ');
       break;
     }
   }
@@ -51,68 +80,80 @@ std::size_t TableCutter<kEnds>::Fill(std::span<CutTokenRecord> records) {
 
 template <LineEnd kEnds>
 void TableCutter<kEnds>::ScanNextStretch() {
-  const std::size_t to = std::min(text_.size(), scanned_ + stretch_);
-  state_ = scan_.Scan(text_, scanned_, to, state_);
-  scanned_ = to;
+  const std::size_t from = scanned_;
+  scanned_ = std::min(text_.size(), from + next_stretch_);
+  state_ = scan_.Scan(text_, from, scanned_, state_);
+  next_stretch_ = std::min(2 * next_stretch_, stretch_);
   runs_ = scan_.Runs();
   run_ = 0;
   in_run_ = 0;
+  // A token at the text's first byte: taken here, so that every boundary
+  // the loop reads has a byte in front of it.
+  const BoundaryRun& first = runs_[0];
+  if (from == 0 && first.count > 0 && first.base + first.offsets[0] == text_.data()) {
+    opening_ = OpeningOf<kEnds>(text_[0]);
+    in_run_ = 1;
+  }
 }
 
 // Each boundary ends the token or gap in front of it and starts a token, or
-// a gap when it is a blank.
+// a gap when it is a blank. Goes on through the run while there is room for
+// the two records a boundary may close.
 template <LineEnd kEnds>
-CutTokenRecord* TableCutter<kEnds>::CloseTokens(const char* base, const std::int32_t* offsets,
-                                                std::size_t count, CutTokenRecord* out) {
+CutTokenRecord* TableCutter<kEnds>::CloseTokens(const BoundaryRun& run, CutTokenRecord* out,
+                                                const CutTokenRecord* end) {
   const char* start = start_;
-  bool started = started_;
-  for (std::size_t i = 0; i < count; ++i) {
-    const char* const boundary = base + offsets[i];
-    out = Close(start, boundary, started, out);
-    started = cut_states::kByteKindOf[static_cast<unsigned char>(*boundary)] != cut_states::kBlank;
+  const TokenOpening* opening = opening_;
+  std::size_t i = in_run_;
+  for (; i < run.count && end - out >= 2; ++i) {
+    const char* const boundary = run.base + run.offsets[i];
+    const TokenOpening* const next = OpeningOf<kEnds>(*boundary);
+    out = Close(start, *opening, boundary, out);
     start = boundary;
+    opening = next;
   }
+  in_run_ = i;
   start_ = start;
-  started_ = started;
+  opening_ = opening;
   return out;
 }
 
-// Writes the token [start, end) when started, and keeps it unless it is a
-// rare one. The record is written either way, so that only the rare
-// tokens branch.
+// Writes the record of the token [start, end) that opening opened, and
+// keeps it unless a gap opened there. The record is written either way,
+// and only the tokens that need a closer look branch.
 template <LineEnd kEnds>
 [[gnu::always_inline]] inline CutTokenRecord* TableCutter<kEnds>::Close(const char* start,
+                                                                        const TokenOpening& opening,
                                                                         const char* end,
-                                                                        bool started,
                                                                         CutTokenRecord* out) {
-  const char first = *start;
-  // Between tokens start may be the text's first byte and end too; then the
-  // byte at end stands in for the last one.
-  const char last = end[-static_cast<std::ptrdiff_t>(started)];
-  const TokenRule rule = RuleFor(first);
   const auto size = static_cast<std::uint32_t>(end - start);
-  if constexpr (kEnds == LineEnd::kAnyBreak) {
-    const bool line_end = (first == '\r') | (first == '\n');
-    *out = {line_end ? kLineEndTokens.data() : start, line_end ? 2 : size, rule};
-  } else {
-    *out = {start, size, rule};
+  const char* data = start;
+  std::uint32_t record_size = size;
+  // Line ends come every few tokens at no regular distance: a branch would
+  // often guess wrong, so the compiler is told to choose without one.
+  if (__builtin_expect_with_probability(opening.line_end, true, 0.5)) {
+    data = kLineEndTokens.data();
+    record_size = 2;
   }
-  const bool rare = (to_drop_ != 0) | (first == '#') | ((last == ':') & (rule == TokenRule::kWord));
-  if (started & rare) [[unlikely]] {
-    return CloseRare(start, end, rule, out);
+  *out = {data, record_size, opening.rule};
+  const bool rare = (to_drop_ != 0) | (size == opening.marker_size) |
+                    (static_cast<unsigned char>(end[-1]) == opening.colon_last);
+  if (rare) [[unlikely]] {
+    return CloseRare(start, opening, end, out);
   }
-  return out + started;
+  return out + opening.records;
 }
 
 template <LineEnd kEnds>
-CutTokenRecord* TableCutter<kEnds>::CloseRare(const char* start, const char* end, TokenRule rule,
-                                              CutTokenRecord* out) {
-  if (rule == TokenRule::kWord && end[-1] == ':') {
+CutTokenRecord* TableCutter<kEnds>::CloseRare(const char* start, const TokenOpening& opening,
+                                              const char* end, CutTokenRecord* out) {
+  if (opening.records == 0) return out;
+  if (opening.rule == TokenRule::kWord && end[-1] == ':') {
     // A word's first byte is never ":", so the word stays.
-    out = Keep(start, end - 1, rule, out);
+    out = Keep(start, end - 1, opening.rule, out);
     return Keep(end - 1, end, TokenRule::kColon, out);
   }
-  return Keep(start, end, rule, out);
+  return Keep(start, end, opening.rule, out);
 }
 
 template <LineEnd kEnds>
@@ -146,16 +187,21 @@ bool TableCutter<kEnds>::Keeps(std::string_view token) {
 }
 
 // The machine gave up on a brace group nested too deep; the token that
-// started last is that group. The plain rule cuts it, and the walk goes on
+// opened last is that group. The plain rule cuts it, and the walk goes on
 // behind it.
 template <LineEnd kEnds>
 CutTokenRecord* TableCutter<kEnds>::CutDeepBraceGroup(CutTokenRecord* out) {
   const auto group = static_cast<std::size_t>(start_ - text_.data());
   const std::size_t end = token_cutting::CutBraceGroup(text_, group);
-  out = Close(start_, text_.data() + end, true, out);
-  started_ = false;
+  out = Close(start_, *opening_, text_.data() + end, out);
+  opening_ = OpeningOf<kEnds>(' ');
   scanned_ = end;
   state_ = cut_states::RowOf(cut_states::kBetween);
+  // The machine walked on past the group to the end of its stretch for
+  // nothing. Where such groups follow each other, whole stretches would be
+  // walked again and again: the walk starts short and grows only as far as
+  // it gets without one.
+  next_stretch_ = std::min<std::size_t>(kFirstStretchAfterDeepGroup, stretch_);
   runs_ = {};
   return out;
 }

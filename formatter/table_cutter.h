@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <string_view>
 
@@ -26,6 +27,17 @@ struct CutterShape {
   std::size_t shortest_lane = 1024;
   // The boundaries of a stretch take four bytes per byte at most.
   std::size_t stretch = 64 * 1024;
+};
+
+// What the first byte of a token tells the cutter about the token, in the
+// form each use wants, so that none needs a test of its own.
+struct TokenOpening {
+  std::uint32_t marker_size;  // 3 after "#" (a marker's size); never a size otherwise
+  std::uint16_t
+      colon_last;        // ":" for a word, which gives back a trailing ":"; never a byte otherwise
+  TokenRule rule;        // the rule that cuts the token
+  std::uint8_t records;  // 1 for a token, 0 for a blank, where a gap opens
+  bool line_end;         // a line end of a loaded text: kLineEndTokens
 };
 
 // kEnds says which text it is: kAnyBreak for a text as it was loaded, whose
@@ -48,18 +60,20 @@ class TableCutter {
   std::size_t Fill(std::span<CutTokenRecord> records);
 
  private:
-  CutTokenRecord* CloseTokens(const char* base, const std::int32_t* offsets, std::size_t count,
-                              CutTokenRecord* out);
-  CutTokenRecord* Close(const char* start, const char* end, bool started, CutTokenRecord* out);
-  CutTokenRecord* CloseRare(const char* start, const char* end, TokenRule rule,
+  void ScanNextStretch();
+  CutTokenRecord* CloseTokens(const BoundaryRun& run, CutTokenRecord* out,
+                              const CutTokenRecord* end);
+  CutTokenRecord* Close(const char* start, const TokenOpening& opening, const char* end,
+                        CutTokenRecord* out);
+  CutTokenRecord* CloseRare(const char* start, const TokenOpening& opening, const char* end,
                             CutTokenRecord* out);
   CutTokenRecord* Keep(const char* start, const char* end, TokenRule rule, CutTokenRecord* out);
   bool Keeps(std::string_view token);
   CutTokenRecord* CutDeepBraceGroup(CutTokenRecord* out);
-  void ScanNextStretch();
 
   std::string_view text_;
-  std::size_t stretch_;
+  std::size_t stretch_;       // the longest stretch walked at a time
+  std::size_t next_stretch_;  // the next one's length
   BoundaryScan<kEnds> scan_;
 
   // Walking the text.
@@ -69,9 +83,10 @@ class TableCutter {
   std::size_t run_ = 0;                // the run read next
   std::size_t in_run_ = 0;             // its boundary read next
 
-  // The token being cut: it ends at the next boundary.
-  const char* start_;     // its first byte, or any byte of the text between tokens
-  bool started_ = false;  // whether a token, not a gap, starts at start_
+  // The token being cut: it ends at the next boundary. Before the first
+  // boundary, a gap stands in front of the text.
+  const char* start_;            // its first byte; the byte before a boundary at least
+  const TokenOpening* opening_;  // what that byte tells
 
   std::size_t to_drop_ = 0;  // tokens "#id" markers still remove
 };
