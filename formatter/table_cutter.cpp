@@ -15,6 +15,8 @@ using token_cutting::LineEnd;
 namespace {
 
 constexpr std::size_t kFirstStretchAfterDeepGroup = 32;
+// A stretch's boundaries are 32-bit offsets.
+constexpr std::size_t kLongestStretch = std::size_t{1} << 30;
 constexpr std::uint32_t kNoMarkerSize = 0xFFFFFFFF;
 constexpr std::uint16_t kNoColon = 0x100;
 
@@ -23,10 +25,12 @@ constexpr std::array<TokenOpening, 256> MakeOpenings() {
   std::array<TokenOpening, 256> openings{};
   for (int byte = 0; byte < 256; ++byte) {
     const char c = static_cast<char>(byte);
-    const TokenRule rule = RuleFor(c);
-    openings[byte] = {
-        c == '#' ? 3 : kNoMarkerSize, rule == TokenRule::kWord ? std::uint16_t{':'} : kNoColon,
-        rule, rule != TokenRule::kBlank, kEnds == LineEnd::kAnyBreak && (c == '\r' || c == '\n')};
+    TokenOpening& opening = openings[byte];
+    opening.rule = RuleFor(c);
+    opening.marker_size = c == '#' ? 3 : kNoMarkerSize;
+    opening.colon_last = opening.rule == TokenRule::kWord ? ':' : kNoColon;
+    opening.records = opening.rule != TokenRule::kBlank;
+    opening.line_end = kEnds == LineEnd::kAnyBreak && (c == '\r' || c == '\n');
   }
   return openings;
 }
@@ -44,7 +48,7 @@ const TokenOpening* OpeningOf(char c) {
 template <LineEnd kEnds>
 TableCutter<kEnds>::TableCutter(std::string_view text, CutterShape shape)
     : text_(text),
-      stretch_(std::max<std::size_t>(shape.stretch, 1)),
+      stretch_(std::clamp<std::size_t>(shape.stretch, 1, kLongestStretch)),
       next_stretch_(stretch_),
       scan_(shape.lanes, shape.shortest_lane),
       start_(text.data()),
@@ -70,7 +74,9 @@ std::size_t TableCutter<kEnds>::Fill(std::span<CutTokenRecord> records) {
     } else if (scanned_ < text_.size()) {
       ScanNextStretch();
     } else {
-      out = Close(start_, *opening_, text_.data() + text_.size(), out);
+      // The last token ends with the text; a gap, or an empty text, holds
+      // none.
+      if (opening_->records != 0) out = Close(start_, *opening_, text_.data() + text_.size(), out);
       opening_ = OpeningOf<kEnds>(' ');
       break;
     }

@@ -12,8 +12,10 @@ namespace {
 
 using token_cutting::LineEnd;
 
-// A token as both cutters give it: where it starts (an offset into the text,
-// or, below 0, into kLineEndTokens), its size and its rule.
+// A token as both cutters give it: where it starts (an offset into the
+// text, or, below 0, which of a line end's tokens it is), its size and its
+// rule. A line end's tokens are compared by their bytes: each part of the
+// program may see the literal they point into at an address of its own.
 struct Cut {
   std::ptrdiff_t at;
   std::size_t size;
@@ -22,10 +24,19 @@ struct Cut {
   bool operator==(const Cut&) const = default;
 };
 
+constexpr std::ptrdiff_t kLineEnd = -1;
+constexpr std::ptrdiff_t kLineFeedAlone = -2;
+constexpr std::ptrdiff_t kOutsideTheText = -3;
+
 Cut CutOf(std::string_view text, std::string_view token, TokenRule rule) {
-  const bool in_text = token.data() >= text.data() && token.data() < text.data() + text.size();
-  const std::ptrdiff_t at =
-      in_text ? token.data() - text.data() : -1 - (token.data() - kLineEndTokens.data());
+  std::ptrdiff_t at = kOutsideTheText;
+  if (token.data() >= text.data() && token.data() < text.data() + text.size()) {
+    at = token.data() - text.data();
+  } else if (token == kLineEndTokens) {
+    at = kLineEnd;
+  } else if (token == kLineEndTokens.substr(1)) {
+    at = kLineFeedAlone;
+  }
   return {at, token.size(), rule};
 }
 
