@@ -12,18 +12,22 @@ seconds=${1:-60}
 build=${2:-build-fuzz}
 
 cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DVEMRA_BUILD_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
-cmake --build "$build" -j2 --target fuzz_format fuzz_tokenizer fuzz_conversions
+cmake --build "$build" -j2 --target fuzz_format fuzz_tokenizer fuzz_conversions fuzz_cutter
 
-for target in format tokenizer conversions; do
+for target in format tokenizer conversions cutter; do
   # New inputs go to a scratch folder; the committed corpus is only read.
   scratch="$build/corpus-$target"
   mkdir -p "$scratch"
   echo "fuzz_$target: $seconds s"
   log="$build/fuzz-$target.log"
   status=0
+  seeds=("fuzz/corpus/$target")
+  # The cutter reads the tokenizer's inputs too, behind a first byte that
+  # chooses how it walks them.
+  if [ "$target" = cutter ]; then seeds+=(fuzz/corpus/tokenizer); fi
   "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -max_len=16384 -timeout=30 \
     -rss_limit_mb=4096 -print_final_stats=1 -artifact_prefix="$build/crash-$target-" \
-    "$scratch" "fuzz/corpus/$target" > "$log" 2>&1 || status=$?
+    "$scratch" "${seeds[@]}" > "$log" 2>&1 || status=$?
   grep -E '^(stat::number_of_executed_units|Done )' "$log" || true
   if [ "$status" -ne 0 ]; then
     tail -n 40 "$log" >&2
