@@ -138,26 +138,34 @@ Transition BoundaryScan<kEnds>::JoinLanes() {
   runs_.push_back({first.base, first.offsets, first.count});
   Transition truth = first.state;
   std::int32_t* checked = checked_.data();
-  for (std::size_t k = 1; k < split_.size(); ++k) {
-    if (StateOf(truth) == kTooDeep) return truth;
-    const Lane& lane = split_[k];
-    Transition guess = kGuessedState;
-    std::size_t guessed_boundaries = 0;
-    std::int32_t* const run = checked;
-    const unsigned char* const bytes = Bytes(lane.start);
-    for (std::ptrdiff_t i = 0; i < lane.end - lane.start && StateOf(truth) != StateOf(guess); ++i) {
-      StepLane<kEnds>(bytes, i, checked, truth);
-      guessed_boundaries += IsBoundary(guess = cut_states::Step<kEnds>(guess, bytes[i]));
-      if (StateOf(truth) == kTooDeep) break;
-    }
-    if (checked != run) runs_.push_back({lane.start, run, static_cast<std::size_t>(checked - run)});
-    if (StateOf(truth) == StateOf(guess)) {
-      runs_.push_back(
-          {lane.base, lane.offsets + guessed_boundaries, lane.count - guessed_boundaries});
-      truth = lane.state;
-    }
+  for (std::size_t k = 1; k < split_.size() && StateOf(truth) != kTooDeep; ++k) {
+    truth = JoinLane(split_[k], truth, checked);
   }
   return truth;
+}
+
+// Walks the true state and the guess together from the lane's start until
+// they agree, keeping the true walk's boundaries (in checked), then the
+// lane's own from there on; returns the true state at the lane's end. Each
+// boundary the guess had found up to that point is one the lane stored
+// first, so that as many are left out.
+template <LineEnd kEnds>
+Transition BoundaryScan<kEnds>::JoinLane(const Lane& lane, Transition truth,
+                                         std::int32_t*& checked) {
+  Transition guess = kGuessedState;
+  std::size_t guessed_boundaries = 0;
+  std::int32_t* const run = checked;
+  const unsigned char* const bytes = Bytes(lane.start);
+  for (std::ptrdiff_t i = 0; i < lane.end - lane.start && StateOf(truth) != StateOf(guess); ++i) {
+    StepLane<kEnds>(bytes, i, checked, truth);
+    guess = cut_states::Step<kEnds>(guess, bytes[i]);
+    guessed_boundaries += IsBoundary(guess);
+    if (StateOf(truth) == kTooDeep) break;
+  }
+  if (checked != run) runs_.push_back({lane.start, run, static_cast<std::size_t>(checked - run)});
+  if (StateOf(truth) != StateOf(guess)) return truth;
+  runs_.push_back({lane.base, lane.offsets + guessed_boundaries, lane.count - guessed_boundaries});
+  return lane.state;
 }
 
 template class BoundaryScan<LineEnd::kCarriageReturn>;

@@ -41,8 +41,8 @@ class BoundaryScan {
   // more on finding and checking their starts than they gain.
   BoundaryScan(std::size_t lanes, std::size_t shortest_lane);
 
-  // Walks text[from, to) from the state `state` (a transition of the
-  // machine), and returns the state behind it. The boundaries found are in
+  // Walks text[from, to), fewer than 2^31 bytes, from the state `state` (a
+  // transition of the machine), and returns the state behind it. The boundaries found are in
   // Runs() until the next call. When a brace group turns out deeper than
   // the machine counts, the walk stops there: the result is kTooDeep and
   // the runs hold the boundaries in front of it.
@@ -55,17 +55,19 @@ class BoundaryScan {
 
  private:
   struct Lane {
-    const char* start;
-    const char* end;
-    std::int32_t* offsets;  // where its boundaries go
-    const char* base;       // what its offsets count from
-    std::size_t count;
-    cut_states::Transition state;  // at its end
+    const char* start;             // its first byte
+    const char* end;               // just behind its last byte
+    std::int32_t* offsets;         // where its boundaries go
+    const char* base;              // what its offsets count from
+    std::size_t count;             // how many it found
+    cut_states::Transition state;  // the first state before the walk, the last after it
   };
 
   void SplitIntoLanes(std::string_view text, std::size_t from, std::size_t to);
   void WalkLanes();
   cut_states::Transition JoinLanes();
+  cut_states::Transition JoinLane(const Lane& lane, cut_states::Transition truth,
+                                  std::int32_t*& checked);
 
   std::size_t lanes_;
   std::size_t shortest_lane_;
