@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "formatter/next_token.h"
+#include "fuzz/cut_comparison.h"
 #include "fuzz/format_invariants.h"
 
 namespace vemra {
@@ -55,6 +56,12 @@ inline void ExpectTokens(const std::vector<TokenCase>& cases) {
   for (const TokenCase& c : cases) {
     EXPECT_EQ(VisibleAll(TokenTexts(c.source)), VisibleAll(c.tokens))
         << "source: \"" << Visible(c.source) << '"';
+    // The table cutter cuts them alike, walking the text in one piece and
+    // in lanes a few bytes long.
+    for (const CutterShape& shape : {CutterShape{}, CutterShape{4, 1, 5}}) {
+      EXPECT_EQ(CompareWithPlainCut(c.source, shape, 2), "")
+          << "source: \"" << Visible(c.source) << '"';
+    }
     // Formatting any of these texts keeps its tokens and is stable too.
     for (const FormatOptions& options :
          {FormatOptions{2, false, true}, FormatOptions{0, false, false}}) {
