@@ -17,7 +17,6 @@ namespace {
 constexpr std::size_t kFirstStretchAfterDeepGroup = 32;
 // A stretch's boundaries are 32-bit offsets.
 constexpr std::size_t kLongestStretch = std::size_t{1} << 30;
-constexpr std::uint32_t kNoMarkerSize = 0xFFFFFFFF;
 constexpr std::uint16_t kNoColon = 0x100;
 
 template <LineEnd kEnds>
@@ -27,7 +26,7 @@ constexpr std::array<TokenOpening, 256> MakeOpenings() {
     const char c = static_cast<char>(byte);
     TokenOpening& opening = openings[byte];
     opening.rule = RuleFor(c);
-    opening.marker_size = c == '#' ? 3 : kNoMarkerSize;
+    opening.marker_size = c == '#' ? 3 : 0;
     opening.colon_last = opening.rule == TokenRule::kWord ? ':' : kNoColon;
     opening.records = opening.rule != TokenRule::kBlank;
     opening.line_end = kEnds == LineEnd::kAnyBreak && (c == '\r' || c == '\n');

@@ -31,10 +31,13 @@ struct CutterShape {
 
 // What the first byte of a token tells the cutter about the token, in the
 // form each use wants, so that none needs a test of its own.
-struct TokenOpening {
-  std::uint32_t marker_size;  // 3 after "#" (a marker's size); never a size otherwise
-  std::uint16_t
-      colon_last;        // ":" for a word, which gives back a trailing ":"; never a byte otherwise
+// Eight bytes, so that an entry's address is the byte shifted.
+struct alignas(8) TokenOpening {
+  // ":" for a word, which gives back a trailing ":"; never a byte otherwise.
+  std::uint16_t colon_last;
+  // 3 after "#", a marker's size; 0 otherwise, never the size of a token
+  // or gap.
+  std::uint8_t marker_size;
   TokenRule rule;        // the rule that cuts the token
   std::uint8_t records;  // 1 for a token, 0 for a blank, where a gap opens
   bool line_end;         // a line end of a loaded text: kLineEndTokens
