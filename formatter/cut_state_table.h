@@ -101,12 +101,14 @@ enum State : std::uint8_t {
   kBraceLevel1,         // "{...", and one state more for each level below it
 };
 
+// Deeper groups are rare; with the other states, 63 rows of 64 entries:
+// 8 KB for each kind of text.
 inline constexpr int kDeepestBrace = 36;
 inline constexpr int kStates = kBraceLevel1 + kDeepestBrace;
 
 // A transition is the table offset of the next state's row, plus kBoundary
 // when the byte is a boundary. A row holds two equal entries per byte kind,
-// at kColumnOf[byte] and one above, so that the transition read for one
+// at the byte's column (CutTables::columns) and one above, so that the transition read for one
 // byte is the row offset for the next without any masking, and the
 // boundary flag is its lowest bit.
 using Transition = std::uint16_t;
