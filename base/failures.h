@@ -41,6 +41,8 @@ VEMRA_FAILURE_CLASS(EConvertError, Exception);
 VEMRA_FAILURE_CLASS(EStringListError, Exception);
 VEMRA_FAILURE_CLASS(EIntOverflow, Exception);
 VEMRA_FAILURE_CLASS(EOutOfMemory, Exception);
+// The file names of a run do not name what it can work on.
+VEMRA_FAILURE_CLASS(EArgumentError, Exception);
 VEMRA_FAILURE_CLASS(ETextTooLarge, Exception);
 VEMRA_FAILURE_CLASS(EStreamError, Exception);
 VEMRA_FAILURE_CLASS(EFileStreamError, EStreamError);

@@ -1,14 +1,14 @@
 #include "cli/driver.h"
 
-#include <new>
+#include <exception>
 
 #include "base/conversions.h"
 #include "base/decimal_separator.h"
-#include "base/expand_path.h"
 #include "base/failures.h"
-#include "base/string_list.h"
+#include "cli/failure_text.h"
+#include "cli/many_files_run.h"
+#include "cli/one_file_run.h"
 #include "cli/review_run.h"
-#include "cli/run_progress.h"
 #include "cli/run_settings.h"
 
 namespace vemra {
@@ -33,25 +33,15 @@ void ReadArguments(const std::vector<std::string>& arguments, std::ostream& cons
   }
 }
 
-// Load, format, save. The list lives only for this call. The files are
-// opened through their names as given; the console shows their full paths.
-void FormatFile(std::ostream& console, const RunSettings& settings) {
-  const std::string& output =
-      settings.OutputPath.empty() ? settings.InputPath : settings.OutputPath;
-  TStringList lines;
-  BeginStep(console, "Loading source file " + ExpandPath(settings.InputPath) + "...");
-  lines.LoadFile(settings.InputPath);
-  EndStep(console);
-  FormatWithProgress(console, settings, lines);
-  BeginStep(console, "Saving output file to " + ExpandPath(output) + "...");
-  lines.SaveFile(output);
-  EndStep(console);
-}
-
-int ReportFailure(std::ostream& console, const std::string& class_name,
-                  const std::string& message) {
-  console << class_name << ": " << message << "\n" << std::flush;
-  return kExitFailure;
+// A one-file run takes INPUT and OUTPUT. A third name once silently took
+// the place of the second, which was then never read while the first
+// file's result replaced the third: more names are refused before any file
+// is touched.
+void RefuseExtraNames(const RunSettings& settings) {
+  if (settings.Names.size() <= 2) return;
+  throw EArgumentError(IntegerToText(static_cast<std::int32_t>(settings.Names.size())) +
+                       " file names given, but a run formats INPUT into OUTPUT: "
+                       "use -files=1 to format every named file in place");
 }
 
 }  // namespace
@@ -62,19 +52,15 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& cons
     PrintBanner(console);
     RunSettings settings;
     ReadArguments(arguments, console, settings);
-    if (settings.InputPath.empty()) return kExitSuccess;
-    // A review never writes a file, so an output name is not even looked at.
-    if (settings.Check || settings.Diff) return ReviewFile(console, settings);
-    FormatFile(console, settings);
+    if (settings.Names.empty()) return kExitSuccess;
+    if (settings.ManyFiles()) return RunManyFiles(console, settings);
+    RefuseExtraNames(settings);
+    if (settings.Review()) return ReviewFile(console, settings);
+    FormatOneFile(console, settings);
     return kExitSuccess;
-  } catch (const Exception& failure) {
-    return ReportFailure(console, failure.ClassName(), failure.Message());
-  } catch (const std::bad_alloc&) {
-    return ReportFailure(console, "EOutOfMemory", "Out of memory");
-  } catch (const std::exception& failure) {
-    // Not expected from the program's own code; still one line and a failure
-    // status rather than an abort.
-    return ReportFailure(console, "Exception", failure.what());
+  } catch (...) {
+    console << FailureOf(std::current_exception()).Line() << "\n" << std::flush;
+    return kExitFailure;
   }
 }
 

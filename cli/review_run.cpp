@@ -6,13 +6,11 @@
 #include "base/expand_path.h"
 #include "base/file_identity.h"
 #include "base/read_whole_file.h"
-#include "base/string_list.h"
 #include "cli/driver.h"
 #include "cli/run_progress.h"
 #include "cli/unified_diff.h"
 
 namespace vemra {
-namespace {
 
 std::vector<std::string> LinesOf(const TStringList& list) {
   std::vector<std::string> lines;
@@ -21,17 +19,18 @@ std::vector<std::string> LinesOf(const TStringList& list) {
   return lines;
 }
 
-void PrintDiff(std::ostream& console, const std::vector<std::string>& loaded,
-               const std::vector<std::string>& formatted, const std::string& path) {
-  const std::string diff = UnifiedDiff(loaded, formatted, path, path);
-  if (diff.empty()) {
-    console << "Only line ends would change: every line would end in CR LF\n";
-  } else {
-    console << diff;
+ReviewVerdict Review(const std::string& original, const std::vector<std::string>& loaded_lines,
+                     const TStringList& formatted, const std::string& path, bool diff) {
+  std::string holder;
+  if (formatted.JoinedText(holder) == original) return {false, "Already formatted: " + path + "\n"};
+  std::string text = "Would reformat: " + path + "\n";
+  if (diff) {
+    const std::string changes = UnifiedDiff(loaded_lines, LinesOf(formatted), path, path);
+    text +=
+        changes.empty() ? "Only line ends would change: every line would end in CR LF\n" : changes;
   }
+  return {true, std::move(text)};
 }
-
-}  // namespace
 
 int ReviewFile(std::ostream& console, const RunSettings& settings) {
   const std::string shown_path = ExpandPath(settings.InputPath);
@@ -46,14 +45,9 @@ int ReviewFile(std::ostream& console, const RunSettings& settings) {
   if (settings.Diff) loaded_lines = LinesOf(lines);
   FormatWithProgress(console, settings, lines);
 
-  if (lines.ReadText() == original) {
-    console << "Already formatted: " << shown_path << "\n" << std::flush;
-    return kExitSuccess;
-  }
-  console << "Would reformat: " << shown_path << "\n";
-  if (settings.Diff) PrintDiff(console, loaded_lines, LinesOf(lines), shown_path);
-  console << std::flush;
-  return kExitWouldChange;
+  const ReviewVerdict verdict = Review(original, loaded_lines, lines, shown_path, settings.Diff);
+  console << verdict.text << std::flush;
+  return verdict.would_change ? kExitWouldChange : kExitSuccess;
 }
 
 }  // namespace vemra

@@ -23,10 +23,14 @@ void PrintOptions(std::ostream& console, const RunSettings& settings) {
   console << ")\n";
 }
 
+void FormatLines(const RunSettings& settings, TStringList& lines) {
+  FormatSource(lines, settings.TabWidth, settings.UseTabs, !settings.KeepExtraLines);
+}
+
 void FormatWithProgress(std::ostream& console, const RunSettings& settings, TStringList& lines) {
   PrintOptions(console, settings);
   BeginStep(console, "Parsing...");
-  FormatSource(lines, settings.TabWidth, settings.UseTabs, !settings.KeepExtraLines);
+  FormatLines(settings, lines);
   EndStep(console);
 }
 

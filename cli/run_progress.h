@@ -18,6 +18,9 @@ void EndStep(std::ostream& console);
 // ", check=True" and ", diff=True" added only when those options are on.
 void PrintOptions(std::ostream& console, const RunSettings& settings);
 
+// Formats lines with the settings' options, without a word on the console.
+void FormatLines(const RunSettings& settings, TStringList& lines);
+
 // Prints the options line, then formats lines with the settings' options
 // between "Parsing..." and "done!".
 void FormatWithProgress(std::ostream& console, const RunSettings& settings, TStringList& lines);

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace vemra {
 
@@ -13,15 +14,29 @@ struct RunSettings {
   bool KeepExtraLines = false;  // "extralines": keep runs of empty lines
   bool Check = false;           // "check": report whether formatting would change the file
   bool Diff = false;            // "diff": as "check", and show the changes as a unified diff
+  bool Files = false;           // "files": every file name is an input, saved over itself
+  // "ext": the extensions, lower case and without the dot, of the files a
+  // walk through a named folder takes.
+  std::vector<std::string> Extensions{"vem"};
+  // "jobs": how many files are worked on at once; 0 (not given) stands for
+  // as many as the processors the program may use.
+  std::int32_t Jobs = 0;
   // The file names as given: the files are opened through them, so that the
   // file system resolves their links and ".."; messages show ExpandPath.
-  std::string InputPath;   // first file name; empty: none given
-  std::string OutputPath;  // last of the later file names; empty: write over the input
+  std::string InputPath;           // first file name; empty: none given
+  std::string OutputPath;          // last of the later file names; empty: write over the input
+  std::vector<std::string> Names;  // every file name, in the order given
+
+  // Whether the file names are inputs, each reported on its own line: with
+  // "files", and in a review of more than one name.
+  bool ManyFiles() const { return Files || ((Check || Diff) && Names.size() > 1); }
+  bool Review() const { return Check || Diff; }
 };
 
 // Takes one argument: "-name=value" sets the option of that name (letter case
 // ignored; unknown names are ignored), anything else is a file name. Throws
-// EConvertError when an option value does not convert.
+// EConvertError when an option value does not convert, and for a number of
+// jobs below 1 or an empty list of extensions.
 void ApplyArgument(const std::string& argument, RunSettings& settings);
 
 }  // namespace vemra

@@ -97,7 +97,7 @@ TEST(Driver, AValueThatDoesNotConvertStopsTheRunAtOnce) {
   }
 }
 
-TEST(Driver, OneFileNameIsWrittenOverThreeNamesUseTheFirstAndTheLast) {
+TEST(Driver, OneFileNameIsWrittenOverTwoNamesWriteTheSecond) {
   TestFolder folder;
   const std::string input = folder / "in.vem";
   WriteBytes(input, kInput);
@@ -106,14 +106,33 @@ TEST(Driver, OneFileNameIsWrittenOverThreeNamesUseTheFirstAndTheLast) {
   EXPECT_EQ(ReadBytes(input), kSaved);
 
   WriteBytes(input, kInput);
-  const std::string second = folder / "second.vem";
-  const std::string third = folder / "third.vem";
-  const RunResult three = RunDriver({input, second, third});
-  EXPECT_EQ(three.console,
-            kBanner + Echo({input, second, third}) + SuccessfulRun(input, third, kDefaultOptions));
+  const std::string output = folder / "out.vem";
+  const RunResult two = RunDriver({input, output});
+  EXPECT_EQ(two.console,
+            kBanner + Echo({input, output}) + SuccessfulRun(input, output, kDefaultOptions));
   EXPECT_EQ(ReadBytes(input), kInput);
-  EXPECT_EQ(ReadBytes(third), kSaved);
-  EXPECT_EQ(folder.Names(), (std::set<std::string>{"in.vem", "third.vem"}));
+  EXPECT_EQ(ReadBytes(output), kSaved);
+}
+
+// A third name once replaced the second, which was never read, and the
+// first file's result overwrote the third. Now such a run touches nothing.
+TEST(Driver, ThreeNamesWithoutFilesAreRefusedAndNothingIsTouched) {
+  TestFolder folder;
+  const std::vector<std::string> names = {folder / "a.vem", folder / "b.vem", folder / "c.vem"};
+  for (const std::string& name : names) {
+    WriteBytes(name, kInput);
+    testing::MakeOld(name);
+  }
+  const RunResult three = RunDriver({names[0], "-tabs=1", names[1], names[2]});
+  EXPECT_EQ(three.status, kExitFailure);
+  EXPECT_EQ(three.console, kBanner + Echo({names[0], "-tabs=1", names[1], names[2]}) +
+                               "EArgumentError: 3 file names given, but a run formats INPUT "
+                               "into OUTPUT: use -files=1 to format every named file in place\n");
+  for (const std::string& name : names) {
+    EXPECT_EQ(ReadBytes(name), kInput);
+    EXPECT_EQ(testing::StatOf(name).st_mtim.tv_sec, 1000000000);
+  }
+  EXPECT_EQ(folder.Names(), (std::set<std::string>{"a.vem", "b.vem", "c.vem"}));
 }
 
 // Files are opened through their names as given; ".." after a link to a

@@ -1,0 +1,35 @@
+// The files a many-files run works on: the names it was given, with every
+// named folder walked for the files it holds.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/failure_text.h"
+
+namespace vemra {
+
+// One input: a file to work on, or a name that gives none.
+struct InputFile {
+  std::string path;                    // as given, or as walked from a given folder
+  std::optional<FailureText> failure;  // set when the name gives no file to work on
+};
+
+// Whether a file name ends in "." and one of the extensions (lower case,
+// without the dot), in any letter case, after at least one other byte.
+bool HasExtension(std::string_view file_name, const std::vector<std::string>& extensions);
+
+// The inputs for these names, sorted by path. A name that is not a folder,
+// or every name when walk_folders is false, is taken as it is (a name that
+// does not exist fails when it is loaded). A folder is walked through its
+// subfolders for files with one of the extensions; names that begin with "."
+// are passed over, and symbolic links to folders are not followed. A folder
+// that cannot be read, or that holds no such file, is an input with a
+// failure. A file reached by two paths (twice named, or a link) is listed
+// once, under the first of its paths.
+std::vector<InputFile> CollectInputs(const std::vector<std::string>& names,
+                                     const std::vector<std::string>& extensions, bool walk_folders);
+
+}  // namespace vemra
