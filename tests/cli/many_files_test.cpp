@@ -1,0 +1,285 @@
+// Many files in one run: -files, review of several names, the folder walk,
+// -jobs, the report order, the summary and the exit status.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "bench/program_generator.h"
+#include "cli/driver.h"
+#include "tests/base/test_folder.h"
+#include "tests/cli/run_helpers.h"
+
+namespace vemra {
+namespace {
+
+namespace fs = std::filesystem;
+
+using testing::MakeOld;
+using testing::ReadBytes;
+using testing::RunDriver;
+using testing::RunProgram;
+using testing::RunResult;
+using testing::StatOf;
+using testing::TestFolder;
+using testing::WriteBytes;
+
+const std::string kFormatted = "proc A()\r\n  x = 1\r\nend\r\n";
+const std::string kUnformatted = "proc A()\nx=1\n    end\n";
+
+// What a run printed after the options line: the reports and the summary.
+std::string Reports(const RunResult& run) {
+  const std::size_t options = run.console.find("Formatting options (");
+  if (options == std::string::npos) return "no options line in:\n" + run.console;
+  return run.console.substr(run.console.find('\n', options) + 1);
+}
+
+// The bytes a one-file run saves for the given input.
+std::string OneFileResult(const std::string& bytes) {
+  TestFolder folder;
+  const std::string path = folder / "one.vem";
+  WriteBytes(path, bytes);
+  EXPECT_EQ(RunDriver({path}).status, kExitSuccess);
+  return ReadBytes(path);
+}
+
+TEST(ManyFiles, AGlobOfThreeFilesFormatsEachAsAOneFileRunWould) {
+  TestFolder folder;
+  const std::string inputs[] = {kUnformatted, GenerateProgram(7, 3000), kFormatted};
+  const std::string names[] = {"x1.vem", "x2.vem", "x3.vem"};
+  for (int i = 0; i < 3; ++i) WriteBytes(folder / names[i], inputs[i]);
+  MakeOld(folder / "x3.vem");
+
+  const RunResult run = RunProgram("-files=1 " + folder.Path() + "/*.vem");
+  EXPECT_EQ(run.status, 0) << run.console;
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(ReadBytes(folder / names[i]), OneFileResult(inputs[i]));
+  EXPECT_EQ(StatOf(folder / "x3.vem").st_mtim.tv_sec, 1000000000);  // not rewritten
+  EXPECT_EQ(Reports(run), "Formatted: " + (folder / "x1.vem") + "\nFormatted: " +
+                              (folder / "x2.vem") + "\nUnchanged: " + (folder / "x3.vem") +
+                              "\n2 files reformatted, 1 unchanged, 0 failed\n");
+  EXPECT_EQ(folder.Names(), (std::set<std::string>{"x1.vem", "x2.vem", "x3.vem"}));
+}
+
+// A tree with nested files, files of other extensions, hidden names, links
+// to a folder and to a file, and a pipe.
+void MakeTree(const TestFolder& root) {
+  for (const char* sub : {"src/lib/deep", "src/.hidden", "src/empty", "elsewhere"}) {
+    fs::create_directories(root / sub);
+  }
+  for (const char* file : {"src/a.vem", "src/lib/b.VEM", "src/lib/deep/c.vem", "src/lib/n.txt",
+                           "src/.hidden/h.vem", "src/.dot.vem", "src/x.vem.bak", "src/vem",
+                           "elsewhere/e.vem", "elsewhere/f.vem", "src/t.txt"}) {
+    WriteBytes(root / file, kUnformatted);
+  }
+  fs::create_directory_symlink(root / "elsewhere", root / "src/linked-folder");
+  fs::create_symlink(root / "elsewhere/f.vem", root / "src/link.vem");
+  fs::create_symlink(root / "nowhere.vem", root / "src/dangling.vem");
+  mkfifo((root / "src/pipe.vem").c_str(), 0600);
+}
+
+struct WalkCase {
+  std::vector<std::string> arguments;  // "ROOT/" stands for the test folder
+  std::vector<std::string> reported;   // in order, relative to the test folder
+};
+
+TEST(ManyFiles, FoldersAreWalkedForTheExtensionsPassingOverHiddenNamesAndFolderLinks) {
+  const WalkCase cases[] = {
+      {{"ROOT/src"}, {"src/a.vem", "src/lib/b.VEM", "src/lib/deep/c.vem", "src/link.vem"}},
+      {{"-ext=txt,VEM", "ROOT/src/"},
+       {"src/a.vem", "src/lib/b.VEM", "src/lib/deep/c.vem", "src/lib/n.txt", "src/link.vem",
+        "src/t.txt"}},
+      {{"-ext=.txt", "ROOT/src/lib"}, {"src/lib/n.txt"}},
+      // Named explicitly, a file is taken whatever its extension or name.
+      {{"ROOT/src/x.vem.bak", "ROOT/src/.hidden"}, {"src/.hidden/h.vem", "src/x.vem.bak"}},
+      // The file behind a link is formatted once, under its first path.
+      {{"ROOT/src/link.vem", "ROOT/elsewhere/f.vem", "ROOT/src/./link.vem"}, {"elsewhere/f.vem"}},
+  };
+  for (const WalkCase& c : cases) {
+    TestFolder root;
+    MakeTree(root);
+    std::vector<std::string> arguments = {"-check=1", "-files=1"};
+    for (const std::string& argument : c.arguments) {
+      arguments.push_back(argument.starts_with("ROOT/") ? root / argument.substr(5) : argument);
+    }
+    std::string expected;
+    for (const std::string& path : c.reported)
+      expected += "Would reformat: " + (root / path) + "\n";
+    const RunResult run = RunDriver(arguments);
+    EXPECT_EQ(run.status, kExitWouldChange) << c.arguments[0];
+    EXPECT_EQ(Reports(run), expected + std::to_string(c.reported.size()) +
+                                (c.reported.size() == 1 ? " file" : " files") +
+                                " would be reformatted, 0 already formatted, 0 failed\n");
+  }
+}
+
+TEST(ManyFiles, ReviewOfSeveralNamesFindsTheUnformattedOneAndPassesAfterFormatting) {
+  TestFolder folder;
+  const std::string good = folder / "good.vem";
+  const std::string bad = folder / "bad.vem";
+  const std::string other = folder / "other.src";
+  WriteBytes(good, kFormatted);
+  WriteBytes(bad, kUnformatted);
+  WriteBytes(other, kFormatted);
+  for (const std::string& path : {good, bad, other}) MakeOld(path);
+
+  const RunResult check = RunDriver({"-check=1", good, bad, other});
+  EXPECT_EQ(check.status, kExitWouldChange);
+  EXPECT_EQ(Reports(check), "Would reformat: " + bad + "\nAlready formatted: " + good +
+                                "\nAlready formatted: " + other +
+                                "\n1 file would be reformatted, 2 already formatted, 0 failed\n");
+  const RunResult diff = RunDriver({"-diff=1", other, bad});
+  EXPECT_EQ(diff.status, kExitWouldChange);
+  EXPECT_EQ(Reports(diff), "Would reformat: " + bad + "\n--- " + bad + "\n+++ " + bad +
+                               "\n@@ -1,3 +1,3 @@\n proc A()\n-x=1\n-    end\n+  x = 1\n+end\n"
+                               "Already formatted: " +
+                               other +
+                               "\n1 file would be reformatted, 1 already formatted, 0 failed\n");
+  for (const std::string& path : {good, bad, other}) {
+    EXPECT_EQ(StatOf(path).st_mtim.tv_sec, 1000000000) << path;  // a review writes nothing
+  }
+
+  EXPECT_EQ(RunDriver({"-files=1", good, bad, other}).status, kExitSuccess);
+  EXPECT_EQ(ReadBytes(bad), kFormatted);
+  const RunResult again = RunDriver({"-check=1", good, bad, other});
+  EXPECT_EQ(again.status, kExitSuccess);
+  EXPECT_TRUE(
+      again.console.ends_with("0 files would be reformatted, 3 already formatted, 0 failed\n"))
+      << again.console;
+}
+
+TEST(ManyFiles, MissingNamesAndEmptyFoldersFailWhileTheOtherFilesAreDone) {
+  TestFolder folder;
+  fs::create_directories(folder / "empty/.git");
+  WriteBytes(folder / "empty/.git/x.vem", kUnformatted);
+  WriteBytes(folder / "empty/readme.txt", kUnformatted);
+  WriteBytes(folder / "a.vem", kUnformatted);
+  WriteBytes(folder / "b.vem", kUnformatted);
+  const std::string missing = folder / "missing.vem";
+  const std::string empty = folder / "empty";
+  const RunResult run =
+      RunDriver({"-files=1", folder / "b.vem", missing, empty, folder / "a.vem", "-jobs=2"});
+  EXPECT_EQ(run.status, kExitFailure);
+  EXPECT_EQ(Reports(run),
+            "Formatted: " + (folder / "a.vem") + "\nFormatted: " + (folder / "b.vem") + "\n" +
+                empty + ": EArgumentError: No .vem file in folder \"" + empty + "\"\n" + missing +
+                ": EFOpenError: Cannot open file \"" + missing + "\". No such file or directory\n" +
+                "2 files reformatted, 0 unchanged, 2 failed\n");
+  EXPECT_EQ(ReadBytes(folder / "a.vem"), kFormatted);
+  EXPECT_EQ(ReadBytes(folder / "b.vem"), kFormatted);
+  EXPECT_EQ(ReadBytes(folder / "empty/.git/x.vem"), kUnformatted);
+  EXPECT_FALSE(fs::exists(missing));
+
+  // In a review without -files=1 a folder is no file.
+  const RunResult review = RunDriver({"-check=1", folder / "a.vem", empty});
+  EXPECT_EQ(review.status, kExitFailure);
+  EXPECT_NE(review.console.find(empty + ": EFOpenError: Cannot open file \"" + empty +
+                                "\". Is a directory\n"),
+            std::string::npos)
+      << review.console;
+}
+
+struct RefusedCase {
+  std::vector<std::string> options;
+  std::string failure_line;
+};
+
+TEST(ManyFiles, BadJobsAndExtensionValuesAreRefusedBeforeAnyFileIsRead) {
+  const RefusedCase cases[] = {
+      {{"-jobs=0"}, "EConvertError: '0' is not a valid number of jobs (1 or more)\n"},
+      {{"-JOBS=-3"}, "EConvertError: '-3' is not a valid number of jobs (1 or more)\n"},
+      {{"-jobs=two"}, "EConvertError: 'two' is not a valid integer value\n"},
+      {{"-ext="}, "EConvertError: '' is not a valid list of extensions\n"},
+      {{"-ext=,."}, "EConvertError: ',.' is not a valid list of extensions\n"},
+      {{"-files=maybe"}, "EConvertError: 'maybe' is not a valid boolean value\n"},
+  };
+  for (const RefusedCase& c : cases) {
+    TestFolder folder;
+    WriteBytes(folder / "a.vem", kUnformatted);
+    const RunResult run = RunDriver({"-files=1", c.options[0], folder / "a.vem"});
+    EXPECT_EQ(run.status, kExitFailure) << c.options[0];
+    EXPECT_TRUE(run.console.ends_with(" : " + c.options[0] + "\n" + c.failure_line)) << run.console;
+    EXPECT_EQ(ReadBytes(folder / "a.vem"), kUnformatted);
+  }
+}
+
+// prefix, number and suffix; built by appending (g++ 12 warns wrongly about
+// "literal" + std::to_string(...)).
+std::string Numbered(const char* prefix, int number, const char* suffix = "") {
+  std::string name = prefix;
+  name += std::to_string(number);
+  name += suffix;
+  return name;
+}
+
+// A code base of generated programs of many sizes, some formatted already,
+// some missing, in nested folders: every number of jobs prints the same
+// reports in the same order and saves the same bytes.
+TEST(ManyFiles, ReportsAndResultsDoNotDependOnTheNumberOfJobs) {
+  const int kFiles = 120;
+  auto make_tree = [](const TestFolder& root) {
+    for (int i = 0; i < kFiles; ++i) {
+      const fs::path folder = fs::path(root.Path()) / Numbered("m", i % 7) / Numbered("n", i % 3);
+      fs::create_directories(folder);
+      std::string bytes = GenerateProgram(static_cast<std::uint64_t>(i), 50 + 97 * (i % 40));
+      if (i % 5 == 0) bytes = OneFileResult(bytes);
+      if (i % 31 != 30) WriteBytes(folder / Numbered("f", i, ".vem"), bytes);
+    }
+  };
+  std::string first_reports[2];
+  std::string first_bytes;
+  for (const char* jobs : {"-jobs=1", "-jobs=2", "-jobs=3", "-jobs=64"}) {
+    TestFolder root;
+    make_tree(root);
+    const RunResult diff = RunDriver({"-diff=1", "-files=1", jobs, root.Path()});
+    EXPECT_EQ(diff.status, kExitWouldChange);
+    const RunResult format = RunDriver({jobs, "-files=1", root.Path(), root / "gone.vem"});
+    EXPECT_EQ(format.status, kExitFailure);
+    std::string bytes;
+    for (const auto& entry : fs::recursive_directory_iterator(root.Path())) {
+      if (entry.is_regular_file()) bytes += entry.path().string() + "\n" + ReadBytes(entry.path());
+    }
+    // The folder's own name differs from run to run.
+    const std::string reports[2] = {Reports(diff), Reports(format)};
+    std::string relative[2];
+    for (int i = 0; i < 2; ++i) {
+      relative[i] = reports[i];
+      for (std::size_t at; (at = relative[i].find(root.Path())) != std::string::npos;) {
+        relative[i].replace(at, root.Path().size(), "ROOT");
+      }
+    }
+    for (std::size_t at; (at = bytes.find(root.Path())) != std::string::npos;) {
+      bytes.replace(at, root.Path().size(), "ROOT");
+    }
+    if (first_bytes.empty()) {
+      first_reports[0] = relative[0];
+      first_reports[1] = relative[1];
+      first_bytes = bytes;
+      EXPECT_TRUE(relative[1].ends_with("94 files reformatted, 23 unchanged, 1 failed\n"))
+          << relative[1];
+      continue;
+    }
+    EXPECT_EQ(relative[0], first_reports[0]) << jobs;
+    EXPECT_EQ(relative[1], first_reports[1]) << jobs;
+    EXPECT_EQ(bytes, first_bytes) << jobs;
+  }
+}
+
+TEST(ManyFiles, OneNameWithFilesIsReportedAndTwoNamesAreBothInputs) {
+  TestFolder folder;
+  const std::string a = folder / "a.vem";
+  const std::string b = folder / "b.vem";
+  WriteBytes(a, kUnformatted);
+  WriteBytes(b, kUnformatted);
+  const RunResult one = RunDriver({"-files=1", a});
+  EXPECT_EQ(Reports(one), "Formatted: " + a + "\n1 file reformatted, 0 unchanged, 0 failed\n");
+  const RunResult two = RunDriver({"-files=TRUE", b, a});
+  EXPECT_EQ(two.status, kExitSuccess);
+  EXPECT_EQ(Reports(two), "Unchanged: " + a + "\nFormatted: " + b +
+                              "\n1 file reformatted, 1 unchanged, 0 failed\n");
+  EXPECT_EQ(ReadBytes(b), kFormatted);
+}
+
+}  // namespace
+}  // namespace vemra
