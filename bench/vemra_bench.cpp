@@ -1,14 +1,17 @@
 // Measures the formatter against cp on realistic and hostile inputs that it
-// generates itself, and prints one table row per input.
+// generates itself, and prints one table row per input; then, on a code base
+// of many small files, one many-files run against find -exec.
 //
 //   vemra_bench [--vemrafmt=PATH] [--only=NAME,PREFIX*,...] [--runs=N]
 //               [--cpu-limit=SECONDS] [--memory-limit-mb=N] [--dir=PATH] [--list]
+//               [--code-base-files=N]
 //
 // --vemrafmt: the formatter, by default the vemrafmt next to this program;
 // --only: the inputs to run (see --list); --runs: runs per input, 5 by
 // default, four times as many for small inputs that format quickly;
 // --cpu-limit and --memory-limit-mb: a formatter run beyond them is ended
-// and reported; --dir: where the temporary folder is made.
+// and reported; --dir: where the temporary folder is made; --code-base-files:
+// the number of files of the code-base input (10,000 by default).
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,6 +25,7 @@
 #include "base/failures.h"
 #include "bench/bench_inputs.h"
 #include "bench/bench_report.h"
+#include "bench/code_base_bench.h"
 #include "bench/process_run.h"
 
 namespace vemra {
@@ -35,10 +39,14 @@ struct BenchOptions {
   std::size_t runs = 5;                 // formatter and cp runs per input (more for small ones)
   unsigned cpu_limit_seconds = 300;     // a formatter run taking longer is ended
   std::size_t memory_limit_mb = 16000;  // address space a formatter run may map; 0: none
+  std::size_t code_base_files = 10000;  // files of the code base
   std::string parent_dir;               // where the temporary folder is made
   bool list = false;                    // only list the inputs
   bool help = false;                    // only print the usage
 };
+
+// The input measured apart: many small files instead of one.
+constexpr std::string_view kCodeBase = "code-base";
 
 // Inputs below this size whose first run is quick are run more often, as
 // their times are short and noisy.
@@ -48,7 +56,8 @@ constexpr std::size_t kSmallInputRunFactor = 4;
 
 constexpr std::string_view kUsage =
     "usage: vemra_bench [--vemrafmt=PATH] [--only=NAME,PREFIX*,...] [--runs=N]\n"
-    "                   [--cpu-limit=SECONDS] [--memory-limit-mb=N] [--dir=PATH] [--list]\n";
+    "                   [--cpu-limit=SECONDS] [--memory-limit-mb=N] [--dir=PATH] [--list]\n"
+    "                   [--code-base-files=N]\n";
 
 std::string ProgramDirectory() {
   std::error_code error;
@@ -93,6 +102,8 @@ BenchOptions ParseOptions(const std::vector<std::string>& arguments) {
       options.cpu_limit_seconds = static_cast<unsigned>(ParseCount(name, value));
     } else if (name == "--memory-limit-mb") {
       options.memory_limit_mb = ParseCount(name, value);
+    } else if (name == "--code-base-files") {
+      options.code_base_files = std::max<std::size_t>(1, ParseCount(name, value));
     } else if (name == "--dir") {
       options.parent_dir = value;
     } else if (name == "--help") {
@@ -225,6 +236,9 @@ int RunBenchmark(const BenchOptions& options) {
     for (const BenchInput& input : BenchInputs()) {
       std::cout << input.name << "  " << input.description << '\n';
     }
+    std::cout << kCodeBase << "  " << options.code_base_files
+              << " generated programs of about 10 KB each in folders of 100, formatted and "
+                 "checked by one run and by find -exec\n";
     return 0;
   }
   if (access(options.formatter.c_str(), X_OK) != 0) {
@@ -234,14 +248,23 @@ int RunBenchmark(const BenchOptions& options) {
   for (const BenchInput& input : BenchInputs()) {
     if (Selected(options, input.name)) selected.push_back(input);
   }
-  if (selected.empty()) throw Exception("no input matches --only (see --list)");
+  const bool code_base = Selected(options, kCodeBase);
+  if (selected.empty() && !code_base) throw Exception("no input matches --only (see --list)");
   TemporaryFolder folder(options.parent_dir);
   std::cout << "formatter: " << options.formatter << "\nload average before: " << LoadAverage()
             << "\n\n";
-  PrintTableHeader(std::cout);
-  for (const BenchInput& input : selected)
-    PrintTableRow(Measure(input, options, folder), std::cout);
-  PrintLegend(std::cout);
+  if (!selected.empty()) {
+    PrintTableHeader(std::cout);
+    for (const BenchInput& input : selected)
+      PrintTableRow(Measure(input, options, folder), std::cout);
+    PrintLegend(std::cout);
+    std::cout << '\n';
+  }
+  if (code_base) {
+    MeasureCodeBase({options.formatter, folder.File(kCodeBase), options.code_base_files, 10000,
+                     options.runs, options.memory_limit_mb, options.cpu_limit_seconds},
+                    std::cout);
+  }
   std::cout << "load average after: " << LoadAverage() << '\n';
   return 0;
 }

@@ -1,0 +1,148 @@
+#include "bench/code_base_bench.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "base/failures.h"
+#include "bench/bench_report.h"
+#include "bench/process_run.h"
+#include "bench/program_generator.h"
+
+namespace vemra {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::size_t kFilesPerFolder = 100;
+constexpr std::uint64_t kFirstSeed = 4100;
+
+// A command over the code base, and the exit status that means it did its
+// work: a check of unformatted files ends with 1.
+struct CodeBaseCommand {
+  std::string label;
+  std::vector<std::string> arguments;
+  int expected_status;
+};
+
+// prefix, then number with leading zeros to width digits.
+std::string Numbered(const char* prefix, std::size_t number, std::size_t width) {
+  const std::string digits = std::to_string(number);
+  std::string text = prefix;
+  text.append(digits.size() < width ? width - digits.size() : 0, '0');
+  text += digits;
+  return text;
+}
+
+// Puts every file back as generated: the runs before have formatted them.
+// The writing back is flushed, so that it does not share the machine with
+// the run timed next.
+void WriteCodeBase(const std::vector<CodeBaseFile>& files, const std::string& folder) {
+  for (const CodeBaseFile& file : files) {
+    const fs::path path = fs::path(folder) / file.path;
+    fs::create_directories(path.parent_path());
+    std::ofstream stream(path, std::ios::binary | std::ios::trunc);
+    stream.write(file.bytes.data(), static_cast<std::streamsize>(file.bytes.size()));
+    if (!stream.flush()) throw Exception("cannot write " + path.string());
+  }
+  sync();
+}
+
+std::vector<CodeBaseCommand> Commands(const CodeBaseOptions& options) {
+  const std::string& vemrafmt = options.formatter;
+  const std::string& dir = options.folder;
+  return {
+      {"vemrafmt -files=1 DIR", {vemrafmt, "-files=1", dir}, 0},
+      {"find DIR -name '*.vem' -exec vemrafmt {} ;",
+       {"find", dir, "-name", "*.vem", "-exec", vemrafmt, "{}", ";"},
+       0},
+      {"vemrafmt -check=1 -files=1 DIR", {vemrafmt, "-check=1", "-files=1", dir}, 1},
+      {"find DIR -name '*.vem' -exec vemrafmt -check=1 {} ;",
+       {"find", dir, "-name", "*.vem", "-exec", vemrafmt, "-check=1", "{}", ";"},
+       0},
+  };
+}
+
+std::string RunStatusText(const std::vector<ProcessRun>& runs, int expected_status) {
+  for (const ProcessRun& run : runs) {
+    if (run.signal != 0) return "signal " + std::to_string(run.signal);
+    if (run.exit_status != expected_status) return "exit " + std::to_string(run.exit_status);
+  }
+  return "ok";
+}
+
+long PeakKb(const std::vector<ProcessRun>& runs) {
+  long peak = 0;
+  for (const ProcessRun& run : runs) peak = std::max(peak, run.peak_resident_kb);
+  return peak;
+}
+
+void PrintCodeBaseTable(const std::vector<CodeBaseCommand>& commands,
+                        const std::vector<std::vector<ProcessRun>>& runs, std::ostream& out) {
+  char line[256];
+  std::snprintf(line, sizeof line, "%-52s %4s %9s %8s %8s %9s  %s\n", "command", "runs", "median s",
+                "cpu s", "peak MB", "vs find", "status");
+  out << line << std::string(std::strlen(line) - 1, '-') << '\n';
+  for (std::size_t i = 0; i < commands.size(); ++i) {
+    const double seconds = MedianSeconds(runs[i]);
+    // Each many-files command is followed by its find -exec counterpart.
+    const bool many_files = i % 2 == 0;
+    char ratio[32] = "-";
+    if (many_files)
+      std::snprintf(ratio, sizeof ratio, "%.1fx", MedianSeconds(runs[i + 1]) / seconds);
+    std::snprintf(line, sizeof line, "%-52s %4zu %9.3f %8.3f %8.1f %9s  %s\n",
+                  commands[i].label.c_str(), runs[i].size(), seconds, MedianCpuSeconds(runs[i]),
+                  static_cast<double>(PeakKb(runs[i])) * 1024 / 1e6, ratio,
+                  RunStatusText(runs[i], commands[i].expected_status).c_str());
+    out << line;
+  }
+  out << "\nmedian s, cpu s: median wall and user + system time of the runs, each on the\n"
+         "unformatted code base written back and synced before it; peak MB: largest resident\n"
+         "memory of a run (for find, of find or any one formatter it started); vs find: how\n"
+         "many times faster the many-files run is than find -exec with one process per file.\n";
+}
+
+}  // namespace
+
+std::vector<CodeBaseFile> GenerateCodeBase(std::size_t files, std::size_t file_bytes) {
+  std::vector<CodeBaseFile> code_base;
+  code_base.reserve(files);
+  for (std::size_t i = 0; i < files; ++i) {
+    std::string path = Numbered("d", i / kFilesPerFolder, 2);
+    path += Numbered("/f", i, 5);
+    path += ".vem";
+    code_base.push_back({std::move(path), GenerateProgram(kFirstSeed + i, file_bytes)});
+  }
+  return code_base;
+}
+
+void MeasureCodeBase(const CodeBaseOptions& options, std::ostream& out) {
+  const std::vector<CodeBaseFile> files = GenerateCodeBase(options.files, options.file_bytes);
+  std::size_t total = 0;
+  for (const CodeBaseFile& file : files) total += file.bytes.size();
+  char line[128];
+  std::snprintf(line, sizeof line,
+                "code base: %zu files, %.1f MB, in folders of up to %zu files\n\n", files.size(),
+                static_cast<double>(total) / 1e6, kFilesPerFolder);
+  out << line;
+
+  const std::vector<CodeBaseCommand> commands = Commands(options);
+  const ProcessLimits limits{options.cpu_limit_seconds, options.memory_limit_mb * 1000 * 1000};
+  const std::string console = options.folder + ".console";
+  std::vector<std::vector<ProcessRun>> runs(commands.size());
+  for (std::size_t round = 0; round < options.runs; ++round) {
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+      WriteCodeBase(files, options.folder);
+      runs[i].push_back(RunProcess(commands[i].arguments, console, limits));
+    }
+  }
+  std::error_code ignored;
+  fs::remove(console, ignored);
+  PrintCodeBaseTable(commands, runs, out);
+}
+
+}  // namespace vemra

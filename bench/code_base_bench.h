@@ -1,0 +1,42 @@
+// The code-base benchmark: thousands of small generated programs in nested
+// folders, formatted and checked by one run of the formatter in its
+// many-files mode, beside the same work done by one formatter process per
+// file through find -exec.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace vemra {
+
+struct CodeBaseOptions {
+  std::string formatter;            // the program measured
+  std::string folder;               // an empty folder for the code base
+  std::size_t files = 10000;        // programs in the code base
+  std::size_t file_bytes = 10000;   // approximate size of each
+  std::size_t runs = 5;             // runs of each command
+  std::size_t memory_limit_mb = 0;  // address space a formatter run may map; 0: none
+  unsigned cpu_limit_seconds = 0;   // a run taking longer is ended; 0: no limit
+};
+
+// One generated file: where it goes below the code base's folder, and its
+// bytes.
+struct CodeBaseFile {
+  std::string path;  // "dNN/fNNNNN.vem"
+  std::string bytes;
+};
+
+// The code base: files programs from fixed seeds, about file_bytes each,
+// spread over folders of up to 100 files.
+std::vector<CodeBaseFile> GenerateCodeBase(std::size_t files, std::size_t file_bytes);
+
+// Generates the code base into options.folder, runs each command
+// options.runs times (alternating, each on freshly written unformatted files
+// after a sync) and prints a table: median wall and CPU time, peak resident
+// memory, and each many-files run's time against find -exec.
+void MeasureCodeBase(const CodeBaseOptions& options, std::ostream& out);
+
+}  // namespace vemra
