@@ -38,17 +38,30 @@ std::string Numbered(const char* prefix, std::size_t number, std::size_t width) 
   return text;
 }
 
-// Puts every file back as generated: the runs before have formatted them.
-// The writing back is flushed, so that it does not share the machine with
-// the run timed next.
-void WriteCodeBase(const std::vector<CodeBaseFile>& files, const std::string& folder) {
-  for (const CodeBaseFile& file : files) {
+// Writes every file of the code base below folder; returns their total size.
+// The files are made one at a time: the benchmark process stays small, as a
+// child process starts with the memory its parent has.
+std::size_t GenerateInto(const std::string& folder, std::size_t files, std::size_t file_bytes) {
+  std::size_t total = 0;
+  for (std::size_t i = 0; i < files; ++i) {
+    const CodeBaseFile file = CodeBaseFileAt(i, file_bytes);
     const fs::path path = fs::path(folder) / file.path;
     fs::create_directories(path.parent_path());
     std::ofstream stream(path, std::ios::binary | std::ios::trunc);
     stream.write(file.bytes.data(), static_cast<std::streamsize>(file.bytes.size()));
     if (!stream.flush()) throw Exception("cannot write " + path.string());
+    total += file.bytes.size();
   }
+  return total;
+}
+
+// Puts the unformatted code base in place of the one the run before has
+// formatted. The writing back is flushed, so that it does not share the
+// machine with the run timed next.
+void RestoreCodeBase(const std::string& pristine, const std::string& folder) {
+  std::error_code ignored;
+  fs::remove_all(folder, ignored);
+  fs::copy(pristine, folder, fs::copy_options::recursive);
   sync();
 }
 
@@ -108,25 +121,19 @@ void PrintCodeBaseTable(const std::vector<CodeBaseCommand>& commands,
 
 }  // namespace
 
-std::vector<CodeBaseFile> GenerateCodeBase(std::size_t files, std::size_t file_bytes) {
-  std::vector<CodeBaseFile> code_base;
-  code_base.reserve(files);
-  for (std::size_t i = 0; i < files; ++i) {
-    std::string path = Numbered("d", i / kFilesPerFolder, 2);
-    path += Numbered("/f", i, 5);
-    path += ".vem";
-    code_base.push_back({std::move(path), GenerateProgram(kFirstSeed + i, file_bytes)});
-  }
-  return code_base;
+CodeBaseFile CodeBaseFileAt(std::size_t index, std::size_t file_bytes) {
+  std::string path = Numbered("d", index / kFilesPerFolder, 2);
+  path += Numbered("/f", index, 5);
+  path += ".vem";
+  return {std::move(path), GenerateProgram(kFirstSeed + index, file_bytes)};
 }
 
 void MeasureCodeBase(const CodeBaseOptions& options, std::ostream& out) {
-  const std::vector<CodeBaseFile> files = GenerateCodeBase(options.files, options.file_bytes);
-  std::size_t total = 0;
-  for (const CodeBaseFile& file : files) total += file.bytes.size();
+  const std::string pristine = options.folder + ".pristine";
+  const std::size_t total = GenerateInto(pristine, options.files, options.file_bytes);
   char line[128];
   std::snprintf(line, sizeof line,
-                "code base: %zu files, %.1f MB, in folders of up to %zu files\n\n", files.size(),
+                "code base: %zu files, %.1f MB, in folders of up to %zu files\n\n", options.files,
                 static_cast<double>(total) / 1e6, kFilesPerFolder);
   out << line;
 
@@ -136,12 +143,14 @@ void MeasureCodeBase(const CodeBaseOptions& options, std::ostream& out) {
   std::vector<std::vector<ProcessRun>> runs(commands.size());
   for (std::size_t round = 0; round < options.runs; ++round) {
     for (std::size_t i = 0; i < commands.size(); ++i) {
-      WriteCodeBase(files, options.folder);
+      RestoreCodeBase(pristine, options.folder);
       runs[i].push_back(RunProcess(commands[i].arguments, console, limits));
     }
   }
   std::error_code ignored;
   fs::remove(console, ignored);
+  fs::remove_all(pristine, ignored);
+  fs::remove_all(options.folder, ignored);
   PrintCodeBaseTable(commands, runs, out);
 }
 

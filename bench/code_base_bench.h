@@ -29,13 +29,13 @@ struct CodeBaseFile {
   std::string bytes;
 };
 
-// The code base: files programs from fixed seeds, about file_bytes each,
-// spread over folders of up to 100 files.
-std::vector<CodeBaseFile> GenerateCodeBase(std::size_t files, std::size_t file_bytes);
+// File number index of the code base: a program from a fixed seed of about
+// file_bytes bytes, in a folder of up to 100 files.
+CodeBaseFile CodeBaseFileAt(std::size_t index, std::size_t file_bytes);
 
-// Generates the code base into options.folder, runs each command
-// options.runs times (alternating, each on freshly written unformatted files
-// after a sync) and prints a table: median wall and CPU time, peak resident
+// Generates the code base beside options.folder, runs each command
+// options.runs times (alternating, each on the unformatted files copied
+// into options.folder and synced) and prints a table: median wall and CPU time, peak resident
 // memory, and each many-files run's time against find -exec.
 void MeasureCodeBase(const CodeBaseOptions& options, std::ostream& out);
 

@@ -10,9 +10,12 @@ namespace {
 // The benchmark's code base is the same every time, its files of about the
 // size asked for, each path once and no folder over a hundred files.
 TEST(CodeBase, IsTheSameEveryTimeWithFilesOfTheSizeAskedFor) {
-  const std::vector<CodeBaseFile> first = GenerateCodeBase(250, 10000);
-  const std::vector<CodeBaseFile> second = GenerateCodeBase(250, 10000);
-  ASSERT_EQ(first.size(), 250u);
+  std::vector<CodeBaseFile> first;
+  std::vector<CodeBaseFile> second;
+  for (std::size_t i = 0; i < 250; ++i) {
+    first.push_back(CodeBaseFileAt(i, 10000));
+    second.push_back(CodeBaseFileAt(i, 10000));
+  }
   std::set<std::string> paths;
   std::set<std::string> folders;
   for (std::size_t i = 0; i < first.size(); ++i) {
