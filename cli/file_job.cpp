@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "base/file_identity.h"
+#include "base/pending_save.h"
 #include "base/read_whole_file.h"
-#include "base/safe_file_write.h"
 #include "base/string_list.h"
 #include "cli/review_run.h"
 #include "cli/run_progress.h"
@@ -14,10 +14,6 @@
 namespace vemra {
 
 namespace {
-
-FileReport FailureReport(const std::string& path, const FailureText& failure) {
-  return {FileOutcome::kFailed, path + ": " + failure.Line() + "\n"};
-}
 
 FileReport ReviewInput(const std::string& path, const RunSettings& settings) {
   LoadedFile loaded_file;
@@ -29,35 +25,50 @@ FileReport ReviewInput(const std::string& path, const RunSettings& settings) {
   FormatLines(settings, lines);
   ReviewVerdict verdict = Review(original, loaded, lines, path, settings.Diff);
   return {verdict.would_change ? FileOutcome::kWouldReformat : FileOutcome::kAlreadyFormatted,
-          std::move(verdict.text)};
+          std::move(verdict.text), nullptr};
 }
 
-// The bytes saved, and the safe save itself, are those of a one-file run;
+// The list's text as a save writes it (JoinedText), taken out of the list
+// without a copy where the list holds it as it is.
+std::string TakeJoinedText(TStringList& lines) {
+  std::string holder;
+  const std::string_view joined = lines.JoinedText(holder);
+  if (joined.data() == holder.data()) return holder;
+  return lines.HandOverText();  // the list's own text, which is the joined text
+}
+
+// The bytes saved, and the stages of the save, are those of a one-file run;
 // the text as loaded is kept to tell whether there is anything to save.
-FileReport FormatInput(const std::string& path, const RunSettings& settings,
-                       std::mutex& save_lock) {
+FileReport FormatInput(const std::string& path, const RunSettings& settings) {
   LoadedFile loaded;
-  const std::string original = ReadWholeFile(path, loaded);
+  std::string original = ReadWholeFile(path, loaded);
   TStringList lines;
   lines.AssignText(original);
   FormatLines(settings, lines);
-  std::string holder;
-  const std::string_view formatted = lines.JoinedText(holder);
-  if (formatted == original) return {FileOutcome::kUnchanged, "Unchanged: " + path + "\n"};
-  {
-    const std::lock_guard lock(save_lock);
-    WriteFileSafely(path, formatted, &loaded);
-  }
-  return {FileOutcome::kReformatted, "Formatted: " + path + "\n"};
+  std::string formatted = TakeJoinedText(lines);
+  if (formatted == original) return {FileOutcome::kUnchanged, "Unchanged: " + path + "\n", nullptr};
+  original = std::string();  // not needed any more
+  auto staged = std::make_unique<StagedSave>(path, std::move(formatted));
+  staged->save = std::make_unique<PendingSave>(path, staged->bytes, &loaded);
+  return {FileOutcome::kReformatted, "Formatted: " + path + "\n", std::move(staged)};
 }
 
 }  // namespace
 
-FileReport RunFileJob(const InputFile& input, const RunSettings& settings, std::mutex& save_lock) {
+StagedSave::StagedSave(std::string path, std::string bytes)
+    : path(std::move(path)), bytes(std::move(bytes)) {}
+
+StagedSave::~StagedSave() = default;
+
+FileReport FailureReport(const std::string& path, const FailureText& failure) {
+  return {FileOutcome::kFailed, path + ": " + failure.Line() + "\n", nullptr};
+}
+
+FileReport RunFileJob(const InputFile& input, const RunSettings& settings) {
   if (input.failure) return FailureReport(input.path, *input.failure);
   try {
     return settings.Review() ? ReviewInput(input.path, settings)
-                             : FormatInput(input.path, settings, save_lock);
+                             : FormatInput(input.path, settings);
   } catch (...) {
     return FailureReport(input.path, FailureOf(std::current_exception()));
   }

@@ -2,13 +2,15 @@
 // prints for it.
 #pragma once
 
-#include <mutex>
+#include <memory>
 #include <string>
 
 #include "cli/input_walk.h"
 #include "cli/run_settings.h"
 
 namespace vemra {
+
+class PendingSave;
 
 enum class FileOutcome {
   kReformatted,       // formatted and saved
@@ -18,15 +20,35 @@ enum class FileOutcome {
   kFailed,            // not done, for the reason the report gives
 };
 
+// A formatted text written beside its file, waiting to be flushed and put
+// in its place.
+struct StagedSave {
+  StagedSave(std::string path, std::string bytes);
+  ~StagedSave();
+  StagedSave(const StagedSave&) = delete;
+  StagedSave& operator=(const StagedSave&) = delete;
+
+  const std::string path;             // as reported
+  const std::string bytes;            // the formatted text; the pending save points into it
+  std::unique_ptr<PendingSave> save;  // written, not yet durable nor committed
+};
+
 struct FileReport {
   FileOutcome outcome;
   std::string text;  // what the run prints for the file, every line ended by LF
+  // With kReformatted: the save still to be made durable and committed; the
+  // report holds only once that has succeeded.
+  std::unique_ptr<StagedSave> staged;
 };
 
 // Loads and formats the input and, unless the settings ask for a review,
-// saves it over itself as a one-file run would, writing nothing when the
-// file is formatted already. save_lock is held while the file is saved.
-// Never throws: a failure is the report "PATH: EClass: message".
-FileReport RunFileJob(const InputFile& input, const RunSettings& settings, std::mutex& save_lock);
+// stages its save over itself: the stages of a one-file run's save up to
+// the point where the new bytes are written beside the file (nothing is
+// staged when the file is formatted already). Never throws: a failure is
+// the report "PATH: EClass: message".
+FileReport RunFileJob(const InputFile& input, const RunSettings& settings);
+
+// The report of a failure of the file at path.
+FileReport FailureReport(const std::string& path, const FailureText& failure);
 
 }  // namespace vemra

@@ -1,9 +1,9 @@
 #include "cli/many_files_run.h"
 
 #include <sched.h>
+#include <sys/resource.h>
 
 #include <algorithm>
-#include <mutex>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -13,6 +13,7 @@
 #include "cli/report_sequencer.h"
 #include "cli/run_progress.h"
 #include "cli/run_summary.h"
+#include "cli/save_batch.h"
 
 namespace vemra {
 
@@ -23,6 +24,15 @@ namespace {
 // waiting diffs do not add up.
 constexpr std::size_t kReportsAheadPerWorker = 4;
 
+// A batch of saves is completed at this many files or bytes: large enough
+// that its flushes cost little per file, small enough to bound the memory
+// and descriptors it holds.
+constexpr std::size_t kMaxBatchSaves = 1000;
+constexpr std::size_t kMaxBatchBytes = 64 * 1000 * 1000;
+// A staged save holds up to four descriptors; some are kept for the rest.
+constexpr std::size_t kDescriptorsPerSave = 4;
+constexpr std::size_t kSpareDescriptors = 64;
+
 std::size_t AvailableProcessors() {
   cpu_set_t set;
   CPU_ZERO(&set);
@@ -32,17 +42,34 @@ std::size_t AvailableProcessors() {
   return std::max(1u, std::thread::hardware_concurrency());
 }
 
+// How many descriptors the run may hold open, raised to what the system
+// allows: the saves of a batch keep theirs open until it completes.
+std::size_t DescriptorLimit() {
+  rlimit limit{};
+  if (getrlimit(RLIMIT_NOFILE, &limit) != 0) return 1024;
+  if (limit.rlim_cur < limit.rlim_max) {
+    rlimit raised = limit;
+    raised.rlim_cur = std::min<rlim_t>(limit.rlim_max, 1 << 16);
+    if (setrlimit(RLIMIT_NOFILE, &raised) == 0) limit = raised;
+  }
+  return static_cast<std::size_t>(std::min<rlim_t>(limit.rlim_cur, 1 << 16));
+}
+
 class ManyFilesRun {
  public:
-  ManyFilesRun(std::ostream& console, const RunSettings& settings, std::vector<InputFile> inputs)
-      : console_(console), settings_(settings), inputs_(std::move(inputs)) {}
+  ManyFilesRun(std::ostream& console, const RunSettings& settings, std::vector<InputFile> inputs,
+               std::size_t workers)
+      : console_(console),
+        settings_(settings),
+        inputs_(std::move(inputs)),
+        workers_(workers),
+        window_(kReportsAheadPerWorker * workers),
+        batch_(BatchSaves(window_), kMaxBatchBytes) {}
 
   int Run() {
     PrintOptions(console_, settings_);
-    const std::size_t jobs =
-        settings_.Jobs > 0 ? static_cast<std::size_t>(settings_.Jobs) : AvailableProcessors();
-    const std::size_t workers = std::min(jobs, inputs_.size());
-    if (workers <= 1 || !RunInParallel(workers)) RunInTurn();
+    if (workers_ <= 1 || !RunInParallel()) RunInTurn();
+    Print(batch_.Complete());
     console_ << summary_.Line(settings_.Review()) << "\n" << std::flush;
     return summary_.ExitStatus();
   }
@@ -50,25 +77,49 @@ class ManyFilesRun {
  private:
   using Sequencer = ReportSequencer<FileReport>;
 
-  void Print(const FileReport& report) {
+  // The saves a batch may gather, with the descriptors that the saves
+  // waiting in the window may hold besides.
+  static std::size_t BatchSaves(std::size_t window) {
+    const std::size_t limit = DescriptorLimit();
+    const std::size_t saves =
+        limit > kSpareDescriptors ? (limit - kSpareDescriptors) / kDescriptorsPerSave : 0;
+    return std::clamp<std::size_t>(saves > window ? saves - window : 1, 1, kMaxBatchSaves);
+  }
+
+  void PrintOne(const FileReport& report) {
     console_ << report.text;
     summary_.Count(report.outcome);
   }
 
+  void Print(const std::vector<FileReport>& reports) {
+    for (const FileReport& report : reports) PrintOne(report);
+  }
+
+  // Takes the next report in order: printed at once unless it, or one
+  // before it, waits for a batch of saves to complete.
+  void Take(FileReport report) {
+    if (batch_.Empty() && !report.staged) {
+      PrintOne(report);
+      return;
+    }
+    batch_.Add(std::move(report));
+    if (batch_.Full()) Print(batch_.Complete());
+  }
+
   FileReport Work(std::size_t index) {
     try {
-      return RunFileJob(inputs_[index], settings_, save_lock_);
+      return RunFileJob(inputs_[index], settings_);
     } catch (...) {
       // Not even the failure's report could be made (out of memory): the
       // file still counts as failed.
-      return {FileOutcome::kFailed, {}};
+      return {FileOutcome::kFailed, {}, nullptr};
     }
   }
 
-  // One file after another, each reported as soon as it is done.
+  // One file after another.
   void RunInTurn() {
     for (std::size_t i = 0; i < inputs_.size(); ++i) {
-      Print(Work(i));
+      Take(Work(i));
       console_ << std::flush;
     }
   }
@@ -76,8 +127,8 @@ class ManyFilesRun {
   // Workers take the files in order and hand in their reports, which this
   // thread, the only one that writes to the console, prints in order. False
   // when the system gives no thread at all.
-  bool RunInParallel(std::size_t workers) {
-    Sequencer sequencer(inputs_.size(), kReportsAheadPerWorker * workers);
+  bool RunInParallel() {
+    Sequencer sequencer(inputs_.size(), window_);
     std::vector<std::jthread> threads;
     // Declared after the threads, so that it runs first on every way out:
     // the workers are told to stop before they are joined.
@@ -86,7 +137,7 @@ class ManyFilesRun {
       ~StopAtExit() { sequencer.Stop(); }
     } stop_at_exit{sequencer};
     try {
-      for (std::size_t i = 0; i < workers; ++i) {
+      for (std::size_t i = 0; i < workers_; ++i) {
         threads.emplace_back([this, &sequencer] {
           while (const std::optional<std::size_t> index = sequencer.Claim()) {
             sequencer.Deliver(*index, Work(*index));
@@ -100,7 +151,7 @@ class ManyFilesRun {
       // Reports that are ready go out together; the console is flushed
       // whenever the next one is still being worked on.
       if (!sequencer.NextReady()) console_ << std::flush;
-      Print(sequencer.TakeNext());
+      Take(sequencer.TakeNext());
     }
     return true;
   }
@@ -108,18 +159,21 @@ class ManyFilesRun {
   std::ostream& console_;
   const RunSettings& settings_;
   const std::vector<InputFile> inputs_;  // sorted by path
-  // Saves run one at a time: the save names its temporary files from a
-  // counter that the whole process shares.
-  std::mutex save_lock_;
+  const std::size_t workers_;            // files worked on at once
+  const std::size_t window_;             // reports that may wait to be taken
+  SaveBatch batch_;  // saves waiting to be completed, with the reports after them
   RunSummary summary_;
 };
 
 }  // namespace
 
 int RunManyFiles(std::ostream& console, const RunSettings& settings) {
-  return ManyFilesRun(console, settings,
-                      CollectInputs(settings.Names, settings.Extensions, settings.Files))
-      .Run();
+  std::vector<InputFile> inputs =
+      CollectInputs(settings.Names, settings.Extensions, settings.Files);
+  const std::size_t jobs =
+      settings.Jobs > 0 ? static_cast<std::size_t>(settings.Jobs) : AvailableProcessors();
+  const std::size_t workers = std::min(jobs, inputs.size());
+  return ManyFilesRun(console, settings, std::move(inputs), workers).Run();
 }
 
 }  // namespace vemra

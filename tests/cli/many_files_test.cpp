@@ -22,6 +22,7 @@ using testing::ReadBytes;
 using testing::RunDriver;
 using testing::RunProgram;
 using testing::RunResult;
+using testing::RunShellCommand;
 using testing::StatOf;
 using testing::TestFolder;
 using testing::WriteBytes;
@@ -263,6 +264,32 @@ TEST(ManyFiles, ReportsAndResultsDoNotDependOnTheNumberOfJobs) {
     EXPECT_EQ(relative[0], first_reports[0]) << jobs;
     EXPECT_EQ(relative[1], first_reports[1]) << jobs;
     EXPECT_EQ(bytes, first_bytes) << jobs;
+  }
+}
+
+// Saves are completed in batches whose size follows the descriptors the run
+// may open: with few, batches are small and many, and the files and reports
+// are still those of one file at a time.
+TEST(ManyFiles, SmallBatchesOfSavesGiveTheSameFilesAndReports) {
+  TestFolder folder;
+  std::vector<std::string> inputs;
+  std::string expected;
+  for (int i = 0; i < 40; ++i) {
+    inputs.push_back(i % 4 == 0 ? kFormatted : GenerateProgram(static_cast<std::uint64_t>(i), 400));
+    const std::string path = folder / Numbered("f", 100 + i, ".vem");
+    WriteBytes(path, inputs.back());
+    expected += (i % 4 == 0 ? "Unchanged: " : "Formatted: ") + path + "\n";
+  }
+  for (const char* descriptors : {"150", "70"}) {
+    const RunResult run = RunShellCommand("ulimit -n " + std::string(descriptors) + " && " +
+                                          VEMRA_BINARY + " -files=1 -jobs=3 " + folder.Path());
+    EXPECT_EQ(run.status, 0) << run.console;
+    EXPECT_EQ(Reports(run), expected + "30 files reformatted, 10 unchanged, 0 failed\n");
+    for (int i = 0; i < 40; ++i) {
+      EXPECT_EQ(ReadBytes(folder / Numbered("f", 100 + i, ".vem")), OneFileResult(inputs[i]));
+    }
+    for (int i = 0; i < 40; ++i) WriteBytes(folder / Numbered("f", 100 + i, ".vem"), inputs[i]);
+    EXPECT_EQ(folder.Names().size(), 40u);
   }
 }
 
