@@ -48,6 +48,21 @@ void RunStage(FileReport& report, Stage stage) {
 
 }  // namespace
 
+// One flush per folder: it covers every rename made in the folder before it.
+// Saves in one folder as named land in one folder, except through a link
+// to a file, which lands beside the file it points to.
+void SaveBatch::FlushFolders() {
+  std::set<std::string> flushed;
+  for (FileReport& report : reports_) {
+    if (!report.staged) continue;
+    struct stat info {};
+    const bool link = lstat(report.staged->path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+    if (link || flushed.insert(FolderOf(report.staged->path)).second) {
+      RunStage(report, [](PendingSave& s) { s.FlushFolder(); });
+    }
+  }
+}
+
 void SaveBatch::Add(FileReport report) {
   if (report.staged) {
     ++saves_;
@@ -62,7 +77,7 @@ std::vector<FileReport> SaveBatch::Complete() {
     for (FileReport& report : reports_) RunStage(report, [](PendingSave& s) { s.MakeDurable(); });
     for (FileReport& report : reports_) RunStage(report, [](PendingSave& s) { s.Commit(); });
     SyncFileSystems(reports_);
-    for (FileReport& report : reports_) RunStage(report, [](PendingSave& s) { s.FlushFolder(); });
+    FlushFolders();
     for (FileReport& report : reports_) report.staged.reset();  // its descriptors are closed
   }
   saves_ = 0;

@@ -2,9 +2,11 @@
 // new bytes costs a disk's round trip; done for each of thousands of small
 // files, and again for each folder, those round trips are most of the run.
 // A batch instead gathers the saves that workers have written beside their
-// files, and completes them together: every file's new bytes are flushed
-// to disk, then each file is put in place by its rename, then the folders
-// are flushed. Each file's bytes are still on disk before its rename.
+// files, and completes them together: the file systems write back all the
+// new bytes at once, each save makes sure of its own (which then costs
+// little), every file is put in place by its rename, the file systems write
+// back once more, and each folder is flushed once. Each file's bytes are on
+// disk before its rename, as in a save of one file.
 #pragma once
 
 #include <cstddef>
@@ -32,6 +34,8 @@ class SaveBatch {
   std::vector<FileReport> Complete();
 
  private:
+  void FlushFolders();
+
   const std::size_t max_saves_;
   const std::size_t max_bytes_;
   std::vector<FileReport> reports_;  // in the order of the inputs
