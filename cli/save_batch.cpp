@@ -1,38 +1,25 @@
 #include "cli/save_batch.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <exception>
 #include <set>
 #include <string>
+#include <system_error>
+#include <thread>
 
 #include "base/pending_save.h"
 #include "base/save_target.h"
-#include "base/unique_fd.h"
 
 namespace vemra {
 
 namespace {
 
-// Has each file system that holds a folder of the saves write back all it
-// has, in one go. Only a shortcut: each save still flushes its own file and
-// folder afterwards, which then costs next to nothing; where this fails or
-// misses a file system (a link to another one), those flushes do the work.
-void SyncFileSystems(const std::vector<FileReport>& reports) {
-  std::set<std::string> folders;
-  std::set<dev_t> devices;
-  for (const FileReport& report : reports) {
-    if (!report.staged || !folders.insert(FolderOf(report.staged->path)).second) continue;
-    const UniqueFd folder(
-        open(FolderOf(report.staged->path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    struct stat info {};
-    if (folder.Valid() && fstat(folder.Get(), &info) == 0 && devices.insert(info.st_dev).second) {
-      syncfs(folder.Get());
-    }
-  }
-}
+// Flushes of a batch in flight at once. One flush waits for the disk; many
+// at once are served by the same few journal commits and cache flushes.
+constexpr std::size_t kParallelFlushes = 16;
 
 // Runs one stage of a staged save; a failure replaces the report.
 template <typename Stage>
@@ -46,21 +33,38 @@ void RunStage(FileReport& report, Stage stage) {
   }
 }
 
+// Runs a stage on the chosen reports from several threads at once, this
+// one among them (alone, should the system give no other).
+template <typename Stage>
+void RunStageInParallel(std::vector<FileReport*> chosen, Stage stage) {
+  std::atomic<std::size_t> next{0};
+  auto run = [&] {
+    for (std::size_t i; (i = next++) < chosen.size();) RunStage(*chosen[i], stage);
+  };
+  std::vector<std::jthread> helpers;
+  try {
+    while (helpers.size() + 1 < std::min(kParallelFlushes, chosen.size()))
+      helpers.emplace_back(run);
+  } catch (const std::system_error&) {
+  }
+  run();
+}
+
 }  // namespace
 
-// One flush per folder: it covers every rename made in the folder before it.
-// Saves in one folder as named land in one folder, except through a link
-// to a file, which lands beside the file it points to.
+// One flush per folder, after the renames: it covers every rename made in
+// the folder. Saves in one folder as named land in one folder, except
+// through a link to a file, which lands beside the file it points to.
 void SaveBatch::FlushFolders() {
-  std::set<std::string> flushed;
+  std::set<std::string> folders;
+  std::vector<FileReport*> chosen;
   for (FileReport& report : reports_) {
     if (!report.staged) continue;
     struct stat info {};
     const bool link = lstat(report.staged->path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
-    if (link || flushed.insert(FolderOf(report.staged->path)).second) {
-      RunStage(report, [](PendingSave& s) { s.FlushFolder(); });
-    }
+    if (link || folders.insert(FolderOf(report.staged->path)).second) chosen.push_back(&report);
   }
+  RunStageInParallel(std::move(chosen), [](PendingSave& save) { save.FlushFolder(); });
 }
 
 void SaveBatch::Add(FileReport report) {
@@ -73,10 +77,11 @@ void SaveBatch::Add(FileReport report) {
 
 std::vector<FileReport> SaveBatch::Complete() {
   if (saves_ > 0) {
-    SyncFileSystems(reports_);
-    for (FileReport& report : reports_) RunStage(report, [](PendingSave& s) { s.MakeDurable(); });
-    for (FileReport& report : reports_) RunStage(report, [](PendingSave& s) { s.Commit(); });
-    SyncFileSystems(reports_);
+    std::vector<FileReport*> all;
+    for (FileReport& report : reports_) all.push_back(&report);
+    RunStageInParallel(std::move(all), [](PendingSave& save) { save.MakeDurable(); });
+    // In order, each only once every file's new bytes are on disk.
+    for (FileReport& report : reports_) RunStage(report, [](PendingSave& save) { save.Commit(); });
     FlushFolders();
     for (FileReport& report : reports_) report.staged.reset();  // its descriptors are closed
   }

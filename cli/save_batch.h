@@ -2,11 +2,11 @@
 // new bytes costs a disk's round trip; done for each of thousands of small
 // files, and again for each folder, those round trips are most of the run.
 // A batch instead gathers the saves that workers have written beside their
-// files, and completes them together: the file systems write back all the
-// new bytes at once, each save makes sure of its own (which then costs
-// little), every file is put in place by its rename, the file systems write
-// back once more, and each folder is flushed once. Each file's bytes are on
-// disk before its rename, as in a save of one file.
+// files, and completes them together: the new bytes of all are flushed at
+// once (many flushes in flight share the disk's journal commits), then
+// every file is put in place by its rename, then each folder is flushed
+// once. Each file's bytes are on disk before its rename, as in a save of
+// one file.
 #pragma once
 
 #include <cstddef>
