@@ -63,7 +63,7 @@ class ManyFilesRun {
         settings_(settings),
         inputs_(std::move(inputs)),
         workers_(workers),
-        window_(kReportsAheadPerWorker * workers),
+        window_(kReportsAheadPerWorker * std::max<std::size_t>(workers, 1)),
         batch_(BatchSaves(window_), kMaxBatchBytes) {}
 
   int Run() {
