@@ -17,6 +17,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
+using testing::kFormatted;
+using testing::kUnformatted;
 using testing::MakeOld;
 using testing::ReadBytes;
 using testing::RunDriver;
@@ -26,9 +28,6 @@ using testing::RunShellCommand;
 using testing::StatOf;
 using testing::TestFolder;
 using testing::WriteBytes;
-
-const std::string kFormatted = "proc A()\r\n  x = 1\r\nend\r\n";
-const std::string kUnformatted = "proc A()\nx=1\n    end\n";
 
 // What a run printed after the options line: the reports and the summary.
 std::string Reports(const RunResult& run) {

@@ -18,6 +18,8 @@ namespace {
 
 using testing::Echo;
 using testing::kBanner;
+using testing::kFormatted;
+using testing::kUnformatted;
 using testing::MakeOld;
 using testing::ReadBytes;
 using testing::RunDriver;
@@ -28,8 +30,6 @@ using testing::StatOf;
 using testing::TestFolder;
 using testing::WriteBytes;
 
-const std::string kFormatted = "proc A()\r\n  x = 1\r\nend\r\n";
-const std::string kUnformatted = "proc A()\nx=1\n    end\n";
 const std::string kOnlyLineEnds = "proc A()\n  x = 1\nend";
 
 // A file's bytes and modification time, to see that a run left it alone.

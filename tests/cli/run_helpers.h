@@ -19,6 +19,10 @@ inline const std::string kBanner =
     "https://vemra.org/formatter\n"
     "\n";
 
+// A small program formatted already, and the same program unformatted.
+inline const std::string kFormatted = "proc A()\r\n  x = 1\r\nend\r\n";
+inline const std::string kUnformatted = "proc A()\nx=1\n    end\n";
+
 struct RunResult {
   int status;
   std::string console;

@@ -9,16 +9,16 @@
 #include "cli/file_job.h"
 #include "cli/run_settings.h"
 #include "tests/base/test_folder.h"
+#include "tests/cli/run_helpers.h"
 
 namespace vemra {
 namespace {
 
+using testing::kFormatted;
+using testing::kUnformatted;
 using testing::ReadBytes;
 using testing::TestFolder;
 using testing::WriteBytes;
-
-const std::string kFormatted = "proc A()\r\n  x = 1\r\nend\r\n";
-const std::string kUnformatted = "proc A()\nx=1\n    end\n";
 
 // The saves of a batch replace no file before the batch completes; then
 // every file is saved, except one that someone else changed meanwhile,
@@ -36,8 +36,7 @@ TEST(SaveBatch, ReplacesFilesOnlyOnCompletionAndAChangedFileFailsAlone) {
     batch.Add(RunFileJob({folder / name, std::nullopt}, settings));
   }
   EXPECT_FALSE(batch.Full());
-  for (const char* name : {"a.vem", "c.vem"})
-    EXPECT_EQ(ReadBytes(folder / name), kUnformatted);
+  for (const char* name : {"a.vem", "c.vem"}) EXPECT_EQ(ReadBytes(folder / name), kUnformatted);
   WriteBytes(folder / "b.vem", "changed\n");
 
   const std::vector<FileReport> reports = batch.Complete();
@@ -57,8 +56,7 @@ TEST(SaveBatch, ReplacesFilesOnlyOnCompletionAndAChangedFileFailsAlone) {
 
 TEST(SaveBatch, IsFullAtItsCountOrBytesOfStagedSaves) {
   TestFolder folder;
-  for (const char* name : {"a.vem", "b.vem", "c.vem"})
-    WriteBytes(folder / name, kUnformatted);
+  for (const char* name : {"a.vem", "b.vem", "c.vem"}) WriteBytes(folder / name, kUnformatted);
   const RunSettings settings;
   SaveBatch by_count(2, 1000000);
   SaveBatch by_bytes(100, 2 * kFormatted.size());
