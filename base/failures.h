@@ -44,6 +44,7 @@ VEMRA_FAILURE_CLASS(EOutOfMemory, Exception);
 // The file names of a run do not name what it can work on.
 VEMRA_FAILURE_CLASS(EArgumentError, Exception);
 VEMRA_FAILURE_CLASS(ETextTooLarge, Exception);
+VEMRA_FAILURE_CLASS(EFormatNotSettled, Exception);
 VEMRA_FAILURE_CLASS(EStreamError, Exception);
 VEMRA_FAILURE_CLASS(EFileStreamError, EStreamError);
 VEMRA_FAILURE_CLASS(EFOpenError, EFileStreamError);

@@ -22,7 +22,7 @@ FileReport ReviewInput(const std::string& path, const RunSettings& settings) {
   lines.AssignText(original);
   std::vector<std::string> loaded;
   if (settings.Diff) loaded = LinesOf(lines);
-  FormatLines(settings, lines);
+  FormatLines(settings, lines, path);
   ReviewVerdict verdict = Review(original, loaded, lines, path, settings.Diff);
   return {verdict.would_change ? FileOutcome::kWouldReformat : FileOutcome::kAlreadyFormatted,
           std::move(verdict.text), nullptr};
@@ -44,7 +44,7 @@ FileReport FormatInput(const std::string& path, const RunSettings& settings) {
   std::string original = ReadWholeFile(path, loaded);
   TStringList lines;
   lines.AssignText(original);
-  FormatLines(settings, lines);
+  FormatLines(settings, lines, path);
   std::string formatted = TakeJoinedText(lines);
   if (formatted == original) return {FileOutcome::kUnchanged, "Unchanged: " + path + "\n", nullptr};
   original = std::string();  // not needed any more

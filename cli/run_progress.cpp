@@ -1,6 +1,8 @@
 #include "cli/run_progress.h"
 
 #include "base/conversions.h"
+#include "base/expand_path.h"
+#include "base/failures.h"
 #include "formatter/format_source.h"
 #include "textutil/bool_to_text.h"
 
@@ -23,14 +25,19 @@ void PrintOptions(std::ostream& console, const RunSettings& settings) {
   console << ")\n";
 }
 
-void FormatLines(const RunSettings& settings, TStringList& lines) {
-  FormatSource(lines, settings.TabWidth, settings.UseTabs, !settings.KeepExtraLines);
+void FormatLines(const RunSettings& settings, TStringList& lines, const std::string& shown_path) {
+  try {
+    FormatSource(lines, settings.TabWidth, settings.UseTabs, !settings.KeepExtraLines);
+  } catch (const EFormatNotSettled& failure) {
+    // The formatter knows the text, not the file it came from.
+    throw EFormatNotSettled("Cannot format file \"" + shown_path + "\". " + failure.Message());
+  }
 }
 
 void FormatWithProgress(std::ostream& console, const RunSettings& settings, TStringList& lines) {
   PrintOptions(console, settings);
   BeginStep(console, "Parsing...");
-  FormatLines(settings, lines);
+  FormatLines(settings, lines, ExpandPath(settings.InputPath));
   EndStep(console);
 }
 

@@ -19,7 +19,8 @@ void EndStep(std::ostream& console);
 void PrintOptions(std::ostream& console, const RunSettings& settings);
 
 // Formats lines with the settings' options, without a word on the console.
-void FormatLines(const RunSettings& settings, TStringList& lines);
+// A text that does not settle fails with EFormatNotSettled naming shown_path.
+void FormatLines(const RunSettings& settings, TStringList& lines, const std::string& shown_path);
 
 // Prints the options line, then formats lines with the settings' options
 // between "Parsing..." and "done!".

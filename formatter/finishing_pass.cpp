@@ -297,15 +297,23 @@ std::string TrimLines(std::string_view text, bool CollapseBlankLines) {
   return result;
 }
 
+void DropBlanksBehindLastLineBreak(std::string& text) {
+  std::size_t end = text.size();
+  while (end > 0 && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
+  if (end > 0 && line_breaks_detail::IsBreak(text[end - 1])) text.resize(end);
+}
+
 std::string FinishedText(std::string text, std::int32_t TabWidth, bool UseTabs,
                          bool CollapseBlankLines, std::string&& spare) {
+  if (!CollapseBlankLines) DropBlanksBehindLastLineBreak(text);
   const std::int64_t tabs = UseTabs ? 0 : CountTabs(text);
   return FinishedTextWithTabs(std::move(text), tabs, TabWidth, CollapseBlankLines,
                               std::move(spare));
 }
 
-void FinishingPass(std::string Output, TStringList& lines, std::int32_t TabWidth, bool UseTabs,
-                   bool CollapseBlankLines, std::string&& spare) {
+FinishedLines FinishLines(std::string Output, std::int32_t TabWidth, bool UseTabs,
+                          bool CollapseBlankLines, std::string&& spare) {
+  if (!CollapseBlankLines) DropBlanksBehindLastLineBreak(Output);
   const std::int64_t width = std::max<std::int64_t>(TabWidth, 0);
   const std::int64_t tabs = UseTabs ? 0 : CountTabs(Output);
   const std::int64_t expanded_size = static_cast<std::int64_t>(Output.size()) + tabs * (width - 1);
@@ -313,15 +321,29 @@ void FinishingPass(std::string Output, TStringList& lines, std::int32_t TabWidth
     // A text this large is kept with LF line ends, as its CR LF form could
     // pass the size limit of the list; saving adds the CR.
     if (!UseTabs) ExpandTabs(Output, TabWidth);
-    const std::string finished = TrimLines(Output, CollapseBlankLines);
-    Output = std::string();  // release the laid-out text before the list copies the lines
-    lines.AssignText(finished);
-    return;
+    std::string finished = TrimLines(Output, CollapseBlankLines);
+    Output = std::string();  // release the laid-out text before the lines are handed on
+    return {std::move(finished), false};
   }
-  // Fast path: the finished text is built with CR LF line ends in one pass
-  // and handed to the list without a copy; the list then saves it as it is.
-  lines.AdoptJoinedText(FinishedTextWithTabs(std::move(Output), tabs, TabWidth, CollapseBlankLines,
-                                             std::move(spare)));
+  // Fast path: the finished text is built with CR LF line ends in one pass,
+  // for the list to take without a copy and save as it is.
+  return {
+      FinishedTextWithTabs(std::move(Output), tabs, TabWidth, CollapseBlankLines, std::move(spare)),
+      true};
+}
+
+void AdoptFinishedLines(TStringList& lines, FinishedLines finished) {
+  if (finished.crlf) {
+    lines.AdoptJoinedText(std::move(finished.text));
+  } else {
+    lines.AdoptText(std::move(finished.text));
+  }
+}
+
+void FinishingPass(std::string Output, TStringList& lines, std::int32_t TabWidth, bool UseTabs,
+                   bool CollapseBlankLines, std::string&& spare) {
+  AdoptFinishedLines(lines, FinishLines(std::move(Output), TabWidth, UseTabs, CollapseBlankLines,
+                                        std::move(spare)));
 }
 
 }  // namespace vemra

@@ -3,6 +3,7 @@
 #include "base/line_breaks.h"
 #include "formatter/indentation_rules.h"
 #include "formatter/layout_state.h"
+#include "formatter/next_pass_notes.h"
 #include "formatter/next_token.h"
 #include "formatter/spacing_rules.h"
 #include "formatter/text_size_limit.h"
@@ -19,9 +20,11 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 // itself, then the rules that act on what follows it. Inlined into the token
 // loop, so that the state stays in registers.
 [[gnu::always_inline]] inline void LayOutToken(LayoutState& state) {
+  NoteLineFeedWithoutCarriageReturn(state);
   CloseBlock(state);
   CountDownAccessor(state);
   OpenPropertyBlock(state);
+  NoteTrimmedAccessedToken(state);
   EnterDefine(state);
 
   SpaceAroundWordOperators(state);
@@ -184,7 +187,7 @@ bool LayOutNextTokenOfJoinedText(LayoutState& state) {
 
 // The source is a text as it was loaded (kLoadedText), or a joined text.
 template <bool kLoadedText>
-std::string LayOut(std::string_view Source, std::string_view mark, IndentUnit unit,
+LaidOutText LayOut(std::string_view Source, std::string_view mark, IndentUnit unit,
                    TrailingBytes trailing, Cutting cutting) {
   // Positions run to one past the last byte, and must stay 32-bit.
   CheckTextSize(static_cast<std::int64_t>(Source.size()) + 1);
@@ -206,7 +209,8 @@ std::string LayOut(std::string_view Source, std::string_view mark, IndentUnit un
     while (LayOutNextTokenOfJoinedText(state)) {
     }
   }
-  return state.Output.Take();
+  NoteLastLineEndRemoved(state);
+  return {state.Output.Take(), state.NextPassMayDiffer};
 }
 
 std::string_view ByteOrderMarkOf(std::string_view text) {
@@ -218,10 +222,10 @@ std::string_view ByteOrderMarkOf(std::string_view text) {
 std::string LayoutPass(std::string_view Source, IndentUnit unit, TrailingBytes trailing) {
   const std::string_view mark = ByteOrderMarkOf(Source);
   Source.remove_prefix(mark.size());
-  return LayOut<false>(Source, mark, unit, trailing, Cutting::kInLoop);
+  return LayOut<false>(Source, mark, unit, trailing, Cutting::kInLoop).text;
 }
 
-std::string LayOutLines(std::string_view text, IndentUnit unit, TrailingBytes trailing,
+LaidOutText LayOutLines(std::string_view text, IndentUnit unit, TrailingBytes trailing,
                         Cutting cutting) {
   if (!text.empty() && !line_breaks_detail::IsBreak(text.back())) {
     std::string ended(text);

@@ -27,7 +27,16 @@ enum class TrailingBytes { kKept, kTrimmed };
 std::string LayoutPass(std::string_view Source, IndentUnit unit = {},
                        TrailingBytes trailing = TrailingBytes::kKept);
 
-// The same result for a text as it was loaded, whose lines may end in CR LF,
+// A laid-out text, and whether formatting it once more, after the finishing
+// pass, may lay it out differently (see next_pass_notes.h).
+struct LaidOutText {
+  std::string text;
+  bool next_pass_may_differ = false;
+
+  friend bool operator==(const LaidOutText&, const LaidOutText&) = default;
+};
+
+// The same text for a text as it was loaded, whose lines may end in CR LF,
 // LF or CR: LayoutPass of its joined form (every line followed by CR LF),
 // without building that form. A last line without a line end is given one.
 //
@@ -38,7 +47,7 @@ std::string LayoutPass(std::string_view Source, IndentUnit unit = {},
 // kAhead choose either way whatever the size.
 enum class Cutting { kBySize, kInLoop, kAhead };
 inline constexpr std::size_t kCutAheadSize = std::size_t{16} << 20;
-std::string LayOutLines(std::string_view text, IndentUnit unit = {},
+LaidOutText LayOutLines(std::string_view text, IndentUnit unit = {},
                         TrailingBytes trailing = TrailingBytes::kKept,
                         Cutting cutting = Cutting::kBySize);
 

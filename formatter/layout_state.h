@@ -57,6 +57,10 @@ struct LayoutState {
   // Spacing of the current token.
   bool SpaceBefore = false;  // one blank goes in front of the token
   bool SpaceAfter = false;   // one blank goes behind the token
+
+  // Formatting the finished text once more may lay it out differently
+  // (next_pass_notes.h); set at most, never cleared.
+  bool NextPassMayDiffer = false;
 };
 
 }  // namespace vemra

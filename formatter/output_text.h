@@ -100,6 +100,15 @@ class OutputText {
     return base_[committed_end_ - 1];
   }
   bool EndsWith(char c) const { return !Empty() && LastByte() == c; }
+  // Whether the text holds a line break with nothing but blanks and TABs
+  // behind it.
+  bool EndsInLineBreakAndBlanks() const {
+    std::size_t at = end_;
+    while (at > content_start_ && (base_[at - 1] == ' ' || base_[at - 1] == '\t')) --at;
+    if (at > content_start_) return line_breaks_detail::IsBreak(base_[at - 1]);
+    // Only the LF token commits a line, so a committed text ends in its LF.
+    return committed_end_ > preamble_size_;
+  }
 
   // Appends a token. A token that is a lone LF ends the current line.
   void Append(std::string_view token) {

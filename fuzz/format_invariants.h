@@ -8,13 +8,9 @@
 #include <string_view>
 #include <vector>
 
-namespace vemra {
+#include "formatter/format_pass.h"
 
-struct FormatOptions {
-  std::int32_t TabWidth = 2;
-  bool UseTabs = false;
-  bool CollapseBlankLines = true;
-};
+namespace vemra {
 
 // The bytes a run would save for a file holding file_bytes.
 std::string FormatFileBytes(std::string_view file_bytes, const FormatOptions& options);
@@ -28,19 +24,6 @@ std::vector<std::string> MeaningfulTokens(std::string_view text);
 // not continued by another letter or "_" (which would make it a longer
 // directive word).
 bool MarkerAt(std::string_view text, std::size_t index);
-
-// True when an "#id" marker of text removes a line break: a CR or LF token,
-// or a comment, literal or brace group that holds one. The run that removes
-// it joins two lines, and the saved file puts a line break back at its end,
-// which the next run lays out: such a text may change once more.
-bool MarkerRemovesLineBreak(std::string_view text);
-
-// True when the second token after a "read" or "write" of text ends in a
-// byte of value 0x20 or lower: a "//" comment or an unclosed double-quoted
-// literal, which run to the end of their line, blanks included. Whether that
-// token ends in "$" or "%" decides whether it opens a level; the saved file
-// has its line trimmed, so the next run may decide otherwise.
-bool AccessedTokenEndsInBlank(std::string_view text);
 
 // Empty when every promise holds for file_bytes; otherwise a description of
 // the first one broken.

@@ -62,9 +62,6 @@ TEST(RandomSources, LayoutKeepsTheTokensAndFormattingIsStable) {
     const std::string laid_out = LayoutPass(source);
     ASSERT_EQ(FinishedTokens(laid_out), FinishedTokens(source)) << ToNotation(source);
 
-    // A "#id" marker may take a line break with it, so only a text without
-    // markers is already in its final shape after one run.
-    if (source.find("#id") != std::string::npos) continue;
     TStringList once;
     once.AssignText(source);
     FormatSource(once, 2, true, true);
@@ -102,7 +99,7 @@ TEST(RandomSources, LayingOutTheLoadedTextEqualsLayingOutItsJoinedForm) {
     const IndentUnit unit = round % 2 == 0 ? IndentUnit{} : IndentUnit{' ', 3};
     const std::string joined = lines.ReadText();
     for (const TrailingBytes trailing : {TrailingBytes::kKept, TrailingBytes::kTrimmed}) {
-      ASSERT_EQ(ToNotation(LayOutLines(text, unit, trailing)),
+      ASSERT_EQ(ToNotation(LayOutLines(text, unit, trailing).text),
                 ToNotation(LayoutPass(joined, unit, trailing)))
           << ToNotation(text);
     }

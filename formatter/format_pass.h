@@ -1,0 +1,35 @@
+// One formatting pass: the layout pass and the finishing pass over a text
+// as it was loaded, as FormatSource runs them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "formatter/finishing_pass.h"
+
+namespace vemra {
+
+// The options of a formatting run, as FormatSource takes them.
+struct FormatOptions {
+  std::int32_t TabWidth = 2;
+  bool UseTabs = false;
+  bool CollapseBlankLines = true;
+};
+
+// What one pass made of a text: its finished lines, and whether a pass over
+// them may still change them (see next_pass_notes.h).
+struct FormatPassResult {
+  FinishedLines lines;
+  bool next_pass_may_differ = false;
+};
+
+// Formats text, whose lines may end in CR LF, LF or CR, once. spare is a
+// string whose memory the finished lines may take over, as FinishingPass
+// says, but only when no pass is to follow; text may be a view of it, as
+// it is read before. Throws ETextTooLarge as LayOutLines and FinishLines
+// do; spare is then left as it was.
+FormatPassResult FormatPass(std::string_view text, const FormatOptions& options,
+                            std::string&& spare = std::string());
+
+}  // namespace vemra
