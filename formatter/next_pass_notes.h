@@ -13,7 +13,11 @@
 //    finished text ends that line in CR LF again, and the next pass lays out
 //    a CR token the first one never saw. CR and LF tokens act on nothing but
 //    their own line, save for one rule that counts tokens: the count after
-//    "read" and "write", which the CR then shifts.
+//    "read" and "write", which the CR shifts. Only right behind the
+//    accessor word does that matter: there the CR takes the LF's place in
+//    the count, and the LF the place of the token after it, so the count
+//    tests the LF instead. Further on, the CR and the LF are both tested in
+//    turn, or neither, and both open the level before the LF's TABs.
 //  - A marker that removes the text's last line end, CR and LF, or a token
 //    that holds it: the finished text ends its last line again, and the
 //    next pass lays out that line end too. Its LF receives the indentation
@@ -38,12 +42,10 @@
 
 namespace vemra {
 
-// An LF token without the CR in front of it, laid out while the count
-// after "read" or "write" runs. Comes before the LF's own count.
+// An LF token without the CR in front of it, right behind "read" or
+// "write".
 inline void NoteLineFeedWithoutCarriageReturn(LayoutState& state) {
-  if (state.PropertyCountdown > 0 && state.Is(kLineFeed) && !state.PrevIs(kCarriageReturn)) {
-    state.NextPassMayDiffer = true;
-  }
+  if (state.Is(kLineFeed) && state.PrevIs(kAccessorWord)) state.NextPassMayDiffer = true;
 }
 
 // Whether trimming token at the end of its line leaves it ending in "$" or
