@@ -66,6 +66,13 @@ TEST(Review, AnswersByStatusAndNeverWritesAFile) {
       {"", {"-check=1"}, kExitSuccess, "Already formatted: PATH\n"},
       {"x\r\n\r\n\r\n", {"-check=1", "-extralines=1"}, kExitSuccess, "Already formatted: PATH\n"},
       {"x\r\n\r\n\r\n", {"-check=1"}, kExitWouldChange, "Would reformat: PATH\n"},
+      // A block left open at the end: kept empty lines gain no last one,
+      // collapsed ones keep the one it makes.
+      {"proc A()\r\n  x = 1\r\n",
+       {"-check=1", "-extralines=1"},
+       kExitSuccess,
+       "Already formatted: PATH\n"},
+      {"proc A()\r\n  x = 1\r\n\r\n", {"-check=1"}, kExitSuccess, "Already formatted: PATH\n"},
   };
   for (const ReviewCase& c : cases) {
     TestFolder folder;
