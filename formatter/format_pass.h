@@ -26,9 +26,9 @@ struct FormatPassResult {
 
 // Formats text, whose lines may end in CR LF, LF or CR, once. spare is a
 // string whose memory the finished lines may take over, as FinishingPass
-// says, but only when no pass is to follow; text may be a view of it, as
-// it is read before. Throws ETextTooLarge as LayOutLines and FinishLines
-// do; spare is then left as it was.
+// says, but only when no pass is to follow; text may be a view of spare's
+// bytes, which the layout has read in full by then. Throws ETextTooLarge as
+// LayOutLines and FinishLines do; spare is then left as it was.
 FormatPassResult FormatPass(std::string_view text, const FormatOptions& options,
                             std::string&& spare = std::string());
 
