@@ -1,9 +1,9 @@
 // A run saves the text one more run would leave as it is: the layout notes
 // what could change on the next pass, and such a text is formatted again.
+#include <algorithm>
 #include <functional>
 
 #include "base/failures.h"
-#include "formatter/next_pass_notes.h"
 #include "formatter/settled_lines.h"
 #include "tests/formatter/layout_cases.h"
 
@@ -96,16 +96,6 @@ TEST(Settling, TheLayoutNotesOnlyWhatCanChangeOnTheNextPass) {
                 c.next_pass_may_differ)
           << ToNotation(c.text);
     }
-  }
-}
-
-TEST(Settling, TrimmingEndsInSigilOnlyWhereTrimmedBytesFollowOne) {
-  const std::pair<const char*, bool> cases[] = {
-      {"// a$ ", true}, {"\"n%\t\x01", true}, {"// a$", false},  {"// a ", false},
-      {" ", false},     {"$\r\n", false},     {"$ \r\n", false}, {"$\x7f ", false},
-  };
-  for (const auto& [token, ends_in_sigil] : cases) {
-    EXPECT_EQ(TrimmingEndsInSigil(token), ends_in_sigil) << ToNotation(token);
   }
 }
 
