@@ -305,7 +305,6 @@ void DropBlanksBehindLastLineBreak(std::string& text) {
 
 std::string FinishedText(std::string text, std::int32_t TabWidth, bool UseTabs,
                          bool CollapseBlankLines, std::string&& spare) {
-  if (!CollapseBlankLines) DropBlanksBehindLastLineBreak(text);
   const std::int64_t tabs = UseTabs ? 0 : CountTabs(text);
   return FinishedTextWithTabs(std::move(text), tabs, TabWidth, CollapseBlankLines,
                               std::move(spare));
@@ -313,7 +312,6 @@ std::string FinishedText(std::string text, std::int32_t TabWidth, bool UseTabs,
 
 FinishedLines FinishLines(std::string Output, std::int32_t TabWidth, bool UseTabs,
                           bool CollapseBlankLines, std::string&& spare) {
-  if (!CollapseBlankLines) DropBlanksBehindLastLineBreak(Output);
   const std::int64_t width = std::max<std::int64_t>(TabWidth, 0);
   const std::int64_t tabs = UseTabs ? 0 : CountTabs(Output);
   const std::int64_t expanded_size = static_cast<std::int64_t>(Output.size()) + tabs * (width - 1);

@@ -22,9 +22,7 @@ std::string TrimLines(std::string_view text, bool CollapseBlankLines);
 
 // The lines of text, trimmed and collapsed as by TrimLines, TABs expanded
 // as by ExpandTabs unless UseTabs, each followed by CR LF: the joined text
-// of the list FinishingPass fills. With empty lines kept, the blanks and
-// TABs behind text's last line break make no line (see
-// DropBlanksBehindLastLineBreak). Throws ETextTooLarge as ExpandTabs does.
+// of the list FinishingPass fills. Throws ETextTooLarge as ExpandTabs does.
 // The result is built over text itself, from its start, and should a line
 // outgrow the bytes of text still to be read, the rest in spare's memory
 // (its bytes are dropped); spare is taken only once the checks have passed,
@@ -35,10 +33,7 @@ std::string FinishedText(std::string text, std::int32_t TabWidth, bool UseTabs,
 // Drops the blanks and TABs that stand behind the last line break of a
 // laid-out text: the indentation of a block still open at the end, or the
 // blank behind a token still open there. Trimmed, they would make one more
-// empty last line, and the next run, laying out that line's break too,
-// another: with empty lines kept the file would grow by a line on every
-// run. Collapsing empty lines keeps that one line and settles it, so it is
-// dropped only where empty lines are kept.
+// empty last line.
 void DropBlanksBehindLastLineBreak(std::string& text);
 
 // The finished lines of a laid-out text, as one text: every line followed

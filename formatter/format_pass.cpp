@@ -17,6 +17,17 @@ FormatPassResult FormatPass(std::string_view text, const FormatOptions& options,
   // The finishing pass trims every line, so the layout need not keep the
   // blanks it leaves at the ends of its own lines.
   LaidOutText laid_out = LayOutLines(text, unit, TrailingBytes::kTrimmed);
+  // With empty lines kept, the blanks the layout leaves behind the last
+  // line break would make one more empty last line, and the next run,
+  // laying out that line's break as well, another, on every run. They go,
+  // unless the layout noted that the next pass may differ: the level or
+  // the open token they stand for may then be gone, and the next pass,
+  // which notes nothing, sees the line they make as one of the text's own
+  // and drops its own blanks should they come back. (Collapsing empty lines
+  // keeps that one line, and the next run adds no other.)
+  if (!options.CollapseBlankLines && !laid_out.next_pass_may_differ) {
+    DropBlanksBehindLastLineBreak(laid_out.text);
+  }
   // The text is not needed past the layout: the finished text takes spare's
   // memory should it outgrow the laid-out text's own. Not when a pass is to
   // follow, whose caller may still need spare's bytes.

@@ -57,7 +57,6 @@ TEST(TrimLines, TrimsBlanksAndCollapsesEmptyRuns) {
 // FinishedText is the one-pass form of expanding, trimming, collapsing and
 // joining with CR LF; it must give exactly the text the separate steps give.
 std::string FinishedStepByStep(std::string text, std::int32_t width, bool use_tabs, bool collapse) {
-  if (!collapse) DropBlanksBehindLastLineBreak(text);
   if (!use_tabs) ExpandTabs(text, width);
   TStringList list;
   list.AssignText(TrimLines(text, collapse));

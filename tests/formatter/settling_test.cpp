@@ -32,11 +32,15 @@ TEST(Settling, EveryKindOfUnsettledTextIsSavedSettled) {
       {"proc A()\r\nx #id #id\r\n", kEmptyLinesKept, "proc A()\r\n  x\r\n"},
       {"proc A()\r\nx = 1 #id 'a\r\n", kCollapsed, "proc A()\r\n  x = 1\r\n\r\n"},
       // The token "read" tests ends in "$" once trimmed, and opens no level.
-      // The level the first pass opened already left its empty last line.
+      // The level the first pass opened already left its empty last line,
+      // which stays, empty lines kept or collapsed.
       {"proc A()\r\nread x // a$ \r\ny\r\nend\r\n", kCollapsed,
        "proc A()\r\n  read x // a$\r\n  y\r\nend\r\n\r\n"},
       {"proc A()\r\nread x // a$ \r\ny\r\nend\r\n", kEmptyLinesKept,
-       "proc A()\r\n  read x // a$\r\n  y\r\nend\r\n"},
+       "proc A()\r\n  read x // a$\r\n  y\r\nend\r\n\r\n"},
+      // One run already left this text settled: its bytes stay those of
+      // that run, empty last line included.
+      {"write x \"n% \r\n", kEmptyLinesKept, "write x \"n%\r\n\r\n"},
       {"write x \"n% \t\r\nend\r\n", FormatOptions{2, true, true}, "write x \"n%\r\nend\r\n"},
       // With empty lines kept, a block or a token still open at the end
       // adds no empty line; collapsed, it keeps the one it always had.
