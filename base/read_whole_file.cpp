@@ -14,6 +14,7 @@
 #include "base/prefault.h"
 #include "base/save_backup.h"
 #include "base/save_target.h"
+#include "base/system_error_text.h"
 #include "base/unique_fd.h"
 
 namespace vemra {
@@ -50,18 +51,35 @@ std::string ReadRegularFile(int fd, std::size_t size) {
   return bytes;
 }
 
-// A pipe or device has no size to ask for: read until it ends.
-std::string ReadStream(int fd, const std::string& file_name) {
-  std::string bytes(65536, '\0');
+// A pipe or device has no size to ask for: read until it ends, from a room
+// of at least first_room bytes. fail(error_code) throws the failure to
+// report for a read error or a text of 2 GiB or more.
+template <typename Fail>
+std::string ReadUntilEnd(int fd, std::size_t first_room, Fail fail) {
+  std::string bytes(std::max<std::size_t>(first_room, 65536), '\0');
   std::size_t used = 0;
   for (;;) {
-    used += ReadOrFail(fd, bytes.data() + used, bytes.size() - used);
+    const ssize_t got = ReadFully(fd, bytes.data() + used, bytes.size() - used);
+    if (got < 0) fail(errno);
+    used += static_cast<std::size_t>(got);
     if (used < bytes.size()) break;
-    if (used > kMaxFileSize) throw OpenFailure(file_name, EFBIG);
+    if (used > kMaxFileSize) fail(EFBIG);
     bytes.resize(bytes.size() * 2);
   }
   bytes.resize(used);
   return bytes;
+}
+
+// The bytes left to read in a regular file open on fd, and one more, so
+// that reading them all into that room finds the end at once; 0 when that
+// cannot be told.
+std::size_t RoomForRest(int fd) {
+  struct stat info {};
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return 0;
+  const off_t offset = lseek(fd, 0, SEEK_CUR);
+  if (offset < 0 || offset > info.st_size) return 0;
+  const auto rest = static_cast<std::uint64_t>(info.st_size - offset);
+  return rest < kMaxFileSize ? static_cast<std::size_t>(rest) + 1 : 0;
 }
 
 }  // namespace
@@ -73,7 +91,12 @@ std::string ReadWholeFile(const std::string& file_name, LoadedFile& loaded) {
   if (fstat(fd.Get(), &info) != 0) throw OpenFailure(file_name, errno);
   if (S_ISDIR(info.st_mode)) throw OpenFailure(file_name, EISDIR);
   loaded = {std::string(), FileIdentity::Of(info)};
-  if (!S_ISREG(info.st_mode)) return ReadStream(fd.Get(), file_name);
+  if (!S_ISREG(info.st_mode)) {
+    return ReadUntilEnd(fd.Get(), 0, [&file_name](int error_code) {
+      if (error_code == EFBIG) throw OpenFailure(file_name, EFBIG);
+      throw ReadFailure();
+    });
+  }
   if (static_cast<std::uint64_t>(info.st_size) > kMaxFileSize) {
     throw OpenFailure(file_name, EFBIG);
   }
@@ -81,6 +104,13 @@ std::string ReadWholeFile(const std::string& file_name, LoadedFile& loaded) {
   const std::string left_backup = LeftBackupReason(loaded.path);
   if (!left_backup.empty()) throw OpenFailure(file_name, left_backup);
   return ReadRegularFile(fd.Get(), static_cast<std::size_t>(info.st_size));
+}
+
+std::string ReadStandardInput(int fd) {
+  return ReadUntilEnd(fd, RoomForRest(fd), [](int error_code) {
+    throw EReadError("Stream read error. Cannot read standard input. " +
+                     SystemErrorText(error_code));
+  });
 }
 
 }  // namespace vemra

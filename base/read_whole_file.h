@@ -14,4 +14,10 @@ namespace vemra {
 // never be saved over the file).
 std::string ReadWholeFile(const std::string& file_name, LoadedFile& loaded);
 
+// Every byte that standard input, open on fd, delivers from where it stands
+// until it ends: a pipe, a terminal or a file. Throws EReadError, naming
+// standard input and the reason, when a read fails or the bytes reach
+// 2 GiB.
+std::string ReadStandardInput(int fd);
+
 }  // namespace vemra
