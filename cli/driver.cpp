@@ -4,12 +4,11 @@
 
 #include "base/conversions.h"
 #include "base/decimal_separator.h"
-#include "base/failures.h"
+#include "cli/command_line.h"
 #include "cli/failure_text.h"
 #include "cli/many_files_run.h"
-#include "cli/one_file_run.h"
-#include "cli/review_run.h"
-#include "cli/run_settings.h"
+#include "cli/one_input_run.h"
+#include "cli/usage_text.h"
 
 namespace vemra {
 
@@ -22,46 +21,54 @@ void PrintBanner(std::ostream& console) {
           << "\n";
 }
 
-// Echoes and applies every argument, in order; a value that does not convert
-// ends the run before later arguments are echoed.
-void ReadArguments(const std::vector<std::string>& arguments, std::ostream& console,
-                   RunSettings& settings) {
-  std::int32_t number = 0;
-  for (const std::string& argument : arguments) {
-    console << IntegerToText(++number) << " : " << argument << "\n";
-    ApplyArgument(argument, settings);
+// The echo lines of the arguments read, numbered from 1.
+void EchoArguments(std::ostream& console, const std::vector<std::string>& arguments,
+                   std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i) {
+    console << IntegerToText(static_cast<std::int32_t>(i + 1)) << " : " << arguments[i] << "\n";
   }
 }
 
-// A one-file run takes INPUT and OUTPUT. A third name once silently took
-// the place of the second, which was then never read while the first
-// file's result replaced the third: more names are refused before any file
-// is touched.
-void RefuseExtraNames(const RunSettings& settings) {
-  if (settings.Names.size() <= 2) return;
-  throw EArgumentError(IntegerToText(static_cast<std::int32_t>(settings.Names.size())) +
-                       " file names given, but a run formats INPUT into OUTPUT: "
-                       "use -files=1 to format every named file in place");
+int PrintRequested(Console& console, Request request) {
+  console.Out() << (request == Request::kHelp ? UsageText() : VersionText());
+  return kExitSuccess;
+}
+
+// Banner and echo, then the checks of the whole line, then the run its
+// mode calls for. A failure ends the run with its line and status 2.
+int Run(Console& console, const std::vector<std::string>& arguments, const CommandLine& line,
+        int input_fd) {
+  const RunSettings& settings = line.settings;
+  std::string input_name;  // set once the run works on its one input
+  try {
+    PrintBanner(console.Progress());
+    EchoArguments(console.Progress(), arguments, line.echoed);
+    if (line.failure) std::rethrow_exception(line.failure);
+    CheckArguments(settings);
+    for (const std::string& warning : UnknownOptionWarnings(settings)) console.Warn(warning);
+    if (!settings.HasInput()) {
+      console.Warn("No input file given; \"vemrafmt -help\" tells how to use the program");
+      return kExitSuccess;
+    }
+    if (settings.ManyFiles()) return RunManyFiles(console, settings);
+    input_name = settings.InputName();
+    return RunOneInput(console, settings, input_fd);
+  } catch (...) {
+    console.Fail(FailureOf(std::current_exception()), input_name);
+    return kExitFailure;
+  }
 }
 
 }  // namespace
 
-int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& console) {
+int RunCommandLine(const std::vector<std::string>& arguments, const StandardStreams& streams) {
   DecimalSeparator();  // the user's locale is read once, before anything else
-  try {
-    PrintBanner(console);
-    RunSettings settings;
-    ReadArguments(arguments, console, settings);
-    if (settings.Names.empty()) return kExitSuccess;
-    if (settings.ManyFiles()) return RunManyFiles(console, settings);
-    RefuseExtraNames(settings);
-    if (settings.Review()) return ReviewFile(console, settings);
-    FormatOneFile(console, settings);
-    return kExitSuccess;
-  } catch (...) {
-    console << FailureOf(std::current_exception()).Line() << "\n" << std::flush;
-    return kExitFailure;
+  const CommandLine line = ReadCommandLine(arguments);
+  Console console(streams, line.settings.Silent());
+  if (line.settings.request != Request::kRun) {
+    return console.Finish(PrintRequested(console, line.settings.request));
   }
+  return console.Finish(Run(console, arguments, line, streams.input_fd));
 }
 
 }  // namespace vemra

@@ -1,10 +1,11 @@
 // The command-line run of the program, from its argument list to its exit
-// status. main() only hands over argv and std::cout.
+// status. main() only hands over argv and the standard streams.
 #pragma once
 
-#include <ostream>
 #include <string>
 #include <vector>
+
+#include "cli/console.h"
 
 namespace vemra {
 
@@ -14,7 +15,8 @@ inline constexpr int kExitWouldChange = 1;  // "check" or "diff": formatting wou
 inline constexpr int kExitFailure = 2;
 
 // Runs the program with the given arguments (without the program name),
-// writing every console line to console; returns the exit status.
-int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& console);
+// reading standard input (-stdin) from streams.input_fd and writing to
+// streams.out and streams.err; returns the exit status.
+int RunCommandLine(const std::vector<std::string>& arguments, const StandardStreams& streams);
 
 }  // namespace vemra

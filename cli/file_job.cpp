@@ -4,26 +4,19 @@
 #include <utility>
 #include <vector>
 
-#include "base/file_identity.h"
 #include "base/pending_save.h"
-#include "base/read_whole_file.h"
 #include "base/string_list.h"
-#include "cli/review_run.h"
+#include "cli/input_text.h"
 #include "cli/run_progress.h"
 
 namespace vemra {
 
 namespace {
 
-FileReport ReviewInput(const std::string& path, const RunSettings& settings) {
-  LoadedFile loaded_file;
-  const std::string original = ReadWholeFile(path, loaded_file);
-  TStringList lines;
-  lines.AssignText(original);
-  std::vector<std::string> loaded;
-  if (settings.Diff) loaded = LinesOf(lines);
-  FormatLines(settings, lines, path);
-  ReviewVerdict verdict = Review(original, loaded, lines, path, settings.Diff);
+FileReport ReviewFile(const std::string& path, const RunSettings& settings) {
+  InputText input = LoadFileInput(path, path, {true, settings.Diff});
+  FormatLines(settings, input.lines, path);
+  ReviewVerdict verdict = ReviewInput(input, settings.Diff);
   return {verdict.would_change ? FileOutcome::kWouldReformat : FileOutcome::kAlreadyFormatted,
           std::move(verdict.text), nullptr};
 }
@@ -39,17 +32,16 @@ std::string TakeJoinedText(TStringList& lines) {
 
 // The bytes saved, and the stages of the save, are those of a one-file run;
 // the text as loaded is kept to tell whether there is anything to save.
-FileReport FormatInput(const std::string& path, const RunSettings& settings) {
-  LoadedFile loaded;
-  std::string original = ReadWholeFile(path, loaded);
-  TStringList lines;
-  lines.AssignText(original);
-  FormatLines(settings, lines, path);
-  std::string formatted = TakeJoinedText(lines);
-  if (formatted == original) return {FileOutcome::kUnchanged, "Unchanged: " + path + "\n", nullptr};
-  original = std::string();  // not needed any more
+FileReport FormatFile(const std::string& path, const RunSettings& settings) {
+  InputText input = LoadFileInput(path, path, {true, false});
+  FormatLines(settings, input.lines, path);
+  std::string formatted = TakeJoinedText(input.lines);
+  if (formatted == input.original) {
+    return {FileOutcome::kUnchanged, "Unchanged: " + path + "\n", nullptr};
+  }
+  input.original = std::string();  // not needed any more
   auto staged = std::make_unique<StagedSave>(path, std::move(formatted));
-  staged->save = std::make_unique<PendingSave>(path, staged->bytes, &loaded);
+  staged->save = std::make_unique<PendingSave>(path, staged->bytes, &*input.file);
   return {FileOutcome::kReformatted, "Formatted: " + path + "\n", std::move(staged)};
 }
 
@@ -67,8 +59,7 @@ FileReport FailureReport(const std::string& path, const FailureText& failure) {
 FileReport RunFileJob(const InputFile& input, const RunSettings& settings) {
   if (input.failure) return FailureReport(input.path, *input.failure);
   try {
-    return settings.Review() ? ReviewInput(input.path, settings)
-                             : FormatInput(input.path, settings);
+    return settings.Review() ? ReviewFile(input.path, settings) : FormatFile(input.path, settings);
   } catch (...) {
     return FailureReport(input.path, FailureOf(std::current_exception()));
   }

@@ -57,7 +57,7 @@ std::size_t DescriptorLimit() {
 
 class ManyFilesRun {
  public:
-  ManyFilesRun(std::ostream& console, const RunSettings& settings, std::vector<InputFile> inputs,
+  ManyFilesRun(Console& console, const RunSettings& settings, std::vector<InputFile> inputs,
                std::size_t workers)
       : console_(console),
         settings_(settings),
@@ -67,10 +67,11 @@ class ManyFilesRun {
         batch_(BatchSaves(window_), kMaxBatchBytes) {}
 
   int Run() {
-    PrintOptions(console_, settings_);
+    PrintOptions(console_.Progress(), settings_);
     if (workers_ <= 1 || !RunInParallel()) RunInTurn();
     Print(batch_.Complete());
-    console_ << summary_.Line(settings_.Review()) << "\n" << std::flush;
+    console_.Out() << summary_.Line(settings_.Review()) << "\n";
+    console_.Flush();
     return summary_.ExitStatus();
   }
 
@@ -86,8 +87,24 @@ class ManyFilesRun {
     return std::clamp<std::size_t>(saves > window ? saves - window : 1, 1, kMaxBatchSaves);
   }
 
+  // Failures go where the run's failures go, the verdicts of a review are
+  // what was asked for, and the reports of files formatted are progress.
+  std::ostream& StreamFor(FileOutcome outcome) {
+    switch (outcome) {
+      case FileOutcome::kFailed:
+        return console_.Failures();
+      case FileOutcome::kWouldReformat:
+      case FileOutcome::kAlreadyFormatted:
+        return console_.Out();
+      case FileOutcome::kReformatted:
+      case FileOutcome::kUnchanged:
+        break;
+    }
+    return console_.Progress();
+  }
+
   void PrintOne(const FileReport& report) {
-    console_ << report.text;
+    StreamFor(report.outcome) << report.text;
     summary_.Count(report.outcome);
   }
 
@@ -120,7 +137,7 @@ class ManyFilesRun {
   void RunInTurn() {
     for (std::size_t i = 0; i < inputs_.size(); ++i) {
       Take(Work(i));
-      console_ << std::flush;
+      console_.Flush();
     }
   }
 
@@ -150,13 +167,13 @@ class ManyFilesRun {
     for (std::size_t i = 0; i < inputs_.size(); ++i) {
       // Reports that are ready go out together; the console is flushed
       // whenever the next one is still being worked on.
-      if (!sequencer.NextReady()) console_ << std::flush;
+      if (!sequencer.NextReady()) console_.Flush();
       Take(sequencer.TakeNext());
     }
     return true;
   }
 
-  std::ostream& console_;
+  Console& console_;
   const RunSettings& settings_;
   const std::vector<InputFile> inputs_;  // sorted by path
   const std::size_t workers_;            // files worked on at once
@@ -167,7 +184,7 @@ class ManyFilesRun {
 
 }  // namespace
 
-int RunManyFiles(std::ostream& console, const RunSettings& settings) {
+int RunManyFiles(Console& console, const RunSettings& settings) {
   std::vector<InputFile> inputs =
       CollectInputs(settings.Names, settings.Extensions, settings.Files);
   const std::size_t jobs =

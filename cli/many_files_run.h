@@ -3,8 +3,7 @@
 // one summary line.
 #pragma once
 
-#include <ostream>
-
+#include "cli/console.h"
 #include "cli/run_settings.h"
 
 namespace vemra {
@@ -12,9 +11,10 @@ namespace vemra {
 // Works on every input that settings.Names give (folders are walked only
 // with settings.Files), settings.Jobs files at once. Prints the options line,
 // one report per input sorted by path, whatever the number of jobs, and the
-// summary line. A failure in one file does not stop the others. Returns
-// kExitFailure when any input failed, kExitWouldChange when a review found a
-// file that formatting would change, and kExitSuccess otherwise.
-int RunManyFiles(std::ostream& console, const RunSettings& settings);
+// summary line (in a silent run only the verdicts of a review and the
+// summary on standard output, and the failures on standard error). A failure in one file does not
+// stop the others. Returns kExitFailure when any input failed, kExitWouldChange when a review found
+// a file that formatting would change, and kExitSuccess otherwise.
+int RunManyFiles(Console& console, const RunSettings& settings);
 
 }  // namespace vemra

@@ -1,23 +1,60 @@
-#include "cli/one_file_run.h"
+#include "cli/one_input_run.h"
 
 #include "base/expand_path.h"
-#include "base/string_list.h"
+#include "base/safe_file_write.h"
+#include "cli/driver.h"
+#include "cli/input_text.h"
 #include "cli/run_progress.h"
 
 namespace vemra {
 
-void FormatOneFile(std::ostream& console, const RunSettings& settings) {
+namespace {
+
+InputText Load(std::ostream& progress, const RunSettings& settings, int input_fd) {
+  const KeepLoaded keep{settings.Review(), settings.Diff};
+  const std::string name = settings.Stdin ? settings.InputName() : ExpandPath(settings.InputPath);
+  BeginStep(progress, "Loading source file " + name + "...");
+  InputText input = settings.Stdin ? LoadStandardInput(input_fd, name, keep)
+                                   : LoadFileInput(settings.InputPath, name, keep);
+  EndStep(progress);
+  return input;
+}
+
+// Standard output gets the result only once it is complete, and all of it
+// or a failure.
+void WriteResult(std::ostream& out, const TStringList& lines) {
+  std::string holder;
+  const std::string_view result = lines.JoinedText(holder);
+  out.write(result.data(), static_cast<std::streamsize>(result.size()));
+  out.flush();
+  if (!out) throw StandardOutputFailure(out);
+}
+
+void Save(std::ostream& progress, const RunSettings& settings, const InputText& input) {
   const std::string& output =
       settings.OutputPath.empty() ? settings.InputPath : settings.OutputPath;
-  // The list lives only for this call.
-  TStringList lines;
-  BeginStep(console, "Loading source file " + ExpandPath(settings.InputPath) + "...");
-  lines.LoadFile(settings.InputPath);
-  EndStep(console);
-  FormatWithProgress(console, settings, lines);
-  BeginStep(console, "Saving output file to " + ExpandPath(output) + "...");
-  lines.SaveFile(output);
-  EndStep(console);
+  BeginStep(progress, "Saving output file to " + ExpandPath(output) + "...");
+  std::string holder;
+  WriteFileSafely(output, input.lines.JoinedText(holder), input.file ? &*input.file : nullptr);
+  EndStep(progress);
+}
+
+}  // namespace
+
+int RunOneInput(Console& console, const RunSettings& settings, int input_fd) {
+  InputText input = Load(console.Progress(), settings, input_fd);
+  FormatWithProgress(console.Progress(), settings, input.lines, input.name);
+  if (settings.Review()) {
+    const ReviewVerdict verdict = ReviewInput(input, settings.Diff);
+    console.Out() << verdict.text << std::flush;
+    return verdict.would_change ? kExitWouldChange : kExitSuccess;
+  }
+  if (settings.WritesStandardOutput()) {
+    WriteResult(console.Out(), input.lines);
+  } else {
+    Save(console.Progress(), settings, input);
+  }
+  return kExitSuccess;
 }
 
 }  // namespace vemra

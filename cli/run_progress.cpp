@@ -1,19 +1,32 @@
 #include "cli/run_progress.h"
 
 #include "base/conversions.h"
-#include "base/expand_path.h"
 #include "base/failures.h"
+#include "cli/console.h"
 #include "formatter/format_source.h"
 #include "textutil/bool_to_text.h"
 
 namespace vemra {
 
+namespace {
+
+// A console that can no longer be written to ends the run before its next
+// step, rather than let it go on unseen.
+void FlushStep(std::ostream& console) {
+  console.flush();
+  if (!console) throw StandardOutputFailure(console);
+}
+
+}  // namespace
+
 void BeginStep(std::ostream& console, const std::string& text) {
-  console << text << std::flush;
+  console << text;
+  FlushStep(console);
 }
 
 void EndStep(std::ostream& console) {
-  console << "done!\n" << std::flush;
+  console << "done!\n";
+  FlushStep(console);
 }
 
 void PrintOptions(std::ostream& console, const RunSettings& settings) {
@@ -34,10 +47,11 @@ void FormatLines(const RunSettings& settings, TStringList& lines, const std::str
   }
 }
 
-void FormatWithProgress(std::ostream& console, const RunSettings& settings, TStringList& lines) {
+void FormatWithProgress(std::ostream& console, const RunSettings& settings, TStringList& lines,
+                        const std::string& shown_path) {
   PrintOptions(console, settings);
   BeginStep(console, "Parsing...");
-  FormatLines(settings, lines, ExpandPath(settings.InputPath));
+  FormatLines(settings, lines, shown_path);
   EndStep(console);
 }
 

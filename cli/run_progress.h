@@ -10,7 +10,8 @@
 namespace vemra {
 
 // Starts a console line that "done!" completes once the step has succeeded;
-// it is flushed so that it shows while the step runs.
+// it is flushed so that it shows while the step runs. Both throw EWriteError
+// when the console cannot be written to.
 void BeginStep(std::ostream& console, const std::string& text);
 void EndStep(std::ostream& console);
 
@@ -24,6 +25,7 @@ void FormatLines(const RunSettings& settings, TStringList& lines, const std::str
 
 // Prints the options line, then formats lines with the settings' options
 // between "Parsing..." and "done!".
-void FormatWithProgress(std::ostream& console, const RunSettings& settings, TStringList& lines);
+void FormatWithProgress(std::ostream& console, const RunSettings& settings, TStringList& lines,
+                        const std::string& shown_path);
 
 }  // namespace vemra

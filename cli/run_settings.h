@@ -8,6 +8,10 @@
 
 namespace vemra {
 
+// What a command line asks for besides a run: "help" and "version" end the
+// program before any file is read, whatever else the line holds.
+enum class Request { kRun, kHelp, kVersion };
+
 struct RunSettings {
   bool UseTabs = false;         // "tabs": keep TAB characters instead of blanks
   std::int32_t TabWidth = 2;    // "tabwidth": blanks per TAB when they are expanded
@@ -21,22 +25,41 @@ struct RunSettings {
   // "jobs": how many files are worked on at once; 0 (not given) stands for
   // as many as the processors the program may use.
   std::int32_t Jobs = 0;
+  bool Stdin = false;               // "stdin": the text comes from standard input
+  bool Stdout = false;              // "stdout": the result goes to standard output
+  std::string FileName;             // "filename": the name the text from standard input stands for
+  bool Quiet = false;               // "quiet": only what was asked for on standard output
+  bool Strict = false;              // "strict": an unknown option fails the run
+  Request request = Request::kRun;  // "help", "version": the first of them given
   // The file names as given: the files are opened through them, so that the
   // file system resolves their links and ".."; messages show ExpandPath.
   std::string InputPath;           // first file name; empty: none given
   std::string OutputPath;          // last of the later file names; empty: write over the input
   std::vector<std::string> Names;  // every file name, in the order given
+  // Options whose names the program does not know, as typed.
+  std::vector<std::string> UnknownOptions;
 
   // Whether the file names are inputs, each reported on its own line: with
   // "files", and in a review of more than one name.
   bool ManyFiles() const { return Files || ((Check || Diff) && Names.size() > 1); }
   bool Review() const { return Check || Diff; }
+  bool HasInput() const { return Stdin || !Names.empty(); }
+  // Text read from standard input is formatted to standard output, as there
+  // is no file to save it in.
+  bool WritesStandardOutput() const { return Stdout || (Stdin && !Review()); }
+  // A silent run prints no banner, echo or progress lines, and its failures
+  // go to standard error, keeping standard output for what was asked for.
+  bool Silent() const { return Quiet || WritesStandardOutput(); }
+  // The name messages give the one input: the file name as given, or the
+  // name the text from standard input stands for.
+  std::string InputName() const;
 };
 
-// Takes one argument: "-name=value" sets the option of that name (letter case
-// ignored; unknown names are ignored), anything else is a file name. Throws
-// EConvertError when an option value does not convert, and for a number of
-// jobs below 1 or an empty list of extensions.
+// Takes one argument: "-name=value" or "--name=value" sets the option of
+// that name (letter case ignored; an unknown name is kept in
+// UnknownOptions), anything else is a file name. Throws EConvertError when
+// an option value does not convert, and for a number of jobs below 1, an
+// empty list of extensions or an empty file name.
 void ApplyArgument(const std::string& argument, RunSettings& settings);
 
 }  // namespace vemra

@@ -20,6 +20,7 @@ namespace fs = std::filesystem;
 using testing::kFormatted;
 using testing::kUnformatted;
 using testing::MakeOld;
+using testing::OneFileResult;
 using testing::ReadBytes;
 using testing::RunDriver;
 using testing::RunProgram;
@@ -34,15 +35,6 @@ std::string Reports(const RunResult& run) {
   const std::size_t options = run.console.find("Formatting options (");
   if (options == std::string::npos) return "no options line in:\n" + run.console;
   return run.console.substr(run.console.find('\n', options) + 1);
-}
-
-// The bytes a one-file run saves for the given input.
-std::string OneFileResult(const std::string& bytes) {
-  TestFolder folder;
-  const std::string path = folder / "one.vem";
-  WriteBytes(path, bytes);
-  EXPECT_EQ(RunDriver({path}).status, kExitSuccess);
-  return ReadBytes(path);
 }
 
 TEST(ManyFiles, AGlobOfThreeFilesFormatsEachAsAOneFileRunWould) {

@@ -2,14 +2,21 @@
 // built program in a child process, with what it printed and its status.
 #pragma once
 
+#include <fcntl.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/driver.h"
+#include "tests/base/test_folder.h"
 
 namespace vemra::testing {
 
@@ -25,13 +32,33 @@ inline const std::string kUnformatted = "proc A()\nx=1\n    end\n";
 
 struct RunResult {
   int status;
-  std::string console;
+  std::string console;  // standard output
+  std::string errors;   // standard error
 };
 
-inline RunResult RunDriver(const std::vector<std::string>& arguments) {
-  std::ostringstream console;
-  const int status = RunCommandLine(arguments, console);
-  return {status, console.str()};
+// Runs the driver in this process, with input as its standard input.
+inline RunResult RunDriver(const std::vector<std::string>& arguments,
+                           const std::string& input = "") {
+  std::FILE* const in = std::tmpfile();
+  std::fwrite(input.data(), 1, input.size(), in);
+  std::fflush(in);
+  std::rewind(in);
+  std::ostringstream out;
+  std::ostringstream err;
+  const int status = RunCommandLine(arguments, {fileno(in), out, err});
+  std::fclose(in);
+  return {status, out.str(), err.str()};
+}
+
+// The bytes a one-file run saves for the given input, with the options.
+inline std::string OneFileResult(const std::string& bytes, std::vector<std::string> options = {}) {
+  TestFolder folder;
+  const std::string path = folder / "one.vem";
+  WriteBytes(path, bytes);
+  options.push_back(path);
+  const RunResult run = RunDriver(options);
+  EXPECT_EQ(run.status, kExitSuccess) << run.console;
+  return ReadBytes(path);
 }
 
 // The argument echo lines for these arguments.
@@ -46,7 +73,7 @@ inline std::string Echo(const std::vector<std::string>& arguments) {
 // Runs a shell command; what it printed and its exit status.
 inline RunResult RunShellCommand(const std::string& command) {
   FILE* pipe = popen(command.c_str(), "r");
-  RunResult run{-1, ""};
+  RunResult run{-1, "", ""};
   if (pipe == nullptr) return run;
   char buffer[4096];
   std::size_t got = 0;
@@ -59,6 +86,68 @@ inline RunResult RunShellCommand(const std::string& command) {
 // Runs the built program with arguments as a shell would split them.
 inline RunResult RunProgram(const std::string& arguments) {
   return RunShellCommand(std::string(VEMRA_BINARY) + " " + arguments);
+}
+
+// Where the built program's standard output goes in RunWithStreams.
+enum class OutputTo {
+  kCapture,     // into RunResult::console
+  kDevFull,     // /dev/full: every write fails for want of space
+  kClosedPipe,  // a pipe whose reader is gone
+};
+
+namespace detail {
+
+inline std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// In the forked child: puts the standard streams in place and runs the
+// program, as a shell would, with SIGPIPE as a shell leaves it.
+[[noreturn]] inline void ExecProgram(const std::vector<std::string>& arguments, int in, int out,
+                                     int err) {
+  dup2(in, STDIN_FILENO);
+  dup2(out, STDOUT_FILENO);
+  dup2(err, STDERR_FILENO);
+  std::signal(SIGPIPE, SIG_DFL);
+  std::vector<char*> argv{const_cast<char*>(VEMRA_BINARY)};
+  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+  execv(argv[0], argv.data());
+  _exit(127);
+}
+
+}  // namespace detail
+
+// Runs the built program in a child process with input on its standard
+// input (a file), its standard output as asked and its standard error
+// captured; the status is -1 when a signal ended it.
+inline RunResult RunWithStreams(const std::vector<std::string>& arguments, const std::string& input,
+                                OutputTo output = OutputTo::kCapture) {
+  char folder[] = "/tmp/vemra-streams-XXXXXX";
+  if (mkdtemp(folder) == nullptr) return {-1, "", "no folder"};
+  const std::string base = folder;
+  { std::ofstream(base + "/in", std::ios::binary) << input; }
+  const int in = open((base + "/in").c_str(), O_RDONLY);
+  const int err = open((base + "/err").c_str(), O_WRONLY | O_CREAT, 0600);
+  int out = -1;
+  int pipe_ends[2] = {-1, -1};
+  if (output == OutputTo::kCapture) out = open((base + "/out").c_str(), O_WRONLY | O_CREAT, 0600);
+  if (output == OutputTo::kDevFull) out = open("/dev/full", O_WRONLY);
+  if (output == OutputTo::kClosedPipe && pipe(pipe_ends) == 0) {
+    close(pipe_ends[0]);
+    out = pipe_ends[1];
+  }
+  const pid_t child = fork();
+  if (child == 0) detail::ExecProgram(arguments, in, out, err);
+  for (const int fd : {in, out, err}) close(fd);
+  int status = 0;
+  waitpid(child, &status, 0);
+  RunResult run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, detail::ReadAll(base + "/out"),
+                detail::ReadAll(base + "/err")};
+  for (const char* name : {"/in", "/out", "/err"}) unlink((base + name).c_str());
+  rmdir(folder);
+  return run;
 }
 
 }  // namespace vemra::testing

@@ -1,0 +1,133 @@
+#include "cli/option_table.h"
+
+#include <array>
+
+#include "base/conversions.h"
+#include "base/failures.h"
+#include "textutil/edit_distance.h"
+
+namespace vemra {
+
+namespace {
+
+std::int32_t ParseJobs(std::string_view value) {
+  const std::int32_t jobs = ParseInteger(value);
+  if (jobs < 1) {
+    throw EConvertError("'" + std::string(value) + "' is not a valid number of jobs (1 or more)");
+  }
+  return jobs;
+}
+
+// "vem,VM,.src": lower-cased, a leading dot dropped, empty items skipped.
+std::vector<std::string> ParseExtensions(std::string_view value) {
+  std::vector<std::string> extensions;
+  std::size_t start = 0;
+  while (start <= value.size()) {
+    std::size_t comma = value.find(',', start);
+    if (comma == std::string_view::npos) comma = value.size();
+    std::string_view item = value.substr(start, comma - start);
+    if (!item.empty() && item.front() == '.') item.remove_prefix(1);
+    if (!item.empty()) extensions.push_back(LowerAscii(item));
+    start = comma + 1;
+  }
+  if (extensions.empty()) {
+    throw EConvertError("'" + std::string(value) + "' is not a valid list of extensions");
+  }
+  return extensions;
+}
+
+std::string ParseFileName(std::string_view value) {
+  if (value.empty()) throw EConvertError("'' is not a valid file name");
+  return std::string(value);
+}
+
+// Help and version take no value; whatever follows "=" is passed over. The
+// first of them on the line is the one done.
+void Ask(Request request, RunSettings& settings) {
+  if (settings.request == Request::kRun) settings.request = request;
+}
+
+void AskForHelp(std::string_view, RunSettings& settings) {
+  Ask(Request::kHelp, settings);
+}
+
+constexpr std::array kOptions = {
+    OptionSpec{"tabs", "-tabs=B", "False",
+               "keep TAB characters instead of turning them into blanks",
+               [](std::string_view v, RunSettings& s) { s.UseTabs = ParseBoolean(v); }},
+    OptionSpec{"tabwidth", "-tabwidth=N", "2",
+               "blanks that stand for one TAB, one indentation step; 0 or less removes TABs",
+               [](std::string_view v, RunSettings& s) { s.TabWidth = ParseInteger(v); }},
+    OptionSpec{"extralines", "-extralines=B", "False",
+               "keep runs of empty lines instead of reducing each to one",
+               [](std::string_view v, RunSettings& s) { s.KeepExtraLines = ParseBoolean(v); }},
+    OptionSpec{"check", "-check=B", "False",
+               "save nothing; report whether formatting would change each input",
+               [](std::string_view v, RunSettings& s) { s.Check = ParseBoolean(v); }},
+    OptionSpec{"diff", "-diff=B", "False", "as -check, and show the changes as a unified diff",
+               [](std::string_view v, RunSettings& s) { s.Diff = ParseBoolean(v); }},
+    OptionSpec{"files", "-files=B", "False",
+               "every name is an input, saved over itself; folders are walked",
+               [](std::string_view v, RunSettings& s) { s.Files = ParseBoolean(v); }},
+    OptionSpec{"ext", "-ext=LIST", "vem",
+               "the extensions a folder walk takes, comma-separated, without the dot",
+               [](std::string_view v, RunSettings& s) { s.Extensions = ParseExtensions(v); }},
+    OptionSpec{"jobs", "-jobs=N", "the number of processors",
+               "how many files are formatted at once",
+               [](std::string_view v, RunSettings& s) { s.Jobs = ParseJobs(v); }},
+    OptionSpec{"stdin", "-stdin=B", "False",
+               "format the text on standard input; the result goes to standard output",
+               [](std::string_view v, RunSettings& s) { s.Stdin = ParseBoolean(v); }},
+    OptionSpec{"stdout", "-stdout=B", "False",
+               "write the result to standard output and nothing else; INPUT stays as it is",
+               [](std::string_view v, RunSettings& s) { s.Stdout = ParseBoolean(v); }},
+    OptionSpec{"filename", "-filename=PATH", "standard input",
+               "the name the text read with -stdin stands for, in messages and reports",
+               [](std::string_view v, RunSettings& s) { s.FileName = ParseFileName(v); }},
+    OptionSpec{
+        "quiet", "-quiet=B", "False",
+        "print only what was asked for: verdicts, diffs, summaries; failures go to standard error",
+        [](std::string_view v, RunSettings& s) { s.Quiet = ParseBoolean(v); }},
+    OptionSpec{"strict", "-strict=B", "False", "fail on an unknown option instead of warning",
+               [](std::string_view v, RunSettings& s) { s.Strict = ParseBoolean(v); }},
+    OptionSpec{"help", "-help, -h, -?", "", "print this text and end", AskForHelp},
+    OptionSpec{"h", "", "", "", AskForHelp},
+    OptionSpec{"?", "", "", "", AskForHelp},
+    OptionSpec{"version", "-version", "", "print the name and version of the program and end",
+               [](std::string_view, RunSettings& s) { Ask(Request::kVersion, s); }},
+};
+
+// A name this far from a listed one, or nearer, is taken for a slip of that
+// one; short names allow fewer slips, so that "-x" is not read as "-ext".
+std::size_t SlipsAllowed(std::string_view name) {
+  return name.size() <= 4 ? 1 : 2;
+}
+
+}  // namespace
+
+std::span<const OptionSpec> Options() {
+  return kOptions;
+}
+
+const OptionSpec* FindOption(std::string_view name) {
+  for (const OptionSpec& option : kOptions) {
+    if (option.name == name) return &option;
+  }
+  return nullptr;
+}
+
+std::string_view ClosestOptionName(std::string_view name) {
+  std::string_view closest;
+  std::size_t best = SlipsAllowed(name) + 1;
+  for (const OptionSpec& option : kOptions) {
+    if (option.synopsis.empty()) continue;
+    const std::size_t distance = EditDistance(name, option.name);
+    if (distance < best) {
+      best = distance;
+      closest = option.name;
+    }
+  }
+  return closest;
+}
+
+}  // namespace vemra

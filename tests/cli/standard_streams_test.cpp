@@ -1,0 +1,327 @@
+// The text of an editor's buffer through standard input and output, quiet
+// runs, and standard output that cannot be written.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "bench/program_generator.h"
+#include "cli/driver.h"
+#include "tests/base/test_folder.h"
+#include "tests/cli/run_helpers.h"
+
+namespace vemra {
+namespace {
+
+using testing::Echo;
+using testing::kBanner;
+using testing::kFormatted;
+using testing::kUnformatted;
+using testing::MakeOld;
+using testing::OneFileResult;
+using testing::OutputTo;
+using testing::ReadBytes;
+using testing::RunDriver;
+using testing::RunResult;
+using testing::RunWithStreams;
+using testing::StatOf;
+using testing::TestFolder;
+using testing::WriteBytes;
+
+// A file's bytes and modification time, to see that a run left it alone.
+struct FileState {
+  std::string bytes;
+  timespec modified;
+  bool operator==(const FileState& other) const {
+    return bytes == other.bytes && modified.tv_sec == other.modified.tv_sec &&
+           modified.tv_nsec == other.modified.tv_nsec;
+  }
+};
+
+FileState StateOf(const std::string& path) {
+  return {ReadBytes(path), StatOf(path).st_mtim};
+}
+
+std::string Sample() {
+  return ReadBytes(std::string(VEMRA_SOURCE_DIR) + "/examples/messy.vem");
+}
+
+struct FilterCase {
+  std::string input;
+  std::vector<std::string> options;
+};
+
+// Larger than a pipe holds and than the first room read into, so that the
+// text arrives in many pieces.
+const std::string kLargeProgram = GenerateProgram(11, 300000);
+
+std::vector<FilterCase> FilterCases() {
+  return {
+      {kUnformatted, {}},
+      {kFormatted, {}},
+      {"", {}},
+      {"no line end at the end", {}},
+      {std::string("x\0\xff\r\r\n", 6), {}},
+      {Sample(), {}},
+      {Sample(), {"-tabs=1", "-extralines=1"}},
+      {Sample(), {"-TabWidth=5", "-filename=src/a.vem"}},
+      {kLargeProgram, {"--tabwidth=3"}},
+  };
+}
+
+// An editor hands its buffer over and takes back exactly what a one-file
+// run would have saved, and nothing else.
+TEST(StandardStreams, StandardInputToStandardOutputGivesTheBytesAOneFileRunSaves) {
+  for (const FilterCase& c : FilterCases()) {
+    std::vector<std::string> options = c.options;
+    std::erase_if(options, [](const std::string& o) { return o.starts_with("-filename"); });
+    const std::string expected = OneFileResult(c.input, options);
+    for (const char* mode : {"-stdout=1", "-quiet=0"}) {  // -stdin alone writes to standard output
+      std::vector<std::string> arguments = {"-stdin=1", mode};
+      arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+      const RunResult run = RunDriver(arguments, c.input);
+      EXPECT_EQ(run.status, kExitSuccess) << run.errors;
+      EXPECT_EQ(run.console, expected) << c.input.substr(0, 40);
+      EXPECT_EQ(run.errors, "");
+    }
+  }
+}
+
+TEST(StandardStreams, TheBuiltProgramFiltersAPipeAndAFile) {
+  const std::string expected = OneFileResult(kLargeProgram);
+  const RunResult from_file = RunWithStreams({"-STDIN=TRUE", "--stdout=1"}, kLargeProgram);
+  EXPECT_EQ(from_file.status, 0) << from_file.errors;
+  EXPECT_EQ(from_file.console, expected);
+  EXPECT_EQ(from_file.errors, "");
+
+  TestFolder folder;
+  WriteBytes(folder / "in.vem", kLargeProgram);
+  const RunResult from_pipe = testing::RunShellCommand("cat " + (folder / "in.vem") + " | " +
+                                                       VEMRA_BINARY + " -stdin=1 -stdout=1");
+  EXPECT_EQ(from_pipe.status, 0);
+  EXPECT_EQ(from_pipe.console, expected);
+}
+
+TEST(StandardStreams, StdoutWithAFileReadsItAndNeverTouchesIt) {
+  TestFolder folder;
+  const std::string input = folder / "in.vem";
+  WriteBytes(input, kUnformatted);
+  MakeOld(input);
+  const FileState before = StateOf(input);
+  const RunResult run = RunWithStreams({input, "-stdout=1"}, "");
+  EXPECT_EQ(run.status, 0) << run.errors;
+  EXPECT_EQ(run.console, OneFileResult(kUnformatted));
+  EXPECT_EQ(run.errors, "");
+  EXPECT_EQ(StateOf(input), before);
+  EXPECT_EQ(folder.Names(), std::set<std::string>{"in.vem"});
+}
+
+struct FailureCase {
+  std::vector<std::string> arguments;  // "IN" stands for an existing file
+  std::string errors;                  // "IN" likewise; "DIR" for the test folder
+};
+
+// Whatever fails, an editor finds standard output empty, status 2 and the
+// reason on standard error, and no file is touched.
+TEST(StandardStreams, AFailureLeavesStandardOutputEmpty) {
+  const FailureCase cases[] = {
+      {{"-stdout=1", "DIR/missing.vem"},
+       "DIR/missing.vem: EFOpenError: Cannot open file \"DIR/missing.vem\". No such file or "
+       "directory\n"},
+      {{"-stdout=1", "-tabwidth=x", "IN"}, "EConvertError: 'x' is not a valid integer value\n"},
+      {{"-tabs=maybe", "-stdin=1"}, "EConvertError: 'maybe' is not a valid boolean value\n"},
+      {{"-stdin=1", "-filename="}, "EConvertError: '' is not a valid file name\n"},
+      {{"-stdin=1", "IN"},
+       "EArgumentError: File name \"IN\" given with -stdin=1, which formats standard input: to "
+       "name the text, use -filename=IN\n"},
+      {{"-stdin=1", "-tabwith=4"},
+       "EArgumentError: Unknown option \"-tabwith=4\"; did you mean -tabwidth?\n"},
+      {{"-stdin=1", "-"}, "EArgumentError: Unknown option \"-\"; did you mean -stdin=1?\n"},
+      {{"-stdin=1", "-files=1"},
+       "EArgumentError: -files=1 cannot go with -stdin=1, which formats one text from standard "
+       "input\n"},
+      {{"-stdout=1", "-check=1", "IN"},
+       "EArgumentError: -stdout=1 writes the formatted text, -check=1 and -diff=1 write none: "
+       "give one or the other\n"},
+      {{"-stdout=1", "IN", "DIR/out.vem"},
+       "EArgumentError: -stdout=1 writes the result to standard output: an OUTPUT file name "
+       "cannot go with it\n"},
+      {{"-stdout=1", "-files=1", "IN"},
+       "EArgumentError: -stdout=1 writes the formatted text of one input: it cannot go with "
+       "-files=1\n"},
+      {{"-stdout=1"}, "EArgumentError: No input: -stdout=1 needs a file name, or -stdin=1\n"},
+  };
+  for (const FailureCase& c : cases) {
+    TestFolder folder;
+    const std::string input = folder / "in.vem";
+    WriteBytes(input, kUnformatted);
+    MakeOld(input);
+    const FileState before = StateOf(input);
+    auto fill = [&](std::string text) {
+      for (std::size_t at; (at = text.find("IN")) != std::string::npos;) text.replace(at, 2, input);
+      for (std::size_t at; (at = text.find("DIR")) != std::string::npos;)
+        text.replace(at, 3, folder.Path());
+      return text;
+    };
+    std::vector<std::string> arguments;
+    for (const std::string& argument : c.arguments) arguments.push_back(fill(argument));
+    const RunResult run = RunDriver(arguments, kUnformatted);
+    EXPECT_EQ(run.status, kExitFailure) << c.arguments[1];
+    EXPECT_EQ(run.console, "") << c.arguments[1];
+    EXPECT_EQ(run.errors, fill(c.errors));
+    EXPECT_EQ(StateOf(input), before);
+    EXPECT_EQ(folder.Names(), std::set<std::string>{"in.vem"});
+  }
+}
+
+// A refused line reads nothing: what an editor piped in is still there.
+TEST(StandardStreams, ARefusedLineLeavesStandardInputUnread) {
+  std::FILE* const in = std::tmpfile();
+  std::fputs("proc A()\n", in);
+  std::fflush(in);
+  std::rewind(in);
+  std::ostringstream out, err;
+  EXPECT_EQ(RunCommandLine({"-stdin=1", "-strict=1", "-x"}, {fileno(in), out, err}), kExitFailure);
+  EXPECT_EQ(std::ftell(in), 0);
+  std::fclose(in);
+}
+
+TEST(StandardStreams, AReviewOfStandardInputAnswersByStatusUnderItsGivenName) {
+  const RunResult would = RunDriver({"-stdin=1", "-check=1"}, kUnformatted);
+  EXPECT_EQ(would.status, kExitWouldChange);
+  EXPECT_EQ(would.console, kBanner + Echo({"-stdin=1", "-check=1"}) +
+                               "Loading source file standard input...done!\n"
+                               "Formatting options (tabwidth=2, tabs=False, extralines=False, "
+                               "check=True)\nParsing...done!\nWould reformat: standard input\n");
+  const RunResult already = RunDriver({"-stdin=1", "-check=1"}, OneFileResult(kUnformatted));
+  EXPECT_EQ(already.status, kExitSuccess);
+  EXPECT_TRUE(already.console.ends_with("Already formatted: standard input\n"));
+
+  const RunResult diff =
+      RunDriver({"-diff=1", "-quiet=1", "-stdin=1", "-filename=src/a.vem"}, kUnformatted);
+  EXPECT_EQ(diff.status, kExitWouldChange);
+  EXPECT_TRUE(diff.console.starts_with("Would reformat: src/a.vem\n--- src/a.vem\n+++ src/a.vem\n"))
+      << diff.console;
+  EXPECT_EQ(diff.errors, "");
+}
+
+TEST(StandardStreams, AStandardInputThatCannotBeReadIsNamed) {
+  TestFolder folder;
+  for (const std::string& name : {std::string(), std::string("src/a.vem")}) {
+    const std::string shown = name.empty() ? "standard input" : name;
+    // A folder as standard input: every read fails.
+    const RunResult run = testing::RunShellCommand(std::string(VEMRA_BINARY) + " -stdin=1" +
+                                                   (name.empty() ? "" : " -filename=" + name) +
+                                                   " < " + folder.Path() + " 2>&1");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.console, shown +
+                               ": EReadError: Stream read error. Cannot read standard input. "
+                               "Is a directory\n");
+  }
+}
+
+struct QuietCase {
+  std::vector<std::string> arguments;  // "@A" and "@B" stand for two files, @A unformatted
+  int status;
+  std::string console;  // likewise
+};
+
+// A quiet run prints only what was asked for; its failures go to standard
+// error.
+TEST(StandardStreams, AQuietRunPrintsOnlyWhatWasAskedFor) {
+  const QuietCase cases[] = {
+      {{"-quiet=1", "@A"}, kExitSuccess, ""},
+      {{"@A", "-quiet=1", "@B"}, kExitSuccess, ""},
+      {{"-quiet=1", "-files=1", "@A", "@B"},
+       kExitSuccess,
+       "1 file reformatted, 1 unchanged, 0 failed\n"},
+      {{"-quiet=1", "-check=1", "@A"}, kExitWouldChange, "Would reformat: @A\n"},
+      {{"-quiet=1", "-check=1", "@B", "@A"},
+       kExitWouldChange,
+       "Would reformat: @A\nAlready formatted: @B\n1 file would be reformatted, 1 already "
+       "formatted, 0 failed\n"},
+  };
+  for (const QuietCase& c : cases) {
+    TestFolder folder;
+    WriteBytes(folder / "a.vem", kUnformatted);
+    WriteBytes(folder / "b.vem", kFormatted);
+    auto fill = [&](std::string text) {
+      for (const char* name : {"@A", "@B"}) {
+        const std::string path = folder / (name[1] == 'A' ? "a.vem" : "b.vem");
+        for (std::size_t at; (at = text.find(name)) != std::string::npos;)
+          text.replace(at, 2, path);
+      }
+      return text;
+    };
+    std::vector<std::string> arguments;
+    for (const std::string& argument : c.arguments) arguments.push_back(fill(argument));
+    const RunResult run = RunDriver(arguments);
+    EXPECT_EQ(run.status, c.status) << c.arguments[1];
+    EXPECT_EQ(run.console, fill(c.console));
+    EXPECT_EQ(run.errors, "");
+  }
+}
+
+TEST(StandardStreams, AQuietRunSendsFailuresToStandardErrorUnderTheirNames) {
+  TestFolder folder;
+  const std::string missing = folder / "missing.vem";
+  const RunResult one = RunDriver({"-quiet=1", missing});
+  EXPECT_EQ(one.status, kExitFailure);
+  EXPECT_EQ(one.console, "");
+  EXPECT_EQ(one.errors, missing + ": EFOpenError: Cannot open file \"" + missing +
+                            "\". No such file or directory\n");
+  const RunResult many = RunDriver({"-quiet=1", "-check=1", missing, missing + "2"});
+  EXPECT_EQ(many.status, kExitFailure);
+  EXPECT_EQ(many.console, "0 files would be reformatted, 0 already formatted, 2 failed\n");
+  EXPECT_TRUE(many.errors.starts_with(missing + ": EFOpenError: ")) << many.errors;
+}
+
+const std::string kNoInputHint =
+    "No input file given; \"vemrafmt -help\" tells how to use the program\n";
+
+struct BrokenOutputCase {
+  std::vector<std::string> arguments;  // "IN" stands for an unformatted file
+  OutputTo output;
+  std::string errors;  // "IN" likewise
+};
+
+// Standard output that takes nothing is a failure, never a silent success;
+// a run that finds its console broken before it saves leaves the file.
+TEST(StandardStreams, StandardOutputThatCannotBeWrittenFailsTheRun) {
+  const std::string full =
+      "Stream write error. Cannot write standard output. No space left on "
+      "device\n";
+  const std::string closed = "Stream write error. Cannot write standard output. Broken pipe\n";
+  const BrokenOutputCase cases[] = {
+      {{"-stdin=1", "-stdout=1"}, OutputTo::kDevFull, "standard input: EWriteError: " + full},
+      {{"-stdin=1", "-filename=a.vem"}, OutputTo::kClosedPipe, "a.vem: EWriteError: " + closed},
+      {{"-stdout=1", "IN"}, OutputTo::kDevFull, "IN: EWriteError: " + full},
+      {{"IN"}, OutputTo::kDevFull, "EWriteError: " + full},
+      {{"IN"}, OutputTo::kClosedPipe, "EWriteError: " + closed},
+      {{"-check=1", "-quiet=1", "IN"}, OutputTo::kDevFull, "EWriteError: " + full},
+      {{"-help"}, OutputTo::kDevFull, "EWriteError: " + full},
+      {{}, OutputTo::kClosedPipe, kNoInputHint + "EWriteError: " + closed},
+  };
+  for (const BrokenOutputCase& c : cases) {
+    TestFolder folder;
+    const std::string input = folder / "in.vem";
+    WriteBytes(input, kUnformatted);
+    MakeOld(input);
+    const FileState before = StateOf(input);
+    std::vector<std::string> arguments;
+    for (const std::string& argument : c.arguments)
+      arguments.push_back(argument == "IN" ? input : argument);
+    const RunResult run = RunWithStreams(arguments, kUnformatted, c.output);
+    std::string errors = c.errors;
+    if (errors.starts_with("IN")) errors.replace(0, 2, input);
+    EXPECT_EQ(run.status, 2) << (arguments.empty() ? "" : arguments[0]);
+    EXPECT_EQ(run.errors, errors);
+    EXPECT_EQ(StateOf(input), before);
+  }
+}
+
+}  // namespace
+}  // namespace vemra
