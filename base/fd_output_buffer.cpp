@@ -15,8 +15,9 @@ constexpr std::size_t kBufferSize = 64 * 1024;
 
 }  // namespace
 
-FdOutputBuffer::FdOutputBuffer(int fd) : fd_(fd), buffer_(kBufferSize) {
-  setp(buffer_.data(), buffer_.data() + buffer_.size());
+FdOutputBuffer::FdOutputBuffer(int fd)
+    : fd_(fd), buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {
+  setp(buffer_.get(), buffer_.get() + kBufferSize);
 }
 
 FdOutputBuffer::~FdOutputBuffer() {
@@ -32,8 +33,8 @@ bool FdOutputBuffer::WriteOut(const char* bytes, std::size_t count) {
 
 bool FdOutputBuffer::Drain() {
   const std::size_t pending = static_cast<std::size_t>(pptr() - pbase());
-  setp(buffer_.data(), buffer_.data() + buffer_.size());
-  return pending == 0 ? error_ == 0 : WriteOut(buffer_.data(), pending);
+  setp(buffer_.get(), buffer_.get() + kBufferSize);
+  return pending == 0 ? error_ == 0 : WriteOut(buffer_.get(), pending);
 }
 
 FdOutputBuffer::int_type FdOutputBuffer::overflow(int_type c) {
@@ -47,7 +48,7 @@ FdOutputBuffer::int_type FdOutputBuffer::overflow(int_type c) {
 std::streamsize FdOutputBuffer::xsputn(const char* bytes, std::streamsize count) {
   const auto size = static_cast<std::size_t>(count);
   if (size > static_cast<std::size_t>(epptr() - pptr()) && !Drain()) return 0;
-  if (size > buffer_.size()) return WriteOut(bytes, size) ? count : 0;
+  if (size > kBufferSize) return WriteOut(bytes, size) ? count : 0;
   traits_type::copy(pptr(), bytes, size);
   pbump(static_cast<int>(size));
   return count;

@@ -4,8 +4,8 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <streambuf>
-#include <vector>
 
 namespace vemra {
 
@@ -31,7 +31,9 @@ class FdOutputBuffer final : public std::streambuf {
 
   const int fd_;
   int error_ = 0;
-  std::vector<char> buffer_;  // bytes not yet written; pbase() to pptr()
+  // Bytes not yet written, pbase() to pptr(); left unfilled until used, as a
+  // short run writes little.
+  const std::unique_ptr<char[]> buffer_;
 };
 
 }  // namespace vemra

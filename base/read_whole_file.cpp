@@ -51,12 +51,13 @@ std::string ReadRegularFile(int fd, std::size_t size) {
   return bytes;
 }
 
-// A pipe or device has no size to ask for: read until it ends, from a room
-// of at least first_room bytes. fail(error_code) throws the failure to
-// report for a read error or a text of 2 GiB or more.
+// A pipe or device has no size to ask for: read until it ends, into a room
+// of first_room bytes (when 0, a guess), doubled whenever it is filled.
+// fail(error_code) throws the failure to report for a read error or a text
+// of 2 GiB or more.
 template <typename Fail>
 std::string ReadUntilEnd(int fd, std::size_t first_room, Fail fail) {
-  std::string bytes(std::max<std::size_t>(first_room, 65536), '\0');
+  std::string bytes(first_room > 0 ? first_room : 65536, '\0');
   std::size_t used = 0;
   for (;;) {
     const ssize_t got = ReadFully(fd, bytes.data() + used, bytes.size() - used);
