@@ -21,8 +21,15 @@ double Seconds(const timeval& time) {
 }
 
 // Runs in the forked child: only async-signal-safe calls until exec.
-[[noreturn]] void StartChild(char* const* argv, const char* console_path,
+[[noreturn]] void StartChild(char* const* argv, const char* console_path, const char* input_path,
                              const ProcessLimits& limits) {
+  if (input_path != nullptr) {
+    const int input = open(input_path, O_RDONLY);
+    if (input >= 0) {
+      dup2(input, STDIN_FILENO);
+      close(input);
+    }
+  }
   int console = open(console_path, O_WRONLY | O_CREAT | O_TRUNC, 0644);
   if (console >= 0) {
     dup2(console, STDOUT_FILENO);
@@ -44,7 +51,7 @@ double Seconds(const timeval& time) {
 }  // namespace
 
 ProcessRun RunProcess(const std::vector<std::string>& arguments, const std::string& console_path,
-                      const ProcessLimits& limits) {
+                      const ProcessLimits& limits, const std::string& input_path) {
   // Built before the fork: the child must not allocate.
   std::vector<char*> argv;
   for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
@@ -53,7 +60,10 @@ ProcessRun RunProcess(const std::vector<std::string>& arguments, const std::stri
   const auto start = std::chrono::steady_clock::now();
   pid_t child = fork();
   if (child < 0) throw Exception("cannot start " + arguments[0] + ": " + std::strerror(errno));
-  if (child == 0) StartChild(argv.data(), console_path.c_str(), limits);
+  if (child == 0) {
+    StartChild(argv.data(), console_path.c_str(), input_path.empty() ? nullptr : input_path.c_str(),
+               limits);
+  }
 
   int status = 0;
   rusage usage{};

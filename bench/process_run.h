@@ -26,10 +26,11 @@ struct ProcessRun {
 };
 
 // Runs arguments[0] (searched on PATH) with the given arguments, its standard
-// output and error going to console_path. Throws Exception when no child
-// process can be started; a program that cannot be executed shows up as
-// exit status 127.
+// output and error going to console_path and, when input_path is given, its
+// standard input read from there. Throws Exception when no child process
+// can be started; a program that cannot be executed shows up as exit status
+// 127.
 ProcessRun RunProcess(const std::vector<std::string>& arguments, const std::string& console_path,
-                      const ProcessLimits& limits);
+                      const ProcessLimits& limits, const std::string& input_path = {});
 
 }  // namespace vemra

@@ -1,6 +1,7 @@
 // Measures the formatter against cp on realistic and hostile inputs that it
 // generates itself, and prints one table row per input; then, on a code base
-// of many small files, one many-files run against find -exec.
+// of many small files, one many-files run against find -exec; then the
+// start-up of a run over 1 KB from standard input to standard output.
 //
 //   vemra_bench [--vemrafmt=PATH] [--only=NAME,PREFIX*,...] [--runs=N]
 //               [--cpu-limit=SECONDS] [--memory-limit-mb=N] [--dir=PATH] [--list]
@@ -11,7 +12,8 @@
 // default, four times as many for small inputs that format quickly;
 // --cpu-limit and --memory-limit-mb: a formatter run beyond them is ended
 // and reported; --dir: where the temporary folder is made; --code-base-files:
-// the number of files of the code-base input (10,000 by default).
+// the number of files of the code-base input (10,000 by default). The
+// start-up input is run 100 times as often as --runs says.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -27,6 +29,7 @@
 #include "bench/bench_report.h"
 #include "bench/code_base_bench.h"
 #include "bench/process_run.h"
+#include "bench/start_up_bench.h"
 
 namespace vemra {
 namespace {
@@ -45,8 +48,11 @@ struct BenchOptions {
   bool help = false;                    // only print the usage
 };
 
-// The input measured apart: many small files instead of one.
+// The inputs measured apart: many small files instead of one, and one small
+// file through standard input and output.
 constexpr std::string_view kCodeBase = "code-base";
+constexpr std::string_view kStartUp = "start-up";
+constexpr std::size_t kStartUpRunFactor = 100;
 
 // Inputs below this size whose first run is quick are run more often, as
 // their times are short and noisy.
@@ -239,6 +245,9 @@ int RunBenchmark(const BenchOptions& options) {
     std::cout << kCodeBase << "  " << options.code_base_files
               << " generated programs of about 10 KB each in folders of 100, formatted and "
                  "checked by one run and by find -exec\n";
+    std::cout << kStartUp
+              << "  a 1 KB program formatted from standard input to standard output, "
+                 "beside cat\n";
     return 0;
   }
   if (access(options.formatter.c_str(), X_OK) != 0) {
@@ -249,7 +258,10 @@ int RunBenchmark(const BenchOptions& options) {
     if (Selected(options, input.name)) selected.push_back(input);
   }
   const bool code_base = Selected(options, kCodeBase);
-  if (selected.empty() && !code_base) throw Exception("no input matches --only (see --list)");
+  const bool start_up = Selected(options, kStartUp);
+  if (selected.empty() && !code_base && !start_up) {
+    throw Exception("no input matches --only (see --list)");
+  }
   TemporaryFolder folder(options.parent_dir);
   std::cout << "formatter: " << options.formatter << "\nload average before: " << LoadAverage()
             << "\n\n";
@@ -264,6 +276,12 @@ int RunBenchmark(const BenchOptions& options) {
     MeasureCodeBase({options.formatter, folder.File(kCodeBase), options.code_base_files, 10000,
                      options.runs, options.memory_limit_mb, options.cpu_limit_seconds},
                     std::cout);
+    std::cout << '\n';
+  }
+  if (start_up) {
+    MeasureStartUp({options.formatter, folder.File(kStartUp), options.runs * kStartUpRunFactor},
+                   std::cout);
+    std::cout << '\n';
   }
   std::cout << "load average after: " << LoadAverage() << '\n';
   return 0;

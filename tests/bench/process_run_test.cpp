@@ -47,16 +47,29 @@ TEST(ProcessRunTest, CpuLimitEndsARunawayChild) {
   EXPECT_TRUE(run.signal == SIGXCPU || run.signal == SIGKILL) << run.signal;
 }
 
+std::string FirstLine(const std::string& path) {
+  FILE* file = std::fopen(path.c_str(), "r");
+  char line[16] = {};
+  if (file == nullptr || std::fgets(line, sizeof line, file) == nullptr) return "none";
+  std::fclose(file);
+  return line;
+}
+
 TEST(ProcessRunTest, ConsoleGoesToTheGivenFile) {
   const std::string path = ::testing::TempDir() + "/process_run_console.txt";
   RunProcess({"sh", "-c", "echo done!"}, path, {});
-  FILE* file = std::fopen(path.c_str(), "r");
-  ASSERT_NE(file, nullptr);
-  char line[16] = {};
-  ASSERT_NE(std::fgets(line, sizeof line, file), nullptr);
-  std::fclose(file);
+  EXPECT_EQ(FirstLine(path), "done!\n");
   std::remove(path.c_str());
-  EXPECT_STREQ(line, "done!\n");
+}
+
+TEST(ProcessRunTest, StandardInputComesFromTheGivenFile) {
+  const std::string input = ::testing::TempDir() + "/process_run_input.txt";
+  const std::string console = ::testing::TempDir() + "/process_run_console.txt";
+  RunProcess({"sh", "-c", "echo given > " + input}, "/dev/null", {});
+  RunProcess({"cat"}, console, {}, input);
+  EXPECT_EQ(FirstLine(console), "given\n");
+  std::remove(input.c_str());
+  std::remove(console.c_str());
 }
 
 TEST(BenchReportTest, MedianOfOddAndEvenCounts) {
