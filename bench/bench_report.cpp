@@ -29,12 +29,6 @@ std::string RunStatus(const std::vector<ProcessRun>& runs) {
   return "ok";
 }
 
-long PeakResidentKb(const std::vector<ProcessRun>& runs) {
-  long peak = 0;
-  for (const ProcessRun& run : runs) peak = std::max(peak, run.peak_resident_kb);
-  return peak;
-}
-
 double Median(std::vector<double> seconds) {
   if (seconds.empty()) return 0;
   std::sort(seconds.begin(), seconds.end());
@@ -43,6 +37,12 @@ double Median(std::vector<double> seconds) {
 }
 
 }  // namespace
+
+long PeakResidentKb(const std::vector<ProcessRun>& runs) {
+  long peak = 0;
+  for (const ProcessRun& run : runs) peak = std::max(peak, run.peak_resident_kb);
+  return peak;
+}
 
 double MedianSeconds(const std::vector<ProcessRun>& runs) {
   std::vector<double> seconds;

@@ -21,6 +21,8 @@ struct InputMeasurement {
 };
 
 double MedianSeconds(const std::vector<ProcessRun>& runs);
+// The largest peak resident memory of the runs.
+long PeakResidentKb(const std::vector<ProcessRun>& runs);
 double MedianCpuSeconds(const std::vector<ProcessRun>& runs);
 
 void PrintTableHeader(std::ostream& out);

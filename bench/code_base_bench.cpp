@@ -94,12 +94,6 @@ std::string RunStatusText(const std::vector<ProcessRun>& runs, int expected_stat
   return "ok";
 }
 
-long PeakKb(const std::vector<ProcessRun>& runs) {
-  long peak = 0;
-  for (const ProcessRun& run : runs) peak = std::max(peak, run.peak_resident_kb);
-  return peak;
-}
-
 void PrintCodeBaseTable(const std::vector<CodeBaseCommand>& commands,
                         const std::vector<std::vector<ProcessRun>>& runs, std::ostream& out) {
   char line[256];
@@ -113,7 +107,7 @@ void PrintCodeBaseTable(const std::vector<CodeBaseCommand>& commands,
       std::snprintf(ratio, sizeof ratio, "%.1fx", MedianSeconds(runs[i + 1]) / seconds);
     std::snprintf(line, sizeof line, "%-52s %4zu %9.3f %8.3f %8.1f %9s  %s\n",
                   commands[i].label.c_str(), runs[i].size(), seconds, MedianCpuSeconds(runs[i]),
-                  static_cast<double>(PeakKb(runs[i])) * 1024 / 1e6, ratio,
+                  static_cast<double>(PeakResidentKb(runs[i])) * 1024 / 1e6, ratio,
                   RunStatusText(runs[i], commands[i].expected_status).c_str());
     out << line;
   }

@@ -32,12 +32,6 @@ double Percentile90Seconds(const std::vector<ProcessRun>& runs) {
   return seconds.empty() ? 0 : seconds[seconds.size() * 9 / 10];
 }
 
-long PeakKb(const std::vector<ProcessRun>& runs) {
-  long peak = 0;
-  for (const ProcessRun& run : runs) peak = std::max(peak, run.peak_resident_kb);
-  return peak;
-}
-
 bool AllSucceeded(const std::vector<ProcessRun>& runs) {
   return std::all_of(runs.begin(), runs.end(),
                      [](const ProcessRun& run) { return run.Succeeded(); });
@@ -53,7 +47,7 @@ void PrintStartUpTable(const std::vector<StartUpCommand>& commands,
     std::snprintf(line, sizeof line, "%-42s %5zu %10.2f %8.2f %8.2f %8.1f  %s\n",
                   commands[i].label.c_str(), runs[i].size(), MedianSeconds(runs[i]) * 1e3,
                   Percentile90Seconds(runs[i]) * 1e3, MedianCpuSeconds(runs[i]) * 1e3,
-                  static_cast<double>(PeakKb(runs[i])) * 1024 / 1e6,
+                  static_cast<double>(PeakResidentKb(runs[i])) * 1024 / 1e6,
                   AllSucceeded(runs[i]) ? "ok" : "FAILED");
     out << line;
   }

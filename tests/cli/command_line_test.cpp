@@ -15,22 +15,21 @@ namespace vemra {
 namespace {
 
 using testing::Echo;
+using testing::FolderWithInput;
 using testing::kBanner;
 using testing::kFormatted;
 using testing::kUnformatted;
-using testing::MakeOld;
 using testing::ReadBytes;
 using testing::RunDriver;
 using testing::RunResult;
 using testing::RunWithStreams;
-using testing::StatOf;
 using testing::TestFolder;
 using testing::WriteBytes;
 
 const std::string kVersionLine = "vemrafmt (Vemra Code Formatter) " VEMRA_VERSION "\n";
 
 struct RequestCase {
-  std::vector<std::string> arguments;  // "IN" stands for an unformatted file
+  std::vector<std::string> arguments;  // "@IN" stands for an unformatted file
   std::string printed;
 };
 
@@ -39,31 +38,24 @@ struct RequestCase {
 TEST(CommandLine, HelpAndVersionEndTheRunBeforeAnyFileIsTouched) {
   const std::string usage = UsageText();
   const RequestCase cases[] = {
-      {{"-help", "IN"}, usage},
-      {{"IN", "--help"}, usage},
+      {{"-help", "@IN"}, usage},
+      {{"@IN", "--help"}, usage},
       {{"-h"}, usage},
       {{"-?", "-stdin=1"}, usage},
-      {{"-HELP=0", "-files=1", "IN"}, usage},
-      {{"-tabwidth=wide", "-stdout=1", "IN", "-h"}, usage},
+      {{"-HELP=0", "-files=1", "@IN"}, usage},
+      {{"-tabwidth=wide", "-stdout=1", "@IN", "-h"}, usage},
       {{"-version"}, kVersionLine},
-      {{"--Version", "-check=1", "IN"}, kVersionLine},
+      {{"--Version", "-check=1", "@IN"}, kVersionLine},
       {{"-version", "-help"}, kVersionLine},
       {{"-help", "-version"}, usage},
   };
   for (const RequestCase& c : cases) {
-    TestFolder folder;
-    const std::string input = folder / "in.vem";
-    WriteBytes(input, kUnformatted);
-    MakeOld(input);
-    std::vector<std::string> arguments;
-    for (const std::string& argument : c.arguments)
-      arguments.push_back(argument == "IN" ? input : argument);
-    const RunResult run = RunDriver(arguments, kUnformatted);
+    const FolderWithInput scratch;
+    const RunResult run = RunDriver(scratch.Fill(c.arguments), kUnformatted);
     EXPECT_EQ(run.status, kExitSuccess) << c.arguments[0];
     EXPECT_EQ(run.console, c.printed) << c.arguments[0];
     EXPECT_EQ(run.errors, "");
-    EXPECT_EQ(ReadBytes(input), kUnformatted);
-    EXPECT_EQ(StatOf(input).st_mtim.tv_sec, 1000000000);
+    EXPECT_TRUE(scratch.Untouched()) << c.arguments[0];
   }
 }
 
@@ -147,36 +139,30 @@ TEST(CommandLine, UnknownOptionsAreIgnoredWithAWarning) {
 }
 
 struct RefusedCase {
-  std::vector<std::string> arguments;  // "IN" stands for an unformatted file
+  std::vector<std::string> arguments;  // "@IN" stands for an unformatted file
   bool silent;                         // the failure line goes to standard error
 };
 
 // Where an unknown option is refused, nothing is read or written.
 TEST(CommandLine, UnknownOptionsFailWithStrictAndInManyFilesAndStandardInputRuns) {
   const RefusedCase cases[] = {
-      {{"-strict=1", "-tabwith=4", "IN"}, false},
-      {{"-tabwith=4", "IN", "--strict=TRUE"}, false},
-      {{"-files=1", "-tabwith=4", "IN"}, false},
-      {{"-check=1", "IN", "IN", "-tabwith=4"}, false},
-      {{"-quiet=1", "-strict=1", "-tabwith=4", "IN"}, true},
+      {{"-strict=1", "-tabwith=4", "@IN"}, false},
+      {{"-tabwith=4", "@IN", "--strict=TRUE"}, false},
+      {{"-files=1", "-tabwith=4", "@IN"}, false},
+      {{"-check=1", "@IN", "@IN", "-tabwith=4"}, false},
+      {{"-quiet=1", "-strict=1", "-tabwith=4", "@IN"}, true},
       {{"-stdin=1", "-tabwith=4"}, true},
   };
   const std::string failure =
       "EArgumentError: Unknown option \"-tabwith=4\"; did you mean -tabwidth?\n";
   for (const RefusedCase& c : cases) {
-    TestFolder folder;
-    const std::string input = folder / "in.vem";
-    WriteBytes(input, kUnformatted);
-    MakeOld(input);
-    std::vector<std::string> arguments;
-    for (const std::string& argument : c.arguments)
-      arguments.push_back(argument == "IN" ? input : argument);
+    const FolderWithInput scratch;
+    const std::vector<std::string> arguments = scratch.Fill(c.arguments);
     const RunResult run = RunDriver(arguments, kUnformatted);
     EXPECT_EQ(run.status, kExitFailure) << c.arguments[0];
     EXPECT_EQ(run.console, c.silent ? "" : kBanner + Echo(arguments) + failure);
     EXPECT_EQ(run.errors, c.silent ? failure : "");
-    EXPECT_EQ(ReadBytes(input), kUnformatted);
-    EXPECT_EQ(StatOf(input).st_mtim.tv_sec, 1000000000);
+    EXPECT_TRUE(scratch.Untouched()) << c.arguments[0];
   }
 }
 

@@ -17,6 +17,7 @@ namespace vemra {
 namespace {
 
 using testing::Echo;
+using testing::FileState;
 using testing::kBanner;
 using testing::kFormatted;
 using testing::kUnformatted;
@@ -26,25 +27,12 @@ using testing::RunDriver;
 using testing::RunProgram;
 using testing::RunResult;
 using testing::RunShellCommand;
+using testing::StateOf;
 using testing::StatOf;
 using testing::TestFolder;
 using testing::WriteBytes;
 
 const std::string kOnlyLineEnds = "proc A()\n  x = 1\nend";
-
-// A file's bytes and modification time, to see that a run left it alone.
-struct FileState {
-  std::string bytes;
-  timespec modified;
-  bool operator==(const FileState& other) const {
-    return bytes == other.bytes && modified.tv_sec == other.modified.tv_sec &&
-           modified.tv_nsec == other.modified.tv_nsec;
-  }
-};
-
-FileState StateOf(const std::string& path) {
-  return {ReadBytes(path), StatOf(path).st_mtim};
-}
 
 struct ReviewCase {
   std::string file_bytes;

@@ -11,8 +11,10 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/driver.h"
@@ -60,6 +62,66 @@ inline std::string OneFileResult(const std::string& bytes, std::vector<std::stri
   EXPECT_EQ(run.status, kExitSuccess) << run.console;
   return ReadBytes(path);
 }
+
+// A file's bytes and modification time, to see that a run left it alone.
+struct FileState {
+  std::string bytes;
+  timespec modified;
+  bool operator==(const FileState& other) const {
+    return bytes == other.bytes && modified.tv_sec == other.modified.tv_sec &&
+           modified.tv_nsec == other.modified.tv_nsec;
+  }
+};
+
+inline FileState StateOf(const std::string& path) {
+  return {ReadBytes(path), StatOf(path).st_mtim};
+}
+
+// A test folder holding one file, in.vem, made old so that a write to it
+// shows; for tables of command lines in which "@IN" stands for the file
+// and "@DIR" for the folder.
+class FolderWithInput {
+ public:
+  explicit FolderWithInput(const std::string& bytes = kUnformatted) {
+    WriteBytes(input, bytes);
+    MakeOld(input);
+    before_ = StateOf(input);
+  }
+
+  // text with "@IN" and "@DIR" put in place.
+  std::string Fill(std::string_view text) const {
+    std::string filled;
+    while (!text.empty()) {
+      if (text.starts_with("@IN")) {
+        filled += input;
+        text.remove_prefix(3);
+      } else if (text.starts_with("@DIR")) {
+        filled += folder.Path();
+        text.remove_prefix(4);
+      } else {
+        filled += text.front();
+        text.remove_prefix(1);
+      }
+    }
+    return filled;
+  }
+  std::vector<std::string> Fill(const std::vector<std::string>& arguments) const {
+    std::vector<std::string> filled;
+    for (const std::string& argument : arguments) filled.push_back(Fill(argument));
+    return filled;
+  }
+
+  // Whether the file is as it was made, and the folder holds nothing else.
+  bool Untouched() const {
+    return StateOf(input) == before_ && folder.Names() == std::set<std::string>{"in.vem"};
+  }
+
+  const TestFolder folder;
+  const std::string input = folder / "in.vem";
+
+ private:
+  FileState before_;
+};
 
 // The argument echo lines for these arguments.
 inline std::string Echo(const std::vector<std::string>& arguments) {

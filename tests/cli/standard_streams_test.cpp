@@ -17,33 +17,18 @@ namespace vemra {
 namespace {
 
 using testing::Echo;
+using testing::FolderWithInput;
 using testing::kBanner;
 using testing::kFormatted;
 using testing::kUnformatted;
-using testing::MakeOld;
 using testing::OneFileResult;
 using testing::OutputTo;
 using testing::ReadBytes;
 using testing::RunDriver;
 using testing::RunResult;
 using testing::RunWithStreams;
-using testing::StatOf;
 using testing::TestFolder;
 using testing::WriteBytes;
-
-// A file's bytes and modification time, to see that a run left it alone.
-struct FileState {
-  std::string bytes;
-  timespec modified;
-  bool operator==(const FileState& other) const {
-    return bytes == other.bytes && modified.tv_sec == other.modified.tv_sec &&
-           modified.tv_nsec == other.modified.tv_nsec;
-  }
-};
-
-FileState StateOf(const std::string& path) {
-  return {ReadBytes(path), StatOf(path).st_mtim};
-}
 
 std::string Sample() {
   return ReadBytes(std::string(VEMRA_SOURCE_DIR) + "/examples/messy.vem");
@@ -106,74 +91,56 @@ TEST(StandardStreams, TheBuiltProgramFiltersAPipeAndAFile) {
 }
 
 TEST(StandardStreams, StdoutWithAFileReadsItAndNeverTouchesIt) {
-  TestFolder folder;
-  const std::string input = folder / "in.vem";
-  WriteBytes(input, kUnformatted);
-  MakeOld(input);
-  const FileState before = StateOf(input);
-  const RunResult run = RunWithStreams({input, "-stdout=1"}, "");
+  const FolderWithInput scratch;
+  const RunResult run = RunWithStreams({scratch.input, "-stdout=1"}, "");
   EXPECT_EQ(run.status, 0) << run.errors;
   EXPECT_EQ(run.console, OneFileResult(kUnformatted));
   EXPECT_EQ(run.errors, "");
-  EXPECT_EQ(StateOf(input), before);
-  EXPECT_EQ(folder.Names(), std::set<std::string>{"in.vem"});
+  EXPECT_TRUE(scratch.Untouched());
 }
 
 struct FailureCase {
-  std::vector<std::string> arguments;  // "IN" stands for an existing file
-  std::string errors;                  // "IN" likewise; "DIR" for the test folder
+  std::vector<std::string> arguments;  // "@IN" stands for an unformatted file, "@DIR" its folder
+  std::string errors;                  // likewise
 };
 
 // Whatever fails, an editor finds standard output empty, status 2 and the
 // reason on standard error, and no file is touched.
 TEST(StandardStreams, AFailureLeavesStandardOutputEmpty) {
   const FailureCase cases[] = {
-      {{"-stdout=1", "DIR/missing.vem"},
-       "DIR/missing.vem: EFOpenError: Cannot open file \"DIR/missing.vem\". No such file or "
+      {{"-stdout=1", "@DIR/missing.vem"},
+       "@DIR/missing.vem: EFOpenError: Cannot open file \"@DIR/missing.vem\". No such file or "
        "directory\n"},
-      {{"-stdout=1", "-tabwidth=x", "IN"}, "EConvertError: 'x' is not a valid integer value\n"},
+      {{"-stdout=1", "-tabwidth=x", "@IN"}, "EConvertError: 'x' is not a valid integer value\n"},
       {{"-tabs=maybe", "-stdin=1"}, "EConvertError: 'maybe' is not a valid boolean value\n"},
       {{"-stdin=1", "-filename="}, "EConvertError: '' is not a valid file name\n"},
-      {{"-stdin=1", "IN"},
-       "EArgumentError: File name \"IN\" given with -stdin=1, which formats standard input: to "
-       "name the text, use -filename=IN\n"},
+      {{"-stdin=1", "@IN"},
+       "EArgumentError: File name \"@IN\" given with -stdin=1, which formats standard input: to "
+       "name the text, use -filename=@IN\n"},
       {{"-stdin=1", "-tabwith=4"},
        "EArgumentError: Unknown option \"-tabwith=4\"; did you mean -tabwidth?\n"},
       {{"-stdin=1", "-"}, "EArgumentError: Unknown option \"-\"; did you mean -stdin=1?\n"},
       {{"-stdin=1", "-files=1"},
        "EArgumentError: -files=1 cannot go with -stdin=1, which formats one text from standard "
        "input\n"},
-      {{"-stdout=1", "-check=1", "IN"},
+      {{"-stdout=1", "-check=1", "@IN"},
        "EArgumentError: -stdout=1 writes the formatted text, -check=1 and -diff=1 write none: "
        "give one or the other\n"},
-      {{"-stdout=1", "IN", "DIR/out.vem"},
+      {{"-stdout=1", "@IN", "@DIR/out.vem"},
        "EArgumentError: -stdout=1 writes the result to standard output: an OUTPUT file name "
        "cannot go with it\n"},
-      {{"-stdout=1", "-files=1", "IN"},
+      {{"-stdout=1", "-files=1", "@IN"},
        "EArgumentError: -stdout=1 writes the formatted text of one input: it cannot go with "
        "-files=1\n"},
       {{"-stdout=1"}, "EArgumentError: No input: -stdout=1 needs a file name, or -stdin=1\n"},
   };
   for (const FailureCase& c : cases) {
-    TestFolder folder;
-    const std::string input = folder / "in.vem";
-    WriteBytes(input, kUnformatted);
-    MakeOld(input);
-    const FileState before = StateOf(input);
-    auto fill = [&](std::string text) {
-      for (std::size_t at; (at = text.find("IN")) != std::string::npos;) text.replace(at, 2, input);
-      for (std::size_t at; (at = text.find("DIR")) != std::string::npos;)
-        text.replace(at, 3, folder.Path());
-      return text;
-    };
-    std::vector<std::string> arguments;
-    for (const std::string& argument : c.arguments) arguments.push_back(fill(argument));
-    const RunResult run = RunDriver(arguments, kUnformatted);
+    const FolderWithInput scratch;
+    const RunResult run = RunDriver(scratch.Fill(c.arguments), kUnformatted);
     EXPECT_EQ(run.status, kExitFailure) << c.arguments[1];
     EXPECT_EQ(run.console, "") << c.arguments[1];
-    EXPECT_EQ(run.errors, fill(c.errors));
-    EXPECT_EQ(StateOf(input), before);
-    EXPECT_EQ(folder.Names(), std::set<std::string>{"in.vem"});
+    EXPECT_EQ(run.errors, scratch.Fill(c.errors));
+    EXPECT_TRUE(scratch.Untouched()) << c.arguments[1];
   }
 }
 
@@ -283,9 +250,9 @@ const std::string kNoInputHint =
     "No input file given; \"vemrafmt -help\" tells how to use the program\n";
 
 struct BrokenOutputCase {
-  std::vector<std::string> arguments;  // "IN" stands for an unformatted file
+  std::vector<std::string> arguments;  // "@IN" stands for an unformatted file
   OutputTo output;
-  std::string errors;  // "IN" likewise
+  std::string errors;  // likewise
 };
 
 // Standard output that takes nothing is a failure, never a silent success;
@@ -298,28 +265,19 @@ TEST(StandardStreams, StandardOutputThatCannotBeWrittenFailsTheRun) {
   const BrokenOutputCase cases[] = {
       {{"-stdin=1", "-stdout=1"}, OutputTo::kDevFull, "standard input: EWriteError: " + full},
       {{"-stdin=1", "-filename=a.vem"}, OutputTo::kClosedPipe, "a.vem: EWriteError: " + closed},
-      {{"-stdout=1", "IN"}, OutputTo::kDevFull, "IN: EWriteError: " + full},
-      {{"IN"}, OutputTo::kDevFull, "EWriteError: " + full},
-      {{"IN"}, OutputTo::kClosedPipe, "EWriteError: " + closed},
-      {{"-check=1", "-quiet=1", "IN"}, OutputTo::kDevFull, "EWriteError: " + full},
+      {{"-stdout=1", "@IN"}, OutputTo::kDevFull, "@IN: EWriteError: " + full},
+      {{"@IN"}, OutputTo::kDevFull, "EWriteError: " + full},
+      {{"@IN"}, OutputTo::kClosedPipe, "EWriteError: " + closed},
+      {{"-check=1", "-quiet=1", "@IN"}, OutputTo::kDevFull, "EWriteError: " + full},
       {{"-help"}, OutputTo::kDevFull, "EWriteError: " + full},
       {{}, OutputTo::kClosedPipe, kNoInputHint + "EWriteError: " + closed},
   };
   for (const BrokenOutputCase& c : cases) {
-    TestFolder folder;
-    const std::string input = folder / "in.vem";
-    WriteBytes(input, kUnformatted);
-    MakeOld(input);
-    const FileState before = StateOf(input);
-    std::vector<std::string> arguments;
-    for (const std::string& argument : c.arguments)
-      arguments.push_back(argument == "IN" ? input : argument);
-    const RunResult run = RunWithStreams(arguments, kUnformatted, c.output);
-    std::string errors = c.errors;
-    if (errors.starts_with("IN")) errors.replace(0, 2, input);
-    EXPECT_EQ(run.status, 2) << (arguments.empty() ? "" : arguments[0]);
-    EXPECT_EQ(run.errors, errors);
-    EXPECT_EQ(StateOf(input), before);
+    const FolderWithInput scratch;
+    const RunResult run = RunWithStreams(scratch.Fill(c.arguments), kUnformatted, c.output);
+    EXPECT_EQ(run.status, 2) << (c.arguments.empty() ? "" : c.arguments[0]);
+    EXPECT_EQ(run.errors, scratch.Fill(c.errors));
+    EXPECT_TRUE(scratch.Untouched());
   }
 }
 
