@@ -41,7 +41,8 @@ VEMRA_FAILURE_CLASS(EConvertError, Exception);
 VEMRA_FAILURE_CLASS(EStringListError, Exception);
 VEMRA_FAILURE_CLASS(EIntOverflow, Exception);
 VEMRA_FAILURE_CLASS(EOutOfMemory, Exception);
-// The file names of a run do not name what it can work on.
+// The arguments of a run do not say what it can do: file names that do not
+// fit its mode, options that cannot go together, an unknown option.
 VEMRA_FAILURE_CLASS(EArgumentError, Exception);
 VEMRA_FAILURE_CLASS(ETextTooLarge, Exception);
 VEMRA_FAILURE_CLASS(EFormatNotSettled, Exception);

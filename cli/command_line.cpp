@@ -11,10 +11,11 @@ namespace {
 // "; did you mean -tabwidth?" for a slip of a known name, or nothing. A
 // lone "-" is how many programs are told to read standard input.
 std::string Suggestion(const std::string& argument) {
+  if (argument == "-") return "; did you mean -stdin=1?";
   std::string_view name = argument;
   name.remove_prefix(name.starts_with("--") ? 2 : 1);
   name = name.substr(0, name.find('='));
-  if (name.empty()) return "; did you mean -stdin=1?";
+  if (name.empty()) return std::string();
   const std::string_view closest = ClosestOptionName(LowerAscii(name));
   return closest.empty() ? std::string() : "; did you mean -" + std::string(closest) + "?";
 }

@@ -121,6 +121,7 @@ TEST(CommandLine, UnknownOptionsAreIgnoredWithAWarning) {
       {"---check=1", "unknown option \"---check=1\" ignored; did you mean -check?\n"},
       {"-", "unknown option \"-\" ignored; did you mean -stdin=1?\n"},
       {"-x=1", "unknown option \"-x=1\" ignored\n"},
+      {"--", "unknown option \"--\" ignored\n"},
       {"-verbose", "unknown option \"-verbose\" ignored\n"},
   };
   for (const UnknownCase& c : cases) {
