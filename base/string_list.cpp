@@ -24,7 +24,7 @@ void CheckTextSize(std::size_t size) {
 // Whether every line of text ends in CR LF, the last one included: true
 // exactly when the split would find each line followed by CR LF. Stops at the
 // first other line end, so a text with mixed line ends costs little.
-bool IsJoined(std::string_view text) {
+bool IsJoinedWithCrLf(std::string_view text) {
   const char* at = text.data();
   const char* const end = at + text.size();
   while (at < end) {
@@ -38,15 +38,27 @@ bool IsJoined(std::string_view text) {
   return true;
 }
 
-// ReadText for a text not split into lines: every line followed by CR LF.
-std::string JoinLines(std::string_view text) {
+// The same for LF: no CR anywhere, and the last line ended too.
+bool IsJoinedWithLf(std::string_view text) {
+  return (text.empty() || text.back() == '\n') &&
+         std::memchr(text.data(), '\r', text.size()) == nullptr;
+}
+
+bool IsJoined(std::string_view text, LineEnding ending) {
+  return ending == LineEnding::kLf ? IsJoinedWithLf(text) : IsJoinedWithCrLf(text);
+}
+
+// ReadText for a text not split into lines: every line followed by the
+// line end.
+std::string JoinLines(std::string_view text, LineEnding ending) {
+  const std::string_view line_end = LineEndBytes(ending);
   std::string joined;
   // Room for every byte to be a line end that grows to two; memory reserved
   // but never written costs no pages.
   joined.reserve(2 * text.size());
-  ForEachLine(text, [&joined](std::string_view line) {
+  ForEachLine(text, [&joined, line_end](std::string_view line) {
     joined.append(line);
-    joined.append("\r\n", 2);
+    joined.append(line_end);
   });
   return joined;
 }
@@ -65,8 +77,22 @@ void TStringList::SaveFile(const std::string& file_name) const {
   WriteFileSafely(file_name, JoinedText(holder), loaded_from_ ? &*loaded_from_ : nullptr);
 }
 
+void TStringList::SetLineEnding(LineEnding ending) {
+  if (ending == line_ending_) return;
+  line_ending_ = ending;
+  // An edited text is never the joined one; an unedited one may be, for the
+  // new line end as well.
+  if (joined_ != Joined::kNo) joined_ = Joined::kUnknown;
+}
+
+LineEnding TStringList::FirstLineEnding() const {
+  return KeptLineEnding(text_);
+}
+
 std::string_view TStringList::JoinedText(std::string& holder) const {
-  if (joined_ == Joined::kUnknown) joined_ = IsJoined(text_) ? Joined::kYes : Joined::kNo;
+  if (joined_ == Joined::kUnknown) {
+    joined_ = IsJoined(text_, line_ending_) ? Joined::kYes : Joined::kNo;
+  }
   if (joined_ == Joined::kYes) return text_;
   holder = ReadText();
   return holder;
@@ -89,9 +115,10 @@ std::string TStringList::HandOverText() {
 
 std::string TStringList::ReadText() const {
   // A text not split yet has had no edits: it is joined straight from text_.
-  if (!split_) return joined_ == Joined::kYes ? text_ : JoinLines(text_);
+  if (!split_) return joined_ == Joined::kYes ? text_ : JoinLines(text_, line_ending_);
+  const std::string_view line_end = LineEndBytes(line_ending_);
   std::size_t total = 0;
-  for (const LineSpan span : spans_) total += span.length + 2;
+  for (const LineSpan span : spans_) total += span.length + line_end.size();
   std::string text;
   text.resize(total);
   char* out = text.data();
@@ -99,8 +126,8 @@ std::string TStringList::ReadText() const {
     const std::string_view line = ViewOf(span);
     std::memcpy(out, line.data(), line.size());
     out += line.size();
-    *out++ = '\r';
-    *out++ = '\n';
+    std::memcpy(out, line_end.data(), line_end.size());
+    out += line_end.size();
   }
   return text;
 }
@@ -113,8 +140,9 @@ void TStringList::AdoptText(std::string text) {
   TakeText(std::move(text), Joined::kUnknown);
 }
 
-void TStringList::AdoptJoinedText(std::string text) {
+void TStringList::AdoptJoinedText(std::string text, LineEnding ending) {
   TakeText(std::move(text), Joined::kYes);
+  line_ending_ = ending;
 }
 
 void TStringList::TakeText(std::string text, Joined joined) {
@@ -128,28 +156,31 @@ void TStringList::TakeText(std::string text, Joined joined) {
 
 void TStringList::EnsureSplit() const {
   if (split_) return;
-  const bool all_crlf = SplitText();
+  const bool all_joined = SplitText();
   split_ = true;
-  if (joined_ == Joined::kUnknown) joined_ = all_crlf ? Joined::kYes : Joined::kNo;
+  if (joined_ == Joined::kUnknown) joined_ = all_joined ? Joined::kYes : Joined::kNo;
 }
 
 // Lines are views into text_, so splitting copies no line bytes. Returns
-// whether every line ends in CR LF, the last one included: then text_ is
-// already the joined text, and saving it needs no copy.
+// whether every line ends in the line end, the last one included: then
+// text_ is already the joined text, and saving it needs no copy.
 bool TStringList::SplitText() const {
   const char* const base = text_.data();
   const char* const end = base + text_.size();
-  bool all_crlf = true;
+  const bool crlf = line_ending_ == LineEnding::kCrLf;
+  bool all_joined = true;
   // Room for lines of 16 bytes on average spares the copies of repeated
   // growth for ordinary text; room reserved but never used costs no pages.
   spans_.reserve(text_.size() / 16);
-  ForEachLine(text_, [this, base, end, &all_crlf](std::string_view line) {
+  ForEachLine(text_, [this, base, end, crlf, &all_joined](std::string_view line) {
     spans_.push_back(
         {static_cast<std::uint32_t>(line.data() - base), static_cast<std::uint32_t>(line.size())});
     const char* const line_end = line.data() + line.size();
-    all_crlf = all_crlf && end - line_end >= 2 && line_end[0] == '\r' && line_end[1] == '\n';
+    all_joined =
+        all_joined && (crlf ? end - line_end >= 2 && line_end[0] == '\r' && line_end[1] == '\n'
+                            : line_end < end && line_end[0] == '\n');
   });
-  return all_crlf;
+  return all_joined;
 }
 
 void TStringList::MarkEdited() {

@@ -1,7 +1,7 @@
 // TStringList: the ordered list of text lines that holds one source file for
 // the whole run. Input lines may end in CR LF, LF or CR; every line it writes
-// ends in CR LF. Lines never contain CR or LF; every other byte, NUL included,
-// is an ordinary byte.
+// ends in its line end, CR LF unless it is told otherwise. Lines never contain
+// CR or LF; every other byte, NUL included, is an ordinary byte.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/file_identity.h"
+#include "base/line_ending.h"
 
 namespace vemra {
 
@@ -33,13 +34,22 @@ class TStringList final : public TStrings {
   // unreadable or too large file, or one an interrupted save left a backup
   // of) or EReadError (short read); the list keeps its previous lines then.
   void LoadFile(const std::string& file_name);
-  // Writes every line followed by CR LF to the named file without ever
+  // Writes every line followed by the line end to the named file without ever
   // destroying the file that was there, nor a change someone else made to
   // the loaded file since it was loaded (see WriteFileSafely). Throws
   // EFCreateError or EWriteError.
   void SaveFile(const std::string& file_name) const;
 
-  // Every line followed by CR LF, the last one too; empty list: empty text.
+  // The line end written after every line: CR LF unless set otherwise. It
+  // stays when the lines are replaced.
+  LineEnding GetLineEnding() const { return line_ending_; }
+  void SetLineEnding(LineEnding ending);
+  // The line end of the first line of the text last loaded or given to the
+  // list, as KeptLineEnding tells it, whatever was done to the lines since.
+  LineEnding FirstLineEnding() const;
+
+  // Every line followed by the line end, the last one too; empty list:
+  // empty text.
   std::string ReadText() const;
   // The same text as ReadText, as a view valid until the list changes or
   // holder is next assigned. Fast path: when the buffer the list was given
@@ -52,7 +62,7 @@ class TStringList final : public TStrings {
   // and CR it gives the lines again. Fast path: a text not edited since it
   // was loaded or adopted is handed over as it stands, with its own line
   // ends, and CR LF added when its last line has none (LoadFile leaves room
-  // for that); otherwise it is ReadText(). Throws ETextTooLarge when
+  // for that); otherwise it is ReadText(). The line end stays set. Throws ETextTooLarge when
   // ReadText() would pass the size limit.
   std::string HandOverText();
   // Replaces the lines by those of text, split at CR LF, LF and CR.
@@ -61,11 +71,12 @@ class TStringList final : public TStrings {
   // instead of copying it (for a caller that no longer needs the text).
   void AdoptText(std::string text);
   // The same as AdoptText for a text its caller built as the joined text
-  // itself: every line followed by CR LF, no other CR or LF. Fast path: such
-  // a text is saved as it stands without a look at its bytes. (Every adopted
-  // text is split into lines only when a line is first asked for, so loading,
-  // formatting and saving a file never splits a text.)
-  void AdoptJoinedText(std::string text);
+  // itself: every line followed by ending, no other CR or LF; the list then
+  // writes that line end. Fast path: such a text is saved as it stands
+  // without a look at its bytes. (Every adopted text is split into lines
+  // only when a line is first asked for, so loading, formatting and saving
+  // a file never splits a text.)
+  void AdoptJoinedText(std::string text, LineEnding ending = LineEnding::kCrLf);
 
   std::int32_t LineCount() const override;
   // A copy of the line; throws EStringListError for a bad index.
@@ -103,10 +114,11 @@ class TStringList final : public TStrings {
   // value.
   mutable std::vector<LineSpan> spans_;  // one entry per line, in order
   mutable bool split_ = true;            // spans_ describes text_
-  // Whether text_ equals ReadText(): no edits, every line ends in CR LF.
-  // Known once the text is split or JoinedText has looked.
+  // Whether text_ equals ReadText(): no edits, every line ends in the line
+  // end. Known once the text is split or JoinedText has looked.
   mutable Joined joined_ = Joined::kYes;
-  std::optional<LoadedFile> loaded_from_;  // the file LoadFile read, if any
+  LineEnding line_ending_ = LineEnding::kCrLf;  // written after every line
+  std::optional<LoadedFile> loaded_from_;       // the file LoadFile read, if any
 };
 
 }  // namespace vemra
