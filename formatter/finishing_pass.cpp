@@ -310,38 +310,40 @@ std::string FinishedText(std::string text, std::int32_t TabWidth, bool UseTabs,
                               std::move(spare));
 }
 
-FinishedLines FinishLines(std::string Output, std::int32_t TabWidth, bool UseTabs,
-                          bool CollapseBlankLines, std::string&& spare) {
+FinishedLines FinishLines(std::string Output, const FormatOptions& options, std::string&& spare) {
+  const std::int32_t TabWidth = options.TabWidth;
   const std::int64_t width = std::max<std::int64_t>(TabWidth, 0);
-  const std::int64_t tabs = UseTabs ? 0 : CountTabs(Output);
+  const std::int64_t tabs = options.UseTabs ? 0 : CountTabs(Output);
   const std::int64_t expanded_size = static_cast<std::int64_t>(Output.size()) + tabs * (width - 1);
   if (expanded_size > kCrLfSafeSize) {
     // A text this large is kept with LF line ends, as its CR LF form could
-    // pass the size limit of the list; saving adds the CR.
-    if (!UseTabs) ExpandTabs(Output, TabWidth);
-    std::string finished = TrimLines(Output, CollapseBlankLines);
+    // pass the size limit of the list; saving adds the CR where chosen.
+    if (!options.UseTabs) ExpandTabs(Output, TabWidth);
+    std::string finished = TrimLines(Output, options.CollapseBlankLines);
     Output = std::string();  // release the laid-out text before the lines are handed on
-    return {std::move(finished), false};
+    return {std::move(finished), LineEnding::kLf};
   }
   // Fast path: the finished text is built with CR LF line ends in one pass,
   // for the list to take without a copy and save as it is.
-  return {
-      FinishedTextWithTabs(std::move(Output), tabs, TabWidth, CollapseBlankLines, std::move(spare)),
-      true};
+  std::string finished = FinishedTextWithTabs(std::move(Output), tabs, TabWidth,
+                                              options.CollapseBlankLines, std::move(spare));
+  if (options.line_ending == LineEnding::kLf) CrLfToLf(finished);
+  return {std::move(finished), options.line_ending};
 }
 
-void AdoptFinishedLines(TStringList& lines, FinishedLines finished) {
-  if (finished.crlf) {
-    lines.AdoptJoinedText(std::move(finished.text));
+void AdoptFinishedLines(TStringList& lines, FinishedLines finished, LineEnding line_ending) {
+  if (finished.ending == line_ending) {
+    lines.AdoptJoinedText(std::move(finished.text), line_ending);
   } else {
     lines.AdoptText(std::move(finished.text));
+    lines.SetLineEnding(line_ending);
   }
 }
 
 void FinishingPass(std::string Output, TStringList& lines, std::int32_t TabWidth, bool UseTabs,
-                   bool CollapseBlankLines, std::string&& spare) {
-  AdoptFinishedLines(lines, FinishLines(std::move(Output), TabWidth, UseTabs, CollapseBlankLines,
-                                        std::move(spare)));
+                   bool CollapseBlankLines, LineEnding line_ending, std::string&& spare) {
+  const FormatOptions options{TabWidth, UseTabs, CollapseBlankLines, line_ending};
+  AdoptFinishedLines(lines, FinishLines(std::move(Output), options, std::move(spare)), line_ending);
 }
 
 }  // namespace vemra

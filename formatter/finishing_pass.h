@@ -5,7 +5,9 @@
 #include <string>
 #include <string_view>
 
+#include "base/line_ending.h"
 #include "base/string_list.h"
+#include "formatter/format_options.h"
 
 namespace vemra {
 
@@ -37,27 +39,30 @@ std::string FinishedText(std::string text, std::int32_t TabWidth, bool UseTabs,
 void DropBlanksBehindLastLineBreak(std::string& text);
 
 // The finished lines of a laid-out text, as one text: every line followed
-// by CR LF or, where the text is too large for that to stay within the
-// size limit, by LF alone (crlf false).
+// by the chosen line end or, where the text is too large for CR LF to stay
+// within the size limit, by LF alone.
 struct FinishedLines {
   std::string text;
-  bool crlf = true;
+  LineEnding ending = LineEnding::kCrLf;  // after every line of text
 };
 
-// The lines FinishingPass puts into its list. spare as for FinishedText.
-FinishedLines FinishLines(std::string Output, std::int32_t TabWidth, bool UseTabs,
-                          bool CollapseBlankLines, std::string&& spare = std::string());
+// The lines FinishingPass puts into its list, with the line end the options
+// choose. spare as for FinishedText.
+FinishedLines FinishLines(std::string Output, const FormatOptions& options,
+                          std::string&& spare = std::string());
 
-// Replaces what lines held by the finished lines. lines is left as it was
-// when this throws.
-void AdoptFinishedLines(TStringList& lines, FinishedLines finished);
+// Replaces what lines held by the finished lines, and has the list write
+// line_ending after every line. lines is left as it was when this throws.
+void AdoptFinishedLines(TStringList& lines, FinishedLines finished, LineEnding line_ending);
 
 // Expands TABs unless UseTabs, then puts the trimmed (and, with
 // CollapseBlankLines, collapsed) lines of Output into lines, replacing what
-// they held. lines is left as it was when this throws. spare is a string
-// whose memory the finished text may take over, as FinishedText says (its
-// bytes are dropped). Like lines, spare is left as it was when this throws.
+// they held, to be written with line_ending after each. lines is left as
+// it was when this throws. spare is a string whose memory the finished
+// text may take over, as FinishedText says (its bytes are dropped). Like
+// lines, spare is left as it was when this throws.
 void FinishingPass(std::string Output, TStringList& lines, std::int32_t TabWidth, bool UseTabs,
-                   bool CollapseBlankLines, std::string&& spare = std::string());
+                   bool CollapseBlankLines, LineEnding line_ending = LineEnding::kCrLf,
+                   std::string&& spare = std::string());
 
 }  // namespace vemra

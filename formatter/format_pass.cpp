@@ -33,8 +33,7 @@ FormatPassResult FormatPass(std::string_view text, const FormatOptions& options,
   // follow, whose caller may still need spare's bytes.
   std::string no_spare;
   std::string& memory = laid_out.next_pass_may_differ ? no_spare : spare;
-  return {FinishLines(std::move(laid_out.text), options.TabWidth, options.UseTabs,
-                      options.CollapseBlankLines, std::move(memory)),
+  return {FinishLines(std::move(laid_out.text), options, std::move(memory)),
           laid_out.next_pass_may_differ};
 }
 

@@ -7,15 +7,9 @@
 #include <string_view>
 
 #include "formatter/finishing_pass.h"
+#include "formatter/format_options.h"
 
 namespace vemra {
-
-// The options of a formatting run, as FormatSource takes them.
-struct FormatOptions {
-  std::int32_t TabWidth = 2;
-  bool UseTabs = false;
-  bool CollapseBlankLines = true;
-};
 
 // What one pass made of a text: its finished lines, and whether a pass over
 // them may still change them (see next_pass_notes.h).

@@ -5,9 +5,9 @@
 
 namespace vemra {
 
-void FormatSource(TStringList& lines, std::int32_t TabWidth, bool UseTabs,
-                  bool CollapseBlankLines) {
-  const FormatOptions options{TabWidth, UseTabs, CollapseBlankLines};
+void FormatSource(TStringList& lines, std::int32_t TabWidth, bool UseTabs, bool CollapseBlankLines,
+                  LineEnding line_ending) {
+  const FormatOptions options{TabWidth, UseTabs, CollapseBlankLines, line_ending};
   // The list hands over its text as it was loaded, so the source is not
   // copied, nor its line ends rewritten; a failure gives it back, and the
   // list is as it was.
@@ -22,7 +22,7 @@ void FormatSource(TStringList& lines, std::int32_t TabWidth, bool UseTabs,
         return FormatPass(text, options);
       });
     }
-    AdoptFinishedLines(lines, std::move(once.lines));
+    AdoptFinishedLines(lines, std::move(once.lines), line_ending);
   } catch (...) {
     // Every check comes before the source's memory is taken over.
     lines.AdoptText(std::move(source));

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "base/line_ending.h"
 #include "base/string_list.h"
 
 namespace vemra {
@@ -11,10 +12,12 @@ namespace vemra {
 // Lays out every token of the list's text again and puts the result back into
 // the list: TABs expanded to TabWidth blanks unless UseTabs, every line
 // trimmed, and runs of empty lines reduced to one when CollapseBlankLines.
-// The result is settled: formatting it again with the same options gives
-// the same lines. Throws ETextTooLarge when the result would pass
-// 2,147,483,647 bytes, and EFormatNotSettled when it does not settle
-// within kMaxFormatPasses passes; the list is then unchanged.
-void FormatSource(TStringList& lines, std::int32_t TabWidth, bool UseTabs, bool CollapseBlankLines);
+// The list then writes line_ending after every line. The result is settled:
+// formatting it again with the same options gives the same lines. Throws
+// ETextTooLarge when the result would pass 2,147,483,647 bytes, and
+// EFormatNotSettled when it does not settle within kMaxFormatPasses passes;
+// the list is then unchanged.
+void FormatSource(TStringList& lines, std::int32_t TabWidth, bool UseTabs, bool CollapseBlankLines,
+                  LineEnding line_ending = LineEnding::kCrLf);
 
 }  // namespace vemra

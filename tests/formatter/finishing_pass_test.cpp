@@ -129,7 +129,8 @@ TEST(FinishingPass, SpareMemoryLeavesNoTrace) {
     FinishingPass(FromNotation(laid_out), expected, 2, use_tabs, true);
     for (std::string spare : {std::string(), std::string("x"), std::string(4096, 'y')}) {
       TStringList lines;
-      FinishingPass(FromNotation(laid_out), lines, 2, use_tabs, true, std::move(spare));
+      FinishingPass(FromNotation(laid_out), lines, 2, use_tabs, true, LineEnding::kCrLf,
+                    std::move(spare));
       EXPECT_EQ(lines.ReadText(), expected.ReadText()) << spare.size();
     }
   }

@@ -137,7 +137,7 @@ struct CountingPass {
     std::string lines(text);
     const auto count = std::count(lines.begin(), lines.end(), '\n');
     if (count < settles_at) lines += "x\r\n";
-    return {{lines, true}, keeps_noting};
+    return {{lines, LineEnding::kCrLf}, keeps_noting};
   }
 };
 
@@ -158,9 +158,9 @@ TEST(Settling, PassesRunUntilTheLinesStayOrNothingIsNoted) {
     CountingPass pass{c.settles_at, c.keeps_noting};
     const std::function<FormatPassResult(std::string_view)> run = std::ref(pass);
     if (c.settled == nullptr) {
-      EXPECT_THROW(SettleLines({"x\r\n", true}, run), EFormatNotSettled);
+      EXPECT_THROW(SettleLines({"x\r\n", LineEnding::kCrLf}, run), EFormatNotSettled);
     } else {
-      EXPECT_EQ(SettleLines({"x\r\n", true}, run).text, c.settled);
+      EXPECT_EQ(SettleLines({"x\r\n", LineEnding::kCrLf}, run).text, c.settled);
     }
     EXPECT_EQ(pass.calls, c.calls) << c.settles_at;
   }
