@@ -9,25 +9,29 @@
 namespace vemra {
 namespace {
 
-std::vector<std::string_view> SplitAtCrLf(std::string_view text) {
+std::vector<std::string_view> SplitAt(std::string_view text, std::string_view line_end) {
   std::vector<std::string_view> lines;
   std::size_t start = 0;
   while (start < text.size()) {
-    const std::size_t end = text.find("\r\n", start);
+    const std::size_t end = text.find(line_end, start);
     if (end == std::string_view::npos) {
       lines.push_back(text.substr(start));
       break;
     }
     lines.push_back(text.substr(start, end - start));
-    start = end + 2;
+    start = end + line_end.size();
   }
   return lines;
 }
 
-std::string CheckWellFormed(std::string_view saved, bool collapse_blank_lines) {
-  if (!saved.empty() && !saved.ends_with("\r\n")) return "the last line does not end in CR LF";
+std::string CheckWellFormed(std::string_view saved, const FormatOptions& options) {
+  const std::string_view line_end = LineEndBytes(options.line_ending);
+  if (!saved.empty() && !saved.ends_with(line_end)) {
+    return "the last line does not end in the chosen line end";
+  }
+  const bool collapse_blank_lines = options.CollapseBlankLines;
   bool previous_empty = false;
-  for (std::string_view line : SplitAtCrLf(saved)) {
+  for (std::string_view line : SplitAt(saved, line_end)) {
     if (line.find_first_of("\r\n") != std::string_view::npos) return "a line holds a lone CR or LF";
     if (!line.empty() && (line.back() == ' ' || line.back() == '\t')) {
       return "a line ends in a blank or TAB";
@@ -37,6 +41,14 @@ std::string CheckWellFormed(std::string_view saved, bool collapse_blank_lines) {
     previous_empty = line.empty();
   }
   return "";
+}
+
+// The text as a run loads it: every line followed by CR LF, whatever its
+// line ends were.
+std::string LoadedText(std::string_view file_bytes) {
+  TStringList loaded;
+  loaded.AssignText(file_bytes);
+  return loaded.ReadText();
 }
 
 }  // namespace
@@ -50,7 +62,8 @@ bool MarkerAt(std::string_view text, std::size_t index) {
 std::string FormatFileBytes(std::string_view file_bytes, const FormatOptions& options) {
   TStringList lines;
   lines.AssignText(file_bytes);
-  FormatSource(lines, options.TabWidth, options.UseTabs, options.CollapseBlankLines);
+  FormatSource(lines, options.TabWidth, options.UseTabs, options.CollapseBlankLines,
+               options.line_ending);
   return lines.ReadText();
 }
 
@@ -67,9 +80,7 @@ std::vector<std::string> MeaningfulTokens(std::string_view text) {
 }
 
 std::string CheckFormatInvariants(std::string_view file_bytes, const FormatOptions& options) {
-  TStringList loaded;
-  loaded.AssignText(file_bytes);
-  const std::string source = loaded.ReadText();
+  const std::string source = LoadedText(file_bytes);
   std::string once;
   try {
     once = FormatFileBytes(file_bytes, options);
@@ -77,9 +88,9 @@ std::string CheckFormatInvariants(std::string_view file_bytes, const FormatOptio
     return "the text did not settle: " + failure.Message();
   }
 
-  if (MeaningfulTokens(source) != MeaningfulTokens(once))
+  if (MeaningfulTokens(source) != MeaningfulTokens(LoadedText(once)))
     return "the tokens of the program changed";
-  if (std::string fault = CheckWellFormed(once, options.CollapseBlankLines); !fault.empty()) {
+  if (std::string fault = CheckWellFormed(once, options); !fault.empty()) {
     return fault;
   }
   if (FormatFileBytes(once, options) != once) return "formatting the result again changed it";

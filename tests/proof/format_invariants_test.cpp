@@ -40,7 +40,11 @@ std::vector<FormatOptions> AllOptionSets() {
   std::vector<FormatOptions> sets;
   for (std::int32_t tab_width : {-1, 0, 1, 2, 8}) {
     for (bool use_tabs : {false, true}) {
-      for (bool collapse : {false, true}) sets.push_back({tab_width, use_tabs, collapse});
+      for (bool collapse : {false, true}) {
+        for (LineEnding ending : {LineEnding::kCrLf, LineEnding::kLf}) {
+          sets.push_back({tab_width, use_tabs, collapse, ending});
+        }
+      }
     }
   }
   return sets;
@@ -49,7 +53,8 @@ std::vector<FormatOptions> AllOptionSets() {
 std::string Describe(const FormatOptions& options) {
   return "tabwidth=" + std::to_string(options.TabWidth) +
          " tabs=" + std::to_string(options.UseTabs) +
-         " collapse=" + std::to_string(options.CollapseBlankLines);
+         " collapse=" + std::to_string(options.CollapseBlankLines) +
+         (options.line_ending == LineEnding::kLf ? " lf" : " crlf");
 }
 
 void ExpectPromisesKept(const std::string& name, const std::string& bytes) {
