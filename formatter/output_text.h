@@ -216,6 +216,23 @@ class OutputText {
     if (end_ == content_start_) PlaceEmptyContent();
   }
 
+  // Where the current line starts in the text Take() returns: behind the
+  // last line break in the text, be it the last LF token or one inside a
+  // token on the current line. Bytes appended to the line later do not move
+  // that place, nor do the rules that take back indentation, which leave a
+  // line holding a line break alone.
+  std::size_t CurrentLineStart() const {
+    if (line_holds_break_) {
+      for (std::size_t at = end_; at != content_start_; --at) {
+        if (kLineBreakBytes.Contains(base_[at - 1])) {
+          return committed_end_ + static_cast<std::size_t>(IndentationBytes(CommittedLevels())) +
+                 (at - content_start_);
+        }
+      }
+    }
+    return committed_end_;
+  }
+
   // The whole text; the object is left empty.
   std::string Take() {
     CommitLine();
@@ -357,12 +374,17 @@ class OutputText {
            kLineBreakBytes.Contains(base_[content_start_]);
   }
 
+  // The indentation levels the current line receives when it is committed.
+  std::int64_t CommittedLevels() const {
+    return IndentationTrimmed() ? 0 : indent_;
+  }
+
   // Fills in the current line's indentation in front of its content and
   // moves everything into the committed text, after checking that neither
   // the text nor its finished form passes the size limit.
   void CommitLine() {
     const std::size_t content_size = end_ - content_start_;
-    if (IndentationTrimmed()) indent_ = 0;
+    if (IndentationTrimmed()) indent_ = 0;  // as CommittedLevels() says
     const std::int64_t finished_indentation = indent_ * unit_.width;
     const bool write_finished = WritesFinished(indent_);
     const std::int64_t indentation = write_finished ? finished_indentation : indent_;

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "base/failures.h"
+#include "base/line_breaks.h"
 #include "formatter/word_tables.h"
 #include "tests/formatter/layout_cases.h"
 
@@ -43,6 +44,11 @@ std::string ExpandedTabs(std::string text, std::size_t width) {
   return expanded;
 }
 
+std::size_t LineBreaksIn(std::string_view text) {
+  return static_cast<std::size_t>(std::count_if(
+      text.begin(), text.end(), [](char c) { return line_breaks_detail::IsBreak(c); }));
+}
+
 TEST(OutputText, EditsMatchAPlainString) {
   const std::vector<std::string_view> tokens = {"x", ":", "ab", "\r", "/* a\r\n b */", "'\r\n'"};
   std::mt19937 random(20240601);
@@ -52,6 +58,9 @@ TEST(OutputText, EditsMatchAPlainString) {
     const bool blanks = round % 2 == 1;
     OutputText output("", blanks ? IndentUnit{' ', 3} : IndentUnit{}, 0, 40);
     PlainOutput plain;
+    // After every step: where the current line starts, and how many line
+    // breaks stand in front of it.
+    std::vector<std::pair<std::size_t, std::size_t>> line_starts;
     for (int step = 0; step < 300; ++step) {
       switch (random() % 8) {
         case 0: {  // a line break and the next line's indentation
@@ -101,8 +110,15 @@ TEST(OutputText, EditsMatchAPlainString) {
       if (!plain.text.empty()) {
         ASSERT_EQ(output.LastByte(), plain.text.back());
       }
+      line_starts.push_back({output.CurrentLineStart(), LineBreaksIn(plain.text)});
     }
     const std::string text = output.Take();
+    // Line breaks are never taken back: the current line started behind
+    // as many of them as the text held then, wherever the final text puts it.
+    for (const auto& [line_start, breaks] : line_starts) {
+      ASSERT_EQ(LineBreaksIn(std::string_view(text).substr(0, line_start)), breaks);
+      ASSERT_TRUE(line_start == 0 || line_breaks_detail::IsBreak(text[line_start - 1]));
+    }
     if (blanks) {
       ASSERT_EQ(ToNotation(ExpandedTabs(text, 3)), ToNotation(ExpandedTabs(plain.text, 3)));
     } else {
