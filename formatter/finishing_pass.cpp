@@ -14,10 +14,6 @@
 namespace vemra {
 namespace {
 
-// Below this size even a text of nothing but line ends stays within the
-// size limit once every line end is CR LF.
-constexpr std::int64_t kCrLfSafeSize = kMaxTextSize / 2;
-
 // TABs are rare once indentation is written as blanks, so hopping from one
 // to the next with memchr beats looking at every byte.
 std::int64_t CountTabs(std::string_view text) {
@@ -283,17 +279,22 @@ void ExpandTabs(std::string& text, std::int32_t TabWidth) {
   ReplaceAll(text, "\t", blanks);
 }
 
-std::string TrimLines(std::string_view text, bool CollapseBlankLines) {
-  std::string result;
-  result.reserve(text.size());
-  bool previous_was_empty = false;
+void AppendTrimmedLines(std::string& result, std::string_view text, bool CollapseBlankLines,
+                        std::string_view line_end, bool& previous_was_empty) {
   ForEachLine(text, [&](std::string_view line) {
     line = TrimmedTrailing(line);
     if (line.empty() && previous_was_empty && CollapseBlankLines) return;
     previous_was_empty = line.empty();
     result.append(line);
-    result.push_back('\n');
+    result.append(line_end);
   });
+}
+
+std::string TrimLines(std::string_view text, bool CollapseBlankLines) {
+  std::string result;
+  result.reserve(text.size());
+  bool previous_was_empty = false;
+  AppendTrimmedLines(result, text, CollapseBlankLines, "\n", previous_was_empty);
   return result;
 }
 

@@ -8,6 +8,7 @@
 #include "base/line_ending.h"
 #include "base/string_list.h"
 #include "formatter/format_options.h"
+#include "formatter/text_size_limit.h"
 
 namespace vemra {
 
@@ -17,10 +18,20 @@ namespace vemra {
 // limit.
 void ExpandTabs(std::string& text, std::int32_t TabWidth);
 
+// Below this size even a text of nothing but line ends stays within the
+// size limit once every line end is CR LF.
+inline constexpr std::int64_t kCrLfSafeSize = kMaxTextSize / 2;
+
 // The lines of text, each without its trailing bytes of value 0x20 or lower
-// (blanks, TABs, control bytes) and followed by LF; with CollapseBlankLines only the first empty
-// line of every run of empty lines is kept.
+// (blanks, TABs, control bytes) and followed by LF; with CollapseBlankLines
+// only the first empty line of every run of empty lines is kept.
 std::string TrimLines(std::string_view text, bool CollapseBlankLines);
+
+// The same lines appended to result, each followed by line_end, for a text
+// that continues lines finished before (previous_was_empty: whether the last
+// of them is empty; updated).
+void AppendTrimmedLines(std::string& result, std::string_view text, bool CollapseBlankLines,
+                        std::string_view line_end, bool& previous_was_empty);
 
 // The lines of text, trimmed and collapsed as by TrimLines, TABs expanded
 // as by ExpandTabs unless UseTabs, each followed by CR LF: the joined text

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "formatter/layout_pass.h"
+#include "formatter/region_finishing.h"
 
 namespace vemra {
 
@@ -27,6 +28,11 @@ FormatPassResult FormatPass(std::string_view text, const FormatOptions& options,
   // keeps that one line, and the next run adds no other.)
   if (!options.CollapseBlankLines && !laid_out.next_pass_may_differ) {
     DropBlanksBehindLastLineBreak(laid_out.text);
+  }
+  // The regions' lines are views into the text, which must stay as it is.
+  if (!laid_out.regions.empty()) {
+    return {FinishLinesAroundRegions(laid_out.text, laid_out.regions, options),
+            laid_out.next_pass_may_differ};
   }
   // The text is not needed past the layout: the finished text takes spare's
   // memory should it outgrow the laid-out text's own. Not when a pass is to

@@ -1,10 +1,13 @@
 #include "formatter/layout_pass.h"
 
+#include <algorithm>
+
 #include "base/line_breaks.h"
 #include "formatter/indentation_rules.h"
 #include "formatter/layout_state.h"
 #include "formatter/next_pass_notes.h"
 #include "formatter/next_token.h"
+#include "formatter/region_notes.h"
 #include "formatter/spacing_rules.h"
 #include "formatter/text_size_limit.h"
 #include "formatter/token_cutting.h"
@@ -46,6 +49,7 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
   } else {
     state.Output.AppendToken(state.Token);
   }
+  NoteRegionMarker(state);
 
   IndentNewLine(state);
   NoteForwardWord(state);
@@ -192,7 +196,8 @@ LaidOutText LayOut(std::string_view Source, std::string_view mark, IndentUnit un
   // Positions run to one past the last byte, and must stay 32-bit.
   CheckTextSize(static_cast<std::int64_t>(Source.size()) + 1);
   std::vector<std::int32_t> case_stack;
-  LayoutState state(Source, mark, unit, case_stack, kLoadedText,
+  VerbatimRegionFinder regions(Source, unit);
+  LayoutState state(Source, mark, unit, case_stack, regions, kLoadedText,
                     trailing == TrailingBytes::kTrimmed);
   // Called directly, not through a pointer, so that the whole step for a
   // token is inlined into this loop.
@@ -209,8 +214,10 @@ LaidOutText LayOut(std::string_view Source, std::string_view mark, IndentUnit un
     while (LayOutNextTokenOfJoinedText(state)) {
     }
   }
-  NoteLastLineEndRemoved(state);
-  return {state.Output.Take(), state.NextPassMayDiffer};
+  NoteTextEnd(state);
+  std::string text = state.Output.Take();
+  std::vector<VerbatimRegion> found = regions.Finish(text);
+  return {std::move(text), state.NextPassMayDiffer, std::move(found)};
 }
 
 std::string_view ByteOrderMarkOf(std::string_view text) {
@@ -230,7 +237,15 @@ LaidOutText LayOutLines(std::string_view text, IndentUnit unit, TrailingBytes tr
   if (!text.empty() && !line_breaks_detail::IsBreak(text.back())) {
     std::string ended(text);
     ended += "\r\n";
-    return LayOutLines(ended, unit, trailing, cutting);
+    LaidOutText laid_out = LayOutLines(ended, unit, trailing, cutting);
+    // The regions' lines are the caller's; the line end added for the cut
+    // is the one the finishing pass gives every last line.
+    for (VerbatimRegion& region : laid_out.regions) {
+      const std::size_t offset =
+          std::min(static_cast<std::size_t>(region.source.data() - ended.data()), text.size());
+      region.source = text.substr(offset, std::min(region.source.size(), text.size() - offset));
+    }
+    return laid_out;
   }
   const std::string_view mark = ByteOrderMarkOf(text);
   text.remove_prefix(mark.size());

@@ -5,8 +5,10 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "formatter/output_text.h"
+#include "formatter/verbatim_regions.h"
 
 namespace vemra {
 
@@ -27,11 +29,14 @@ enum class TrailingBytes { kKept, kTrimmed };
 std::string LayoutPass(std::string_view Source, IndentUnit unit = {},
                        TrailingBytes trailing = TrailingBytes::kKept);
 
-// A laid-out text, and whether formatting it once more, after the finishing
-// pass, may lay it out differently (see next_pass_notes.h).
+// A laid-out text, whether formatting it once more, after the finishing
+// pass, may lay it out differently (see next_pass_notes.h), and the regions
+// whose lines are to be saved as they stood (verbatim_regions.h; their
+// sources are views into the text that was laid out).
 struct LaidOutText {
   std::string text;
   bool next_pass_may_differ = false;
+  std::vector<VerbatimRegion> regions;
 
   friend bool operator==(const LaidOutText&, const LaidOutText&) = default;
 };

@@ -11,6 +11,7 @@
 #include "formatter/block_runs.h"
 #include "formatter/output_text.h"
 #include "formatter/token_facts.h"
+#include "formatter/verbatim_regions.h"
 
 namespace vemra {
 
@@ -23,12 +24,14 @@ struct LayoutState {
   // ends inside tokens are written as in its joined form. trims_line_ends:
   // the layout's own line ends drop the blanks in front of them.
   LayoutState(std::string_view source, std::string_view preamble, IndentUnit unit,
-              std::vector<std::int32_t>& case_stack, bool line_ends_as_crlf, bool trims_line_ends)
+              std::vector<std::int32_t>& case_stack, VerbatimRegionFinder& regions,
+              bool line_ends_as_crlf, bool trims_line_ends)
       : Source(source),
         Runs(source),
         Output(preamble, unit, 2 * source.size() + preamble.size(), kFinishedIndentLimit, source,
                line_ends_as_crlf, trims_line_ends),
-        CaseStack(case_stack) {}
+        CaseStack(case_stack),
+        Regions(regions) {}
 
   // Input.
   std::string_view Source;       // the text being laid out; never changed
@@ -53,6 +56,9 @@ struct LayoutState {
   bool ForwardPending = false;         // a forward word waits for its routine word
   std::int32_t PropertyCountdown = 0;  // tokens left until the property-block test; 0 idle
   bool InDefine = false;               // a "#define" stands on the current line
+
+  // The regions left as they stood, found from the line comments.
+  VerbatimRegionFinder& Regions;
 
   // Spacing of the current token.
   bool SpaceBefore = false;  // one blank goes in front of the token

@@ -75,8 +75,10 @@ TEST(RandomSources, LayoutKeepsTheTokensAndFormattingIsStable) {
 // Pieces whose tokens end at, or hold, a line end: for these a text as it
 // was loaded and its joined form differ in more than the line ends.
 const std::vector<std::string_view> kLineEndPieces = {
-    "//c\n",      "\"s\n", "\"a\\\n",   "\"a\\\r", "/* \r\t\n */", "'\r'",  "'\n\r\n'", "{\n}",
-    "\x8B\r\x9B", "#id\n", "#id #id\r", "#id\r\n", "/* open",      "'open", "{ open"};
+    "//c\n", "\"s\n", "\"a\\\n", "\"a\\\r", "/* \r\t\n */", "'\r'", "'\n\r\n'", "{\n}",
+    "\x8B\r\x9B", "#id\n", "#id #id\r", "#id\r\n", "/* open", "'open", "{ open",
+    // Regions left as they stood start and end at line ends too.
+    "// vemrafmt: off\n", "//VEMRAFMT: ON\r"};
 
 // A laid-out text as it was loaded must equal the laid-out joined text,
 // for every mix of line ends, with and without a last line end, whether

@@ -1,0 +1,54 @@
+#include "formatter/region_markers.h"
+
+#include <string>
+
+namespace vemra {
+namespace {
+
+constexpr std::string_view kMarkerWord = "vemrafmt: ";
+
+bool EqualIgnoringCase(std::string_view text, std::string_view lower) {
+  if (text.size() != lower.size()) return false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c | 0x20) : c) != lower[i]) return false;
+  }
+  return true;
+}
+
+// text with every TAB turned into what the saved text holds for it.
+std::string TabsAsSaved(std::string_view text, IndentUnit unit) {
+  std::string saved;
+  for (const char c : text) {
+    if (c == '\t') {
+      saved.append(static_cast<std::size_t>(unit.width), ' ');
+    } else {
+      saved += c;
+    }
+  }
+  return saved;
+}
+
+}  // namespace
+
+RegionMarker RegionMarkerOf(std::string_view line_comment, IndentUnit unit) {
+  std::string_view text = line_comment.substr(2);
+  std::string saved;
+  if (unit.byte != '\t' && text.find('\t') != std::string_view::npos) {
+    saved = TabsAsSaved(text, unit);
+    text = saved;
+  }
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && static_cast<unsigned char>(text.back()) <= 0x20) text.remove_suffix(1);
+  // Most comments are told apart by their first word.
+  if (text.size() < kMarkerWord.size() ||
+      !EqualIgnoringCase(text.substr(0, kMarkerWord.size()), kMarkerWord)) {
+    return RegionMarker::kNone;
+  }
+  const std::string_view state = text.substr(kMarkerWord.size());
+  if (EqualIgnoringCase(state, "off")) return RegionMarker::kOff;
+  if (EqualIgnoringCase(state, "on")) return RegionMarker::kOn;
+  return RegionMarker::kNone;
+}
+
+}  // namespace vemra
