@@ -1,5 +1,7 @@
 #include "fuzz/format_invariants.h"
 
+#include <algorithm>
+
 #include "base/failures.h"
 #include "base/string_list.h"
 #include "formatter/char_classes.h"
@@ -24,19 +26,74 @@ std::vector<std::string_view> SplitAt(std::string_view text, std::string_view li
   return lines;
 }
 
-std::string CheckWellFormed(std::string_view saved, const FormatOptions& options) {
+// The words of a line comment, without the "//" and the blanks and TABs
+// around them, in lower case.
+std::string CommentWords(std::string_view comment) {
+  comment.remove_prefix(2);
+  const std::size_t first = comment.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return "";
+  comment = comment.substr(first, comment.find_last_not_of(" \t") + 1 - first);
+  std::string words;
+  for (char c : comment) words += c >= 'A' && c <= 'Z' ? static_cast<char>(c | 0x20) : c;
+  return words;
+}
+
+// Which lines of a saved text, given as a run loads it (every line followed
+// by CR LF), stand in a region the formatter leaves as it stood: after the
+// line of a "// vemrafmt: off" comment, up to the line before the next
+// "// vemrafmt: on", or to the end.
+std::vector<bool> LinesInRegions(std::string_view joined) {
+  std::vector<std::size_t> line_starts = {0};
+  for (std::size_t at = 0; at < joined.size(); ++at) {
+    if (joined[at] == '\n' && at + 1 < joined.size()) line_starts.push_back(at + 1);
+  }
+  std::vector<bool> in_region(joined.empty() ? 0 : line_starts.size(), false);
+  constexpr std::size_t kNoRegion = static_cast<std::size_t>(-1);
+  std::size_t off_line = kNoRegion;  // the line of the open region's "off"
+  for (std::string_view token : CutTokens(joined)) {
+    if (!token.starts_with("//")) continue;
+    const auto at = static_cast<std::size_t>(token.data() - joined.data());
+    const std::size_t line =
+        static_cast<std::size_t>(std::upper_bound(line_starts.begin(), line_starts.end(), at) -
+                                 line_starts.begin()) -
+        1;
+    const std::string words = CommentWords(token);
+    if (off_line == kNoRegion && words == "vemrafmt: off") {
+      off_line = line;
+    } else if (off_line != kNoRegion && words == "vemrafmt: on") {
+      std::fill(in_region.begin() + static_cast<std::ptrdiff_t>(off_line + 1),
+                in_region.begin() + static_cast<std::ptrdiff_t>(line), true);
+      off_line = kNoRegion;
+    }
+  }
+  if (off_line != kNoRegion) {
+    std::fill(in_region.begin() + static_cast<std::ptrdiff_t>(off_line + 1), in_region.end(), true);
+  }
+  return in_region;
+}
+
+// Every line ends in the chosen line end; outside the regions, no line ends
+// in a blank or TAB, and without -extralines no two empty lines stand
+// together.
+std::string CheckWellFormed(std::string_view saved, const std::vector<bool>& in_region,
+                            const FormatOptions& options) {
   const std::string_view line_end = LineEndBytes(options.line_ending);
   if (!saved.empty() && !saved.ends_with(line_end)) {
     return "the last line does not end in the chosen line end";
   }
-  const bool collapse_blank_lines = options.CollapseBlankLines;
+  const std::vector<std::string_view> lines = SplitAt(saved, line_end);
   bool previous_empty = false;
-  for (std::string_view line : SplitAt(saved, line_end)) {
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::string_view line = lines[i];
     if (line.find_first_of("\r\n") != std::string_view::npos) return "a line holds a lone CR or LF";
+    if (i < in_region.size() && in_region[i]) {
+      previous_empty = false;
+      continue;
+    }
     if (!line.empty() && (line.back() == ' ' || line.back() == '\t')) {
       return "a line ends in a blank or TAB";
     }
-    if (collapse_blank_lines && previous_empty && line.empty())
+    if (options.CollapseBlankLines && previous_empty && line.empty())
       return "two empty lines stand together";
     previous_empty = line.empty();
   }
@@ -88,9 +145,11 @@ std::string CheckFormatInvariants(std::string_view file_bytes, const FormatOptio
     return "the text did not settle: " + failure.Message();
   }
 
-  if (MeaningfulTokens(source) != MeaningfulTokens(LoadedText(once)))
+  const std::string once_loaded = LoadedText(once);
+  if (MeaningfulTokens(source) != MeaningfulTokens(once_loaded))
     return "the tokens of the program changed";
-  if (std::string fault = CheckWellFormed(once, options); !fault.empty()) {
+  if (std::string fault = CheckWellFormed(once, LinesInRegions(once_loaded), options);
+      !fault.empty()) {
     return fault;
   }
   if (FormatFileBytes(once, options) != once) return "formatting the result again changed it";

@@ -108,6 +108,12 @@ constexpr std::string_view kUnsettlingLines[] = {
     "z\n",
     "  \t\r\n",
     "\r\n\r\n\r\n",
+    // Regions left as they stood, and words that look like their markers.
+    "// vemrafmt: off\r\n",
+    "  //VemraFmt: ON \t\r\n",
+    "//\tvemrafmt:\toff\r\n",
+    "x = 1 // vemrafmt: on\n",
+    "/* vemrafmt: off */\r\n",
 };
 
 // A generated program of one of three kinds: as generated; cut short
@@ -163,6 +169,31 @@ TEST(FormatPromises, HoldWhereOneRunOnceLeftTheTextToChange) {
       "{ a\r\n\r\n",
   };
   for (const char* text : texts) ExpectPromisesKept(text, text);
+}
+
+// Regions whose lines are saved as they stood: notes of the layout inside
+// them, markers that remove line ends at their edges, regions that a
+// comment or literal swallows, and marker words a TAB or trimming makes.
+TEST(FormatPromises, HoldForTextsWithRegions) {
+  const std::string texts[] = {
+      "// vemrafmt: off\r\nread #id\r\nx\r\n// vemrafmt: on\r\ny\r\n",
+      "proc A()\r\n// vemrafmt: off\r\nx #id #id\r\n",
+      "// vemrafmt: off\r\n a \r\nx #id #id\r\n// vemrafmt: on\r\n",
+      "// vemrafmt: off\r\n/* a\r\n\tb */ // vemrafmt: on\r\n",
+      "read x // vemrafmt: off\r\n  y  \r\n// vemrafmt: on\r\n  z  \r\n",
+      "//vemrafmt:\toff\r\n  x  \r\n",
+      "// vemrafmt: off\x01\r\n  x  \r\n",
+      "{ // vemrafmt: off\r\n}\r\n a \r\n",
+      std::string("// vemrafmt: off\r\n\0 \r\n// vemrafmt: on", 36),
+      "x = 'a\r\n// vemrafmt: off\r\n b'\r\n  c  \r\n",
+      "// vemrafmt: off\r\n'open\r\n// vemrafmt: on\r\n  x  \r\n",
+      "#id\r\n// vemrafmt: off\r\n  a  \r\n",
+      "// vemrafmt: off\r\nx\r\n#id // vemrafmt: on\r\n  y  \r\n",
+      "\r// vemrafmt: off\r  a  \r// vemrafmt: on\r",
+      "proc A()\n// vemrafmt: off\n  end\n\n\n// vemrafmt: on\nend\n",
+      "write\r\n// vemrafmt: off\r\n#id\r\nx\r\n// vemrafmt: on\r\n",
+  };
+  for (const std::string& text : texts) ExpectPromisesKept(text, text);
 }
 
 TEST(FormatPromises, MeaningfulTokensIgnoreOnlyLayoutBytes) {
