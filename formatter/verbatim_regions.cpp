@@ -11,12 +11,13 @@ std::size_t KeptLineStart(std::string_view source, std::size_t from, std::size_t
   for (std::size_t at = from; at < token_at;) {
     TokenRule rule = TokenRule::kOneByte;
     const std::string_view token = CutNextLineToken(source, at, rule);
-    if (token.empty() || token.data() >= source.data() + token_at) break;
+    if (token.empty()) break;
     if (line_breaks_detail::IsBreak(token[0])) {
       // A line end comes as its own tokens, not as a view into source.
       line_start = at;
       continue;
     }
+    if (token.data() >= source.data() + token_at) break;
     // A comment, literal or brace group may hold line ends of its own.
     for (std::size_t end = token.size(); end > 0; --end) {
       if (line_breaks_detail::IsBreak(token[end - 1])) {

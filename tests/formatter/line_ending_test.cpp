@@ -3,9 +3,8 @@
 #include "base/line_ending.h"
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
+#include "base/read_whole_file.h"
 #include "bench/program_generator.h"
 #include "tests/formatter/layout_cases.h"
 #include "textutil/replace_all.h"
@@ -15,19 +14,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadExample(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
 // The examples, and generated programs of every shape the generator makes
 // (mixed line ends, markers that remove line ends, a last line without one).
 std::vector<std::pair<std::string, std::string>> Programs() {
   std::vector<std::pair<std::string, std::string>> programs;
   for (const auto& entry : fs::directory_iterator(fs::path(VEMRA_SOURCE_DIR) / "examples")) {
-    programs.emplace_back(entry.path().filename().string(), ReadExample(entry.path()));
+    LoadedFile loaded;
+    programs.emplace_back(entry.path().filename().string(),
+                          ReadWholeFile(entry.path().string(), loaded));
   }
   for (std::uint64_t seed = 1; seed <= 60; ++seed) {
     programs.emplace_back("generated " + std::to_string(seed),
