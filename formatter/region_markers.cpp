@@ -1,5 +1,7 @@
 #include "formatter/region_markers.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 
 namespace vemra {
@@ -16,12 +18,16 @@ bool EqualIgnoringCase(std::string_view text, std::string_view lower) {
   return true;
 }
 
-// text with every TAB turned into what the saved text holds for it.
+// text with every TAB turned into what the saved text holds for it, save
+// that more than two blanks are written as two: blanks around the words go
+// however many they are, and two or more between them spoil the match
+// alike. (A TAB may stand for millions of blanks.)
 std::string TabsAsSaved(std::string_view text, IndentUnit unit) {
+  const auto blanks = static_cast<std::size_t>(std::min<std::int64_t>(unit.width, 2));
   std::string saved;
   for (const char c : text) {
     if (c == '\t') {
-      saved.append(static_cast<std::size_t>(unit.width), ' ');
+      saved.append(blanks, ' ');
     } else {
       saved += c;
     }

@@ -46,6 +46,8 @@ TEST(RegionMarkers, OnlyTheExactWordsInAnyLetterCaseWithBlanksAround) {
       {"// vemrafmt:\toff", RegionMarker::kOff, {' ', 1}},
       {"// vemrafmt:\toff", RegionMarker::kNone, {'\t', 1}},
       {"// vem\trafmt: o\tn", RegionMarker::kOn, {' ', 0}},
+      {"//\tvemrafmt:\toff\t", RegionMarker::kNone, {' ', 2147483647}},
+      {"//\tvemrafmt: off\t", RegionMarker::kOff, {' ', 2147483647}},
   };
   for (const Case& c : cases) {
     EXPECT_STREQ(Name(RegionMarkerOf(c.comment, c.unit)), Name(c.marker)) << c.comment;
