@@ -22,6 +22,7 @@ constexpr std::string_view kSynopsis =
     "\n"
     "Re-indents and re-spaces Vemra source files. The result replaces INPUT, or\n"
     "goes to OUTPUT; a file that is formatted already is not rewritten.\n"
+    "Lines between // vemrafmt: off and // vemrafmt: on comments are kept as is.\n"
     "\n"
     "Options are written -name=value or --name=value, in any letter case and\n"
     "anywhere on the line; a later one wins. An unknown option is passed over\n"

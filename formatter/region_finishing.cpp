@@ -50,11 +50,16 @@ class RegionTextWriter {
 FinishedLines FinishLinesAroundRegions(std::string_view laid_out,
                                        const std::vector<VerbatimRegion>& regions,
                                        const FormatOptions& options) {
+  // As FinishLines does, a text whose CR LF form could pass the size limit
+  // is kept with LF line ends. The laid-out text, TABs expanded, and the
+  // regions' lines besides bound the finished text's size.
   std::int64_t size = static_cast<std::int64_t>(laid_out.size());
+  if (!options.UseTabs) {
+    size += static_cast<std::int64_t>(std::count(laid_out.begin(), laid_out.end(), '\t')) *
+            (std::max<std::int64_t>(options.TabWidth, 0) - 1);
+  }
   for (const VerbatimRegion& region : regions)
     size += static_cast<std::int64_t>(region.source.size());
-  // As FinishLines does, a text whose CR LF form could pass the size limit
-  // is kept with LF line ends.
   RegionTextWriter writer(options, size > kCrLfSafeSize ? LineEnding::kLf : options.line_ending);
   std::size_t at = 0;
   for (const VerbatimRegion& region : regions) {
