@@ -51,6 +51,20 @@ TEST(Settling, EveryKindOfUnsettledTextIsSavedSettled) {
       {"x = 'open\r\n", FormatOptions{0, false, false}, "x = 'open\r\n"},
       {"{ a\r\n", FormatOptions{4, true, false}, "{ a\r\n"},
       {"proc A()\r\n/* open", kCollapsed, "proc A()\r\n  /* open\r\n\r\n"},
+      // A region's lines come to the next pass as they stood: what unsettles
+      // a text elsewhere settles it there, and the text's end in a region
+      // is the region's own.
+      {"// vemrafmt: off\r\nread #id\r\nx\r\n// vemrafmt: on\r\ny\r\n", kCollapsed,
+       "// vemrafmt: off\r\nread #id\r\nx\r\n  // vemrafmt: on\r\n  y\r\n\r\n"},
+      {"proc A()\r\n// vemrafmt: off\r\nx #id #id\r\n", kCollapsed,
+       "proc A()\r\n  // vemrafmt: off\r\nx #id #id\r\n"},
+      {"property P\r\nread #id\r\n// vemrafmt: off\r\n  return n \r\n// vemrafmt: on\r\nend\r\n",
+       kCollapsed,
+       "property P\r\nread\r\n  // vemrafmt: off\r\n  return n \r\n  // vemrafmt: on\r\nend\r\n"},
+      {"proc A()\r\nread x // a$ \r\n// vemrafmt: off\r\n  z  \r\n// vemrafmt: on\r\nend\r\n",
+       kEmptyLinesKept,
+       "proc A()\r\n  read x // a$\r\n  // vemrafmt: off\r\n  z  \r\n  // vemrafmt: "
+       "on\r\nend\r\n\r\n"},
   };
   for (const Case& c : cases) {
     const std::string saved = FormatFileBytes(c.source, c.options);
@@ -93,6 +107,14 @@ TEST(Settling, TheLayoutNotesOnlyWhatCanChangeOnTheNextPass) {
       {"read x /* a$ \r\n", false},  // open to the end: it keeps its line end
       {"read \x01 \x02\r\n", false},
       {"", false},
+      // Inside a region a note is dropped: the next pass reads its bytes as
+      // this one did. Before the region it stands.
+      {"// vemrafmt: off\r\nread #id\r\nx\r\n// vemrafmt: on\r\n", false},
+      {"// vemrafmt: off\r\nread x // a$ \r\n", false},
+      {"proc A()\r\n// vemrafmt: off\r\nx #id #id\r\n", false},
+      {"read #id\r\n// vemrafmt: off\r\nx\r\n// vemrafmt: on\r\n", true},
+      {"read #id\r\n// vemrafmt: off\r\nx\r\n", true},
+      {"proc A()\r\n// vemrafmt: on\r\nx #id #id\r\n", true},  // no region
   };
   for (const Case& c : cases) {
     for (const Cutting cutting : {Cutting::kInLoop, Cutting::kAhead}) {
