@@ -25,8 +25,11 @@ for target in format tokenizer conversions cutter; do
   # The cutter reads the tokenizer's inputs too, behind a first byte that
   # chooses how it walks them.
   if [ "$target" = cutter ]; then seeds+=(fuzz/corpus/tokenizer); fi
+  dictionary=()
+  if [ -f "fuzz/$target.dict" ]; then dictionary=(-dict="fuzz/$target.dict"); fi
   "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -max_len=16384 -timeout=30 \
     -rss_limit_mb=4096 -print_final_stats=1 -artifact_prefix="$build/crash-$target-" \
+    "${dictionary[@]}" \
     "$scratch" "${seeds[@]}" > "$log" 2>&1 || status=$?
   grep -E '^(stat::number_of_executed_units|Done )' "$log" || true
   if [ "$status" -ne 0 ]; then
