@@ -48,8 +48,8 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
     state.Output.AppendCarriageReturn();
   } else {
     state.Output.AppendToken(state.Token);
+    NoteRegionMarker(state);
   }
-  NoteRegionMarker(state);
 
   IndentNewLine(state);
   NoteForwardWord(state);

@@ -7,15 +7,17 @@
 
 #include "formatter/layout_state.h"
 #include "formatter/next_pass_notes.h"
-#include "formatter/region_markers.h"
 
 namespace vemra {
 
-// After a line comment is written: it may start or end a region.
+// The work for a comment just written, kept out of the token loop so that
+// the loop's own code and registers stay as they are without regions.
+[[gnu::noinline]] void NoteCommentForRegions(LayoutState& state);
+
+// After a token is written: a line comment may start or end a region.
 inline void NoteRegionMarker(LayoutState& state) {
-  if (state.Is(kComment) && state.Token[1] == '/' && MayBeRegionMarker(state.Token)) [[unlikely]] {
-    state.NextPassMayDiffer = state.Regions.NoteLineComment(
-        state.Token, state.Output.CurrentLineStart(), state.NextPassMayDiffer);
+  if (state.Is(kComment)) [[unlikely]] {
+    NoteCommentForRegions(state);
   }
 }
 
