@@ -44,6 +44,9 @@ VEMRA_FAILURE_CLASS(EOutOfMemory, Exception);
 // The arguments of a run do not say what it can do: file names that do not
 // fit its mode, options that cannot go together, an unknown option.
 VEMRA_FAILURE_CLASS(EArgumentError, Exception);
+// A project's settings file that applies to an input cannot be read or
+// parsed: the input is not formatted with settings other than its own.
+VEMRA_FAILURE_CLASS(ESettingsError, Exception);
 VEMRA_FAILURE_CLASS(ETextTooLarge, Exception);
 VEMRA_FAILURE_CLASS(EFormatNotSettled, Exception);
 VEMRA_FAILURE_CLASS(EStreamError, Exception);

@@ -7,15 +7,17 @@
 #include "base/pending_save.h"
 #include "base/string_list.h"
 #include "cli/input_text.h"
+#include "cli/project_settings.h"
 #include "cli/run_progress.h"
 
 namespace vemra {
 
 namespace {
 
-FileReport ReviewFile(const std::string& path, const RunSettings& settings) {
+FileReport ReviewFile(const std::string& path, const RunSettings& settings,
+                      const FormatOptions& options) {
   InputText input = LoadFileInput(path, path, {true, settings.Diff});
-  FormatLines(settings, input.lines, path);
+  FormatLines(options, input.lines, path);
   ReviewVerdict verdict = ReviewInput(input, settings.Diff);
   return {verdict.would_change ? FileOutcome::kWouldReformat : FileOutcome::kAlreadyFormatted,
           std::move(verdict.text), nullptr};
@@ -32,9 +34,9 @@ std::string TakeJoinedText(TStringList& lines) {
 
 // The bytes saved, and the stages of the save, are those of a one-file run;
 // the text as loaded is kept to tell whether there is anything to save.
-FileReport FormatFile(const std::string& path, const RunSettings& settings) {
+FileReport FormatFile(const std::string& path, const FormatOptions& options) {
   InputText input = LoadFileInput(path, path, {true, false});
-  FormatLines(settings, input.lines, path);
+  FormatLines(options, input.lines, path);
   std::string formatted = TakeJoinedText(input.lines);
   if (formatted == input.original) {
     return {FileOutcome::kUnchanged, "Unchanged: " + path + "\n", nullptr};
@@ -56,10 +58,16 @@ FileReport FailureReport(const std::string& path, const FailureText& failure) {
   return {FileOutcome::kFailed, path + ": " + failure.Line() + "\n", nullptr};
 }
 
-FileReport RunFileJob(const InputFile& input, const RunSettings& settings) {
+FileReport RunFileJob(const InputFile& input, const RunSettings& settings,
+                      ProjectSettings& project) {
   if (input.failure) return FailureReport(input.path, *input.failure);
   try {
-    return settings.Review() ? ReviewFile(input.path, settings) : FormatFile(input.path, settings);
+    InputOptions taken = project.For(input.path);
+    FileReport report = settings.Review() ? ReviewFile(input.path, settings, taken.options)
+                                          : FormatFile(input.path, taken.options);
+    report.options_line = OptionsLine(taken.options, settings);
+    report.warnings = std::move(taken.warnings);
+    return report;
   } catch (...) {
     return FailureReport(input.path, FailureOf(std::current_exception()));
   }

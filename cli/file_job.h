@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "cli/input_walk.h"
 #include "cli/run_settings.h"
@@ -11,6 +12,7 @@
 namespace vemra {
 
 class PendingSave;
+class ProjectSettings;
 
 enum class FileOutcome {
   kReformatted,       // formatted and saved
@@ -39,6 +41,10 @@ struct FileReport {
   // With kReformatted: the save still to be made durable and committed; the
   // report holds only once that has succeeded.
   std::unique_ptr<StagedSave> staged;
+  // The options line of the options the file was formatted with (without a
+  // line end); empty when it was not formatted.
+  std::string options_line = {};
+  std::vector<std::string> warnings = {};  // for standard error, one line each
 };
 
 // Loads and formats the input and, unless the settings ask for a review,
@@ -46,7 +52,10 @@ struct FileReport {
 // the point where the new bytes are written beside the file (nothing is
 // staged when the file is formatted already). Never throws: a failure is
 // the report "PATH: EClass: message".
-FileReport RunFileJob(const InputFile& input, const RunSettings& settings);
+// The options are the command line's over the project's settings for the
+// file.
+FileReport RunFileJob(const InputFile& input, const RunSettings& settings,
+                      ProjectSettings& project);
 
 // The report of a failure of the file at path.
 FileReport FailureReport(const std::string& path, const FailureText& failure);

@@ -10,6 +10,7 @@
 
 #include "cli/file_job.h"
 #include "cli/input_walk.h"
+#include "cli/project_settings.h"
 #include "cli/report_sequencer.h"
 #include "cli/run_progress.h"
 #include "cli/run_summary.h"
@@ -64,10 +65,12 @@ class ManyFilesRun {
         inputs_(std::move(inputs)),
         workers_(workers),
         window_(kReportsAheadPerWorker * std::max<std::size_t>(workers, 1)),
-        batch_(BatchSaves(window_), kMaxBatchBytes) {}
+        batch_(BatchSaves(window_), kMaxBatchBytes),
+        project_(settings) {}
 
   int Run() {
-    PrintOptions(console_.Progress(), settings_);
+    options_line_ = OptionsLine(CommandLineOptions(settings_), settings_);
+    console_.Progress() << options_line_ << "\n";
     if (workers_ <= 1 || !RunInParallel()) RunInTurn();
     Print(batch_.Complete());
     console_.Out() << summary_.Line(settings_.Review()) << "\n";
@@ -103,7 +106,17 @@ class ManyFilesRun {
     return console_.Progress();
   }
 
+  // A file formatted with other options than the files before it, as the
+  // project's settings for it say, has them shown above its report.
+  void PrintOptionsFor(const FileReport& report) {
+    if (report.options_line.empty() || report.options_line == options_line_) return;
+    options_line_ = report.options_line;
+    console_.Progress() << options_line_ << "\n";
+  }
+
   void PrintOne(const FileReport& report) {
+    for (const std::string& warning : report.warnings) console_.Warn(warning);
+    PrintOptionsFor(report);
     StreamFor(report.outcome) << report.text;
     summary_.Count(report.outcome);
   }
@@ -125,7 +138,7 @@ class ManyFilesRun {
 
   FileReport Work(std::size_t index) {
     try {
-      return RunFileJob(inputs_[index], settings_);
+      return RunFileJob(inputs_[index], settings_, project_);
     } catch (...) {
       // Not even the failure's report could be made (out of memory): the
       // file still counts as failed.
@@ -178,7 +191,9 @@ class ManyFilesRun {
   const std::vector<InputFile> inputs_;  // sorted by path
   const std::size_t workers_;            // files worked on at once
   const std::size_t window_;             // reports that may wait to be taken
-  SaveBatch batch_;  // saves waiting to be completed, with the reports after them
+  SaveBatch batch_;           // saves waiting to be completed, with the reports after them
+  ProjectSettings project_;   // the project's settings for each file, shared by the workers
+  std::string options_line_;  // the options line printed last
   RunSummary summary_;
 };
 

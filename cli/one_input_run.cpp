@@ -4,6 +4,7 @@
 #include "base/safe_file_write.h"
 #include "cli/driver.h"
 #include "cli/input_text.h"
+#include "cli/project_settings.h"
 #include "cli/run_progress.h"
 
 namespace vemra {
@@ -39,11 +40,21 @@ void Save(std::ostream& progress, const RunSettings& settings, const InputText& 
   EndStep(progress);
 }
 
+// The options for the input; a text from standard input has the settings
+// of the file it is named for, if any.
+FormatOptions OptionsFor(Console& console, const RunSettings& settings) {
+  ProjectSettings project(settings);
+  InputOptions taken = project.For(settings.Stdin ? settings.FileName : settings.InputPath);
+  for (const std::string& warning : taken.warnings) console.Warn(warning);
+  return std::move(taken.options);
+}
+
 }  // namespace
 
 int RunOneInput(Console& console, const RunSettings& settings, int input_fd) {
   InputText input = Load(console.Progress(), settings, input_fd);
-  FormatWithProgress(console.Progress(), settings, input.lines, input.name);
+  const FormatOptions options = OptionsFor(console, settings);
+  FormatWithProgress(console.Progress(), settings, options, input.lines, input.name);
   if (settings.Review()) {
     const ReviewVerdict verdict = ReviewInput(input, settings.Diff);
     console.Out() << verdict.text << std::flush;

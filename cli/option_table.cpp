@@ -36,6 +36,14 @@ std::vector<std::string> ParseExtensions(std::string_view value) {
   return extensions;
 }
 
+LineEndChoice ParseLineEnds(std::string_view value) {
+  const std::string lower = LowerAscii(value);
+  if (lower == "crlf") return LineEndChoice::kCrLf;
+  if (lower == "lf") return LineEndChoice::kLf;
+  if (lower == "keep") return LineEndChoice::kKeep;
+  throw EConvertError("'" + std::string(value) + "' is not a valid line end (crlf, lf or keep)");
+}
+
 std::string ParseFileName(std::string_view value) {
   if (value.empty()) throw EConvertError("'' is not a valid file name");
   return std::string(value);
@@ -61,6 +69,14 @@ constexpr std::array kOptions = {
     OptionSpec{"extralines", "-extralines=B", "False",
                "keep runs of empty lines instead of reducing each to one",
                [](std::string_view v, RunSettings& s) { s.KeepExtraLines = ParseBoolean(v); }},
+    OptionSpec{"lineends", "-lineends=END", "crlf",
+               "what every line of the result ends in: crlf, lf, or keep (as the input's "
+               "first line)",
+               [](std::string_view v, RunSettings& s) { s.LineEnds = ParseLineEnds(v); }},
+    OptionSpec{"editorconfig", "-editorconfig=B", "True",
+               "take tabs, tabwidth and lineends from the project's .editorconfig files, "
+               "unless given",
+               [](std::string_view v, RunSettings& s) { s.EditorConfig = ParseBoolean(v); }},
     OptionSpec{"check", "-check=B", "False",
                "save nothing; report whether formatting would change each input",
                [](std::string_view v, RunSettings& s) { s.Check = ParseBoolean(v); }},

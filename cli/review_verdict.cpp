@@ -4,6 +4,14 @@
 
 namespace vemra {
 
+namespace {
+
+std::string LineEndName(LineEnding ending) {
+  return ending == LineEnding::kLf ? "LF" : "CR LF";
+}
+
+}  // namespace
+
 std::vector<std::string> LinesOf(const TStringList& list) {
   std::vector<std::string> lines;
   lines.reserve(static_cast<std::size_t>(list.LineCount()));
@@ -18,8 +26,9 @@ ReviewVerdict Review(const std::string& original, const std::vector<std::string>
   std::string text = "Would reformat: " + path + "\n";
   if (diff) {
     const std::string changes = UnifiedDiff(loaded_lines, LinesOf(formatted), path, path);
-    text +=
-        changes.empty() ? "Only line ends would change: every line would end in CR LF\n" : changes;
+    text += changes.empty() ? "Only line ends would change: every line would end in " +
+                                  LineEndName(formatted.GetLineEnding()) + "\n"
+                            : changes;
   }
   return {true, std::move(text)};
 }

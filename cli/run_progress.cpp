@@ -1,10 +1,8 @@
 #include "cli/run_progress.h"
 
-#include "base/conversions.h"
 #include "base/failures.h"
 #include "cli/console.h"
 #include "formatter/format_source.h"
-#include "textutil/bool_to_text.h"
 
 namespace vemra {
 
@@ -29,29 +27,22 @@ void EndStep(std::ostream& console) {
   FlushStep(console);
 }
 
-void PrintOptions(std::ostream& console, const RunSettings& settings) {
-  console << "Formatting options (tabwidth=" << IntegerToText(settings.TabWidth)
-          << ", tabs=" << BoolToText(settings.UseTabs)
-          << ", extralines=" << BoolToText(settings.KeepExtraLines);
-  if (settings.Check) console << ", check=" << BoolToText(true);
-  if (settings.Diff) console << ", diff=" << BoolToText(true);
-  console << ")\n";
-}
-
-void FormatLines(const RunSettings& settings, TStringList& lines, const std::string& shown_path) {
+void FormatLines(const FormatOptions& options, TStringList& lines, const std::string& shown_path) {
   try {
-    FormatSource(lines, settings.TabWidth, settings.UseTabs, !settings.KeepExtraLines);
+    FormatSource(lines, options.TabWidth, options.UseTabs, !options.KeepExtraLines,
+                 ChosenLineEnding(options.LineEnds, lines));
   } catch (const EFormatNotSettled& failure) {
     // The formatter knows the text, not the file it came from.
     throw EFormatNotSettled("Cannot format file \"" + shown_path + "\". " + failure.Message());
   }
 }
 
-void FormatWithProgress(std::ostream& console, const RunSettings& settings, TStringList& lines,
+void FormatWithProgress(std::ostream& console, const RunSettings& settings,
+                        const FormatOptions& options, TStringList& lines,
                         const std::string& shown_path) {
-  PrintOptions(console, settings);
+  console << OptionsLine(options, settings) << "\n";
   BeginStep(console, "Parsing...");
-  FormatLines(settings, lines, shown_path);
+  FormatLines(options, lines, shown_path);
   EndStep(console);
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/string_list.h"
+#include "cli/format_options.h"
 #include "cli/run_settings.h"
 
 namespace vemra {
@@ -15,17 +16,15 @@ namespace vemra {
 void BeginStep(std::ostream& console, const std::string& text);
 void EndStep(std::ostream& console);
 
-// "Formatting options (tabwidth=2, tabs=False, extralines=False)", with
-// ", check=True" and ", diff=True" added only when those options are on.
-void PrintOptions(std::ostream& console, const RunSettings& settings);
+// Formats lines, as loaded, with the options, without a word on the
+// console. A text that does not settle fails with EFormatNotSettled naming
+// shown_path.
+void FormatLines(const FormatOptions& options, TStringList& lines, const std::string& shown_path);
 
-// Formats lines with the settings' options, without a word on the console.
-// A text that does not settle fails with EFormatNotSettled naming shown_path.
-void FormatLines(const RunSettings& settings, TStringList& lines, const std::string& shown_path);
-
-// Prints the options line, then formats lines with the settings' options
-// between "Parsing..." and "done!".
-void FormatWithProgress(std::ostream& console, const RunSettings& settings, TStringList& lines,
+// Prints the options line (OptionsLine), then formats lines with the
+// options between "Parsing..." and "done!".
+void FormatWithProgress(std::ostream& console, const RunSettings& settings,
+                        const FormatOptions& options, TStringList& lines,
                         const std::string& shown_path);
 
 }  // namespace vemra

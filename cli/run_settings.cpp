@@ -1,7 +1,5 @@
 #include "cli/run_settings.h"
 
-#include <string_view>
-
 #include "base/conversions.h"
 #include "cli/option_table.h"
 
@@ -29,6 +27,7 @@ void ApplyOption(const std::string& argument, RunSettings& settings) {
   const std::size_t equals = option.find('=');
   spec->apply(equals == std::string_view::npos ? std::string_view() : option.substr(equals + 1),
               settings);
+  settings.GivenOptions.push_back(spec->name);
 }
 
 }  // namespace
@@ -36,6 +35,13 @@ void ApplyOption(const std::string& argument, RunSettings& settings) {
 std::string RunSettings::InputName() const {
   if (!Stdin) return InputPath;
   return FileName.empty() ? "standard input" : FileName;
+}
+
+bool RunSettings::Given(std::string_view name) const {
+  for (const std::string_view given : GivenOptions) {
+    if (given == name) return true;
+  }
+  return false;
 }
 
 void ApplyArgument(const std::string& argument, RunSettings& settings) {

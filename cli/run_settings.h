@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vemra {
@@ -12,13 +13,19 @@ namespace vemra {
 // program before any file is read, whatever else the line holds.
 enum class Request { kRun, kHelp, kVersion };
 
+// "lineends": what every line of the result ends in. kKeep takes the line
+// end of the input's first line (KeptLineEnding).
+enum class LineEndChoice { kCrLf, kLf, kKeep };
+
 struct RunSettings {
   bool UseTabs = false;         // "tabs": keep TAB characters instead of blanks
   std::int32_t TabWidth = 2;    // "tabwidth": blanks per TAB when they are expanded
   bool KeepExtraLines = false;  // "extralines": keep runs of empty lines
-  bool Check = false;           // "check": report whether formatting would change the file
-  bool Diff = false;            // "diff": as "check", and show the changes as a unified diff
-  bool Files = false;           // "files": every file name is an input, saved over itself
+  LineEndChoice LineEnds = LineEndChoice::kCrLf;  // "lineends"
+  bool EditorConfig = true;  // "editorconfig": take defaults from the project's settings files
+  bool Check = false;        // "check": report whether formatting would change the file
+  bool Diff = false;         // "diff": as "check", and show the changes as a unified diff
+  bool Files = false;        // "files": every file name is an input, saved over itself
   // "ext": the extensions, lower case and without the dot, of the files a
   // walk through a named folder takes.
   std::vector<std::string> Extensions{"vem"};
@@ -38,12 +45,17 @@ struct RunSettings {
   std::vector<std::string> Names;  // every file name, in the order given
   // Options whose names the program does not know, as typed.
   std::vector<std::string> UnknownOptions;
+  // The names of the options the command line set, so that a project's
+  // settings file gives only the values the command line leaves open.
+  std::vector<std::string_view> GivenOptions;
 
   // Whether the file names are inputs, each reported on its own line: with
   // "files", and in a review of more than one name.
   bool ManyFiles() const { return Files || ((Check || Diff) && Names.size() > 1); }
   bool Review() const { return Check || Diff; }
   bool HasInput() const { return Stdin || !Names.empty(); }
+  // Whether the command line set the option of that name (lower case).
+  bool Given(std::string_view name) const;
   // Text read from standard input is formatted to standard output, as there
   // is no file to save it in.
   bool WritesStandardOutput() const { return Stdout || (Stdin && !Review()); }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/file_job.h"
+#include "cli/project_settings.h"
 #include "cli/run_settings.h"
 #include "tests/base/test_folder.h"
 #include "tests/cli/run_helpers.h"
@@ -31,9 +32,10 @@ TEST(SaveBatch, ReplacesFilesOnlyOnCompletionAndAChangedFileFailsAlone) {
     WriteBytes(folder / name, name == "d.vem" ? kFormatted : kUnformatted);
   }
   const RunSettings settings;
+  ProjectSettings project(settings);
   SaveBatch batch(100, 1000000);
   for (const std::string& name : names) {
-    batch.Add(RunFileJob({folder / name, std::nullopt}, settings));
+    batch.Add(RunFileJob({folder / name, std::nullopt}, settings, project));
   }
   EXPECT_FALSE(batch.Full());
   for (const char* name : {"a.vem", "c.vem"}) EXPECT_EQ(ReadBytes(folder / name), kUnformatted);
@@ -58,13 +60,14 @@ TEST(SaveBatch, IsFullAtItsCountOrBytesOfStagedSaves) {
   TestFolder folder;
   for (const char* name : {"a.vem", "b.vem", "c.vem"}) WriteBytes(folder / name, kUnformatted);
   const RunSettings settings;
+  ProjectSettings project(settings);
   SaveBatch by_count(2, 1000000);
   SaveBatch by_bytes(100, 2 * kFormatted.size());
   for (const char* name : {"a.vem", "b.vem"}) {
     EXPECT_FALSE(by_count.Full());
     EXPECT_FALSE(by_bytes.Full());
-    by_count.Add(RunFileJob({folder / name, std::nullopt}, settings));
-    by_bytes.Add(RunFileJob({folder / "c.vem", std::nullopt}, settings));
+    by_count.Add(RunFileJob({folder / name, std::nullopt}, settings, project));
+    by_bytes.Add(RunFileJob({folder / "c.vem", std::nullopt}, settings, project));
   }
   EXPECT_TRUE(by_count.Full());
   EXPECT_TRUE(by_bytes.Full());

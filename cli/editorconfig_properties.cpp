@@ -1,0 +1,52 @@
+#include "cli/editorconfig_properties.h"
+
+#include <editorconfig/editorconfig.h>
+
+#include <memory>
+#include <new>
+#include <type_traits>
+
+#include "base/conversions.h"
+#include "base/failures.h"
+
+namespace vemra {
+
+namespace {
+
+struct HandleDestroyer {
+  void operator()(void* handle) const { editorconfig_handle_destroy(handle); }
+};
+using Handle = std::unique_ptr<std::remove_pointer_t<editorconfig_handle>, HandleDestroyer>;
+
+// What a failed parse of the settings for full_path means for the user.
+ESettingsError ParseFailure(int status, const Handle& handle, const std::string& full_path) {
+  const char* const file = editorconfig_handle_get_err_file(handle.get());
+  if (status > 0 && file != nullptr) {
+    return ESettingsError("Cannot parse settings file \"" + std::string(file) + "\": line " +
+                          IntegerToText(status) + " is not valid");
+  }
+  const char* const reason = editorconfig_get_error_msg(status);
+  return ESettingsError("Cannot read the settings for \"" + full_path +
+                        "\": " + (reason != nullptr ? reason : "unknown fault"));
+}
+
+}  // namespace
+
+std::vector<EditorConfigProperty> EditorConfigProperties(const std::string& full_path) {
+  const Handle handle(editorconfig_handle_init());
+  if (!handle) throw std::bad_alloc();
+  const int status = editorconfig_parse(full_path.c_str(), handle.get());
+  if (status != 0) throw ParseFailure(status, handle, full_path);
+  const int count = editorconfig_handle_get_name_value_count(handle.get());
+  std::vector<EditorConfigProperty> properties;
+  properties.reserve(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    const char* name = nullptr;
+    const char* value = nullptr;
+    editorconfig_handle_get_name_value(handle.get(), i, &name, &value);
+    if (name != nullptr && value != nullptr) properties.push_back({name, value});
+  }
+  return properties;
+}
+
+}  // namespace vemra

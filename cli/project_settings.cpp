@@ -1,0 +1,84 @@
+#include "cli/project_settings.h"
+
+#include <string_view>
+
+#include "base/expand_path.h"
+#include "base/save_target.h"
+#include "cli/editorconfig_properties.h"
+
+namespace vemra {
+
+namespace {
+
+// A whole number of one or more, in decimal digits; 0 when the value is
+// not one.
+std::int32_t WholeNumber(std::string_view value) {
+  if (value.empty() || value.size() > 9) return 0;
+  std::int32_t number = 0;
+  for (const char digit : value) {
+    if (digit < '0' || digit > '9') return 0;
+    number = number * 10 + (digit - '0');
+  }
+  return number;
+}
+
+std::string_view ValueOf(const std::vector<EditorConfigProperty>& properties,
+                         std::string_view name) {
+  for (const EditorConfigProperty& property : properties) {
+    if (property.name == name) return property.value;
+  }
+  return {};
+}
+
+void TakeIndentStyle(std::string_view value, const std::string& file, FormatOptions& options) {
+  if (value != "tab" && value != "space") return;
+  options.UseTabs = value == "tab";
+  options.UseTabsFrom = file;
+}
+
+// The width of an indentation step; "tab" makes it the width of a TAB.
+void TakeIndentSize(const std::vector<EditorConfigProperty>& properties, const std::string& file,
+                    FormatOptions& options) {
+  std::string_view size = ValueOf(properties, "indent_size");
+  if (size == "tab") size = ValueOf(properties, "tab_width");
+  const std::int32_t width = WholeNumber(size);
+  if (width == 0) return;
+  options.TabWidth = width;
+  options.TabWidthFrom = file;
+}
+
+void TakeEndOfLine(std::string_view value, const std::string& file, const std::string& input,
+                   InputOptions& taken) {
+  if (value == "cr") {
+    taken.warnings.push_back(input + ": end_of_line = cr in " + file +
+                             " is not supported, and passed over");
+    return;
+  }
+  if (value != "lf" && value != "crlf") return;
+  taken.options.LineEnds = value == "lf" ? LineEndChoice::kLf : LineEndChoice::kCrLf;
+  taken.options.LineEndsFrom = file;
+}
+
+}  // namespace
+
+ProjectSettings::ProjectSettings(const RunSettings& settings) : settings_(settings) {}
+
+InputOptions ProjectSettings::For(const std::string& name) {
+  InputOptions taken{CommandLineOptions(settings_), {}};
+  if (!settings_.EditorConfig || name.empty()) return taken;
+  const std::string full_path = ExpandPath(name);
+  const std::string file = search_.NearestFile(FolderOf(full_path));
+  if (file.empty()) return taken;
+  const std::vector<EditorConfigProperty> properties = EditorConfigProperties(full_path);
+  // The library does not say which file set a property; a value is shown
+  // as coming from the nearest settings file, where the search began.
+  if (!settings_.Given("tabs"))
+    TakeIndentStyle(ValueOf(properties, "indent_style"), file, taken.options);
+  if (!settings_.Given("tabwidth")) TakeIndentSize(properties, file, taken.options);
+  if (!settings_.Given("lineends")) {
+    TakeEndOfLine(ValueOf(properties, "end_of_line"), file, name, taken);
+  }
+  return taken;
+}
+
+}  // namespace vemra

@@ -1,0 +1,73 @@
+#include "cli/settings_file_search.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+
+#include "base/failures.h"
+#include "base/save_target.h"
+#include "base/system_error_text.h"
+#include "base/unique_fd.h"
+
+namespace vemra {
+
+namespace {
+
+struct Probe {
+  bool present = false;
+  std::optional<std::string> failure;
+};
+
+// Whether path holds a settings file, opened the way the library will open
+// it. A folder of that name is passed over, as the library does; a missing
+// file is not there; a file that is there but cannot be opened fails, where
+// the library would pass over it and give the input settings other than its
+// own. Opened without blocking, as a pipe of that name would block the
+// library for ever.
+Probe ProbeSettingsFile(const std::string& path) {
+  const UniqueFd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  if (fd.Get() < 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return {};
+    return {false, "Cannot open settings file \"" + path + "\". " + SystemErrorText(errno)};
+  }
+  struct stat info {};
+  if (fstat(fd.Get(), &info) != 0) {
+    return {false, "Cannot open settings file \"" + path + "\". " + SystemErrorText(errno)};
+  }
+  if (S_ISDIR(info.st_mode)) return {};
+  if (!S_ISREG(info.st_mode)) {
+    return {false, "Cannot open settings file \"" + path + "\": not a regular file"};
+  }
+  return {true, std::nullopt};
+}
+
+std::string SettingsFileIn(const std::string& folder) {
+  return (folder == "/" ? folder : folder + "/") + kSettingsFileName;
+}
+
+}  // namespace
+
+std::string SettingsFileSearch::NearestFile(const std::string& folder) {
+  const std::lock_guard lock(mutex_);
+  const Found& found = Lookup(folder);
+  if (found.failure) throw ESettingsError(*found.failure);
+  return found.nearest;
+}
+
+// A folder's answer is its own file's, or else its parent's, looked up once.
+const SettingsFileSearch::Found& SettingsFileSearch::Lookup(const std::string& folder) {
+  if (const auto known = folders_.find(folder); known != folders_.end()) return known->second;
+  const std::string file = SettingsFileIn(folder);
+  Probe probe = ProbeSettingsFile(file);
+  Found found;
+  if (folder != "/") found = Lookup(FolderOf(folder));
+  if (probe.failure) {
+    found.failure = std::move(probe.failure);
+  } else if (probe.present) {
+    found.nearest = file;
+  }
+  return folders_.emplace(folder, std::move(found)).first->second;
+}
+
+}  // namespace vemra
