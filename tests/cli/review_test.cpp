@@ -61,6 +61,20 @@ TEST(Review, AnswersByStatusAndNeverWritesAFile) {
        kExitSuccess,
        "Already formatted: PATH\n"},
       {"proc A()\r\n  x = 1\r\n\r\n", {"-check=1"}, kExitSuccess, "Already formatted: PATH\n"},
+      // The result compared is the one with the line end chosen.
+      {kOnlyLineEnds + "\n",
+       {"-check=1", "-lineends=lf"},
+       kExitSuccess,
+       "Already formatted: PATH\n"},
+      {kOnlyLineEnds + "\n",
+       {"-check=1", "-lineends=Keep"},
+       kExitSuccess,
+       "Already formatted: PATH\n"},
+      {kFormatted, {"-check=1", "-lineends=keep"}, kExitSuccess, "Already formatted: PATH\n"},
+      {kFormatted,
+       {"-diff=1", "-lineends=LF"},
+       kExitWouldChange,
+       "Would reformat: PATH\nOnly line ends would change: every line would end in LF\n"},
   };
   for (const ReviewCase& c : cases) {
     TestFolder folder;

@@ -17,6 +17,8 @@ run() {
   { "$program" "$@" 2> /dev/null; printf '[status %d]\n' $?; } | sed "s|$dir|DIR|g"
 }
 
+# No project settings file above the folder takes part.
+printf 'root = true\n' > .editorconfig
 mkdir -p src/lib
 cp "$examples/messy.vem" src/a.vem
 cp "$examples/loops.vem" src/lib/b.vem
