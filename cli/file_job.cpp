@@ -15,7 +15,7 @@ namespace vemra {
 namespace {
 
 FileReport ReviewFile(const std::string& path, const RunSettings& settings,
-                      const FormatOptions& options) {
+                      const FileOptions& options) {
   InputText input = LoadFileInput(path, path, {true, settings.Diff});
   FormatLines(options, input.lines, path);
   ReviewVerdict verdict = ReviewInput(input, settings.Diff);
@@ -34,7 +34,7 @@ std::string TakeJoinedText(TStringList& lines) {
 
 // The bytes saved, and the stages of the save, are those of a one-file run;
 // the text as loaded is kept to tell whether there is anything to save.
-FileReport FormatFile(const std::string& path, const FormatOptions& options) {
+FileReport FormatFile(const std::string& path, const FileOptions& options) {
   InputText input = LoadFileInput(path, path, {true, false});
   FormatLines(options, input.lines, path);
   std::string formatted = TakeJoinedText(input.lines);

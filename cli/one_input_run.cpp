@@ -42,7 +42,7 @@ void Save(std::ostream& progress, const RunSettings& settings, const InputText& 
 
 // The options for the input; a text from standard input has the settings
 // of the file it is named for, if any.
-FormatOptions OptionsFor(Console& console, const RunSettings& settings) {
+FileOptions OptionsFor(Console& console, const RunSettings& settings) {
   ProjectSettings project(settings);
   InputOptions taken = project.For(settings.Stdin ? settings.FileName : settings.InputPath);
   for (const std::string& warning : taken.warnings) console.Warn(warning);
@@ -53,7 +53,7 @@ FormatOptions OptionsFor(Console& console, const RunSettings& settings) {
 
 int RunOneInput(Console& console, const RunSettings& settings, int input_fd) {
   InputText input = Load(console.Progress(), settings, input_fd);
-  const FormatOptions options = OptionsFor(console, settings);
+  const FileOptions options = OptionsFor(console, settings);
   FormatWithProgress(console.Progress(), settings, options, input.lines, input.name);
   if (settings.Review()) {
     const ReviewVerdict verdict = ReviewInput(input, settings.Diff);

@@ -30,7 +30,7 @@ std::string_view ValueOf(const std::vector<EditorConfigProperty>& properties,
   return {};
 }
 
-void TakeIndentStyle(std::string_view value, const std::string& file, FormatOptions& options) {
+void TakeIndentStyle(std::string_view value, const std::string& file, FileOptions& options) {
   if (value != "tab" && value != "space") return;
   options.UseTabs = value == "tab";
   options.UseTabsFrom = file;
@@ -38,7 +38,7 @@ void TakeIndentStyle(std::string_view value, const std::string& file, FormatOpti
 
 // The width of an indentation step; "tab" makes it the width of a TAB.
 void TakeIndentSize(const std::vector<EditorConfigProperty>& properties, const std::string& file,
-                    FormatOptions& options) {
+                    FileOptions& options) {
   std::string_view size = ValueOf(properties, "indent_size");
   if (size == "tab") size = ValueOf(properties, "tab_width");
   const std::int32_t width = WholeNumber(size);

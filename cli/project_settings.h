@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "cli/format_options.h"
+#include "cli/file_options.h"
 #include "cli/run_settings.h"
 #include "cli/settings_file_search.h"
 
 namespace vemra {
 
 struct InputOptions {
-  FormatOptions options;
+  FileOptions options;
   // Properties of the settings files passed over, one line each without a
   // line end, for standard error.
   std::vector<std::string> warnings;

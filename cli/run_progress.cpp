@@ -27,7 +27,7 @@ void EndStep(std::ostream& console) {
   FlushStep(console);
 }
 
-void FormatLines(const FormatOptions& options, TStringList& lines, const std::string& shown_path) {
+void FormatLines(const FileOptions& options, TStringList& lines, const std::string& shown_path) {
   try {
     FormatSource(lines, options.TabWidth, options.UseTabs, !options.KeepExtraLines,
                  ChosenLineEnding(options.LineEnds, lines));
@@ -38,7 +38,7 @@ void FormatLines(const FormatOptions& options, TStringList& lines, const std::st
 }
 
 void FormatWithProgress(std::ostream& console, const RunSettings& settings,
-                        const FormatOptions& options, TStringList& lines,
+                        const FileOptions& options, TStringList& lines,
                         const std::string& shown_path) {
   console << OptionsLine(options, settings) << "\n";
   BeginStep(console, "Parsing...");

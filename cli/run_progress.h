@@ -5,7 +5,7 @@
 #include <string>
 
 #include "base/string_list.h"
-#include "cli/format_options.h"
+#include "cli/file_options.h"
 #include "cli/run_settings.h"
 
 namespace vemra {
@@ -19,12 +19,12 @@ void EndStep(std::ostream& console);
 // Formats lines, as loaded, with the options, without a word on the
 // console. A text that does not settle fails with EFormatNotSettled naming
 // shown_path.
-void FormatLines(const FormatOptions& options, TStringList& lines, const std::string& shown_path);
+void FormatLines(const FileOptions& options, TStringList& lines, const std::string& shown_path);
 
 // Prints the options line (OptionsLine), then formats lines with the
 // options between "Parsing..." and "done!".
 void FormatWithProgress(std::ostream& console, const RunSettings& settings,
-                        const FormatOptions& options, TStringList& lines,
+                        const FileOptions& options, TStringList& lines,
                         const std::string& shown_path);
 
 }  // namespace vemra

@@ -1,4 +1,4 @@
-#include "cli/format_options.h"
+#include "cli/file_options.h"
 
 #include "base/conversions.h"
 #include "textutil/bool_to_text.h"
@@ -17,8 +17,8 @@ std::string LineEndsText(LineEndChoice choice) {
 
 }  // namespace
 
-FormatOptions CommandLineOptions(const RunSettings& settings) {
-  FormatOptions options;
+FileOptions CommandLineOptions(const RunSettings& settings) {
+  FileOptions options;
   options.UseTabs = settings.UseTabs;
   options.TabWidth = settings.TabWidth;
   options.KeepExtraLines = settings.KeepExtraLines;
@@ -38,7 +38,7 @@ LineEnding ChosenLineEnding(LineEndChoice choice, const TStringList& lines) {
   return LineEnding::kCrLf;
 }
 
-std::string OptionsLine(const FormatOptions& options, const RunSettings& settings) {
+std::string OptionsLine(const FileOptions& options, const RunSettings& settings) {
   std::string line = "Formatting options (tabwidth=" + IntegerToText(options.TabWidth) +
                      Origin(options.TabWidthFrom) + ", tabs=" + BoolToText(options.UseTabs) +
                      Origin(options.UseTabsFrom) +

@@ -11,7 +11,7 @@
 
 namespace vemra {
 
-struct FormatOptions {
+struct FileOptions {
   bool UseTabs = false;
   std::int32_t TabWidth = 2;
   bool KeepExtraLines = false;
@@ -22,11 +22,11 @@ struct FormatOptions {
   std::string TabWidthFrom;
   std::string LineEndsFrom;
 
-  bool operator==(const FormatOptions&) const = default;
+  bool operator==(const FileOptions&) const = default;
 };
 
 // The options as the command line alone sets them.
-FormatOptions CommandLineOptions(const RunSettings& settings);
+FileOptions CommandLineOptions(const RunSettings& settings);
 
 // The line end the result of lines, as loaded, is written with.
 LineEnding ChosenLineEnding(LineEndChoice choice, const TStringList& lines);
@@ -35,6 +35,6 @@ LineEnding ChosenLineEnding(LineEndChoice choice, const TStringList& lines);
 // " from PATH" after a value a settings file gave, ", lineends=LF" or
 // ", lineends=keep" when the lines do not end in CR LF, and ", check=True"
 // and ", diff=True" only when those options are on; no line end.
-std::string OptionsLine(const FormatOptions& options, const RunSettings& settings);
+std::string OptionsLine(const FileOptions& options, const RunSettings& settings);
 
 }  // namespace vemra
