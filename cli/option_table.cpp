@@ -70,8 +70,8 @@ constexpr std::array kOptions = {
                "keep runs of empty lines instead of reducing each to one",
                [](std::string_view v, RunSettings& s) { s.KeepExtraLines = ParseBoolean(v); }},
     OptionSpec{"lineends", "-lineends=END", "crlf",
-               "what every line of the result ends in: crlf, lf, or keep (as the input's "
-               "first line)",
+               "what every line of the result ends in: crlf, lf, or keep: that of the "
+               "input's first line",
                [](std::string_view v, RunSettings& s) { s.LineEnds = ParseLineEnds(v); }},
     OptionSpec{"editorconfig", "-editorconfig=B", "True",
                "take tabs, tabwidth and lineends from the project's .editorconfig files, "
