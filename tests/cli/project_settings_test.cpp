@@ -2,6 +2,7 @@
 // open: real settings files in a temporary tree, whose top file says
 // "root = true" so that no file above the tree takes part.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -103,6 +104,13 @@ TEST(ProjectSettings, GiveTheDefaultsTheCommandLineLeavesOpen) {
        // A value is shown as from the nearest settings file.
        "Formatting options (tabwidth=3 from ROOT/sub/.editorconfig, tabs=True from "
        "ROOT/sub/.editorconfig, extralines=False, lineends=LF from ROOT/sub/.editorconfig)"},
+      {"a folder named .editorconfig is passed over",
+       {{".editorconfig", kRootSpaces4Lf}, {"sub/.editorconfig/x", ""}},
+       "sub/a.vem",
+       {},
+       {"-tabwidth=4", "-lineends=lf"},
+       "Formatting options (tabwidth=4 from ROOT/.editorconfig, tabs=False from "
+       "ROOT/.editorconfig, extralines=False, lineends=LF from ROOT/.editorconfig)"},
       {"root = true stops the search",
        {{".editorconfig", kRootSpaces4Lf}, {"sub/.editorconfig", "root = true\n"}},
        "sub/a.vem",
@@ -189,27 +197,34 @@ TEST(ProjectSettings, AFileWithoutSettingsFilesFormatsAsWithoutTheOption) {
 // A settings file that cannot be read or parsed fails the input it may
 // apply to, which is left as it is; the run's other inputs go on.
 TEST(ProjectSettings, ASettingsFileThatCannotBeReadFailsItsInputs) {
+  enum class Kind { kFile, kLinkLoop, kPipe };
   struct Case {
-    const char* bytes;    // of the settings file; null: a link to itself
+    Kind kind;
+    const char* bytes;    // of the settings file
     std::string failure;  // after "ESettingsError: "
   };
   const Case cases[] = {
-      {"[*.vem\nindent_size = 4\n",
+      {Kind::kFile, "[*.vem\nindent_size = 4\n",
        "Cannot parse settings file \"ROOT/bad/.editorconfig\": line 1 is not valid"},
-      {"root = true\n[*]\nindent_size = 4\nnot a property\n",
+      {Kind::kFile, "root = true\n[*]\nindent_size = 4\nnot a property\n",
        "Cannot parse settings file \"ROOT/bad/.editorconfig\": line 4 is not valid"},
-      {nullptr,
+      {Kind::kLinkLoop, "",
        "Cannot open settings file \"ROOT/bad/.editorconfig\". Too many levels of symbolic links"},
+      // A pipe would hold the run up for ever, waiting for a writer.
+      {Kind::kPipe, "", "Cannot open settings file \"ROOT/bad/.editorconfig\": not a regular file"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.failure);
     SettingsTree tree;
     tree.Put(".editorconfig", "root = true\n");
-    if (c.bytes != nullptr) {
-      tree.Put("bad/.editorconfig", c.bytes);
-    } else {
-      std::filesystem::create_directories(tree.Path("bad"));
-      ASSERT_EQ(symlink(".editorconfig", tree.Path("bad/.editorconfig").c_str()), 0);
+    const std::string settings_file = tree.Path("bad/.editorconfig");
+    std::filesystem::create_directories(tree.Path("bad"));
+    if (c.kind == Kind::kFile) tree.Put("bad/.editorconfig", c.bytes);
+    if (c.kind == Kind::kLinkLoop) {
+      ASSERT_EQ(symlink(".editorconfig", settings_file.c_str()), 0);
+    }
+    if (c.kind == Kind::kPipe) {
+      ASSERT_EQ(mkfifo(settings_file.c_str(), 0600), 0);
     }
     tree.Put("bad/a.vem", kProgram);
     tree.Put("good/b.vem", kProgram);
