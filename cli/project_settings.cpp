@@ -72,9 +72,12 @@ InputOptions ProjectSettings::For(const std::string& name) {
   const std::vector<EditorConfigProperty> properties = EditorConfigProperties(full_path);
   // The library does not say which file set a property; a value is shown
   // as coming from the nearest settings file, where the search began.
-  if (!settings_.Given("tabs"))
+  if (!settings_.Given("tabs")) {
     TakeIndentStyle(ValueOf(properties, "indent_style"), file, taken.options);
-  if (!settings_.Given("tabwidth")) TakeIndentSize(properties, file, taken.options);
+  }
+  if (!settings_.Given("tabwidth")) {
+    TakeIndentSize(properties, file, taken.options);
+  }
   if (!settings_.Given("lineends")) {
     TakeEndOfLine(ValueOf(properties, "end_of_line"), file, name, taken);
   }
