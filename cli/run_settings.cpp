@@ -19,15 +19,15 @@ void ApplyOption(const std::string& argument, RunSettings& settings) {
   if (option.starts_with('-') && FindOption(NameOf(option.substr(1))) != nullptr) {
     option.remove_prefix(1);
   }
-  const OptionSpec* const spec = FindOption(NameOf(option));
-  if (spec == nullptr) {
+  const OptionSpec* const known = FindOption(NameOf(option));
+  if (known == nullptr) {
     settings.UnknownOptions.push_back(argument);
     return;
   }
   const std::size_t equals = option.find('=');
-  spec->apply(equals == std::string_view::npos ? std::string_view() : option.substr(equals + 1),
-              settings);
-  settings.GivenOptions.push_back(spec->name);
+  known->apply(equals == std::string_view::npos ? std::string_view() : option.substr(equals + 1),
+               settings);
+  settings.GivenOptions.push_back(known->name);
 }
 
 }  // namespace
