@@ -1,5 +1,6 @@
 #include "bench/bench_inputs.h"
 
+#include "bench/dense_program.h"
 #include "bench/hostile_inputs.h"
 #include "bench/program_generator.h"
 
@@ -15,6 +16,10 @@ constexpr BenchInput kInputs[] = {
      [] { return GenerateProgram(kSeed, 10 * kMegabyte); }},
     {"real-100MB", "realistic program, 100 MB",
      [] { return GenerateProgram(kSeed, 100 * kMegabyte); }},
+    {"dense-10MB", "token-dense realistic program, 10 MB: TABs and runs of blanks between tokens",
+     [] { return GenerateDenseProgram(kSeed, 10 * kMegabyte); }},
+    {"dense-100MB", "token-dense realistic program, 100 MB",
+     [] { return GenerateDenseProgram(kSeed, 100 * kMegabyte); }},
     {"empty-lines", "1,000,000 empty lines", [] { return EmptyLines(1000 * 1000); }},
     {"colon-line", "one 10 MB line of \": \" pairs", [] { return ColonPairsLine(10 * kMegabyte); }},
     {"nested-while", "10,000 nested \"while\" blocks with a statement line each",

@@ -14,7 +14,8 @@ struct BenchInput {
   std::string (*make)();         // generates the input's bytes
 };
 
-// Realistic programs of 1, 10 and 100 MB, then every hostile shape.
+// Realistic programs of 1, 10 and 100 MB, token-dense ones of 10 and 100 MB,
+// then every hostile shape.
 std::span<const BenchInput> BenchInputs();
 
 }  // namespace vemra

@@ -58,8 +58,9 @@ double MedianCpuSeconds(const std::vector<ProcessRun>& runs) {
 
 void PrintTableHeader(std::ostream& out) {
   char line[256];
-  std::snprintf(line, sizeof line, "%-13s %8s %8s %4s %9s %8s %8s %8s %8s %7s %8s %7s  %s\n",
-                "input", "in MB", "out MB", "runs", "median s", "cpu s", "MB/s", "outMB/s",
+  std::snprintf(line, sizeof line,
+                "%-13s %8s %8s %4s %9s %8s %8s %8s %8s %8s %8s %7s %8s %7s  %s\n", "input", "in MB",
+                "out MB", "runs", "median s", "cpu s", "MB/s", "outMB/s", "1-core s", "1c MB/s",
                 "peak MB", "peak/in", "cp s", "vs cp", "status");
   out << line << std::string(std::strlen(line) - 1, '-') << '\n';
 }
@@ -68,17 +69,22 @@ void PrintTableRow(const InputMeasurement& m, std::ostream& out) {
   const double input_mb = static_cast<double>(m.input_bytes) / kMegabyte;
   const double output_mb = static_cast<double>(m.output_bytes) / kMegabyte;
   const double seconds = MedianSeconds(m.format_runs);
+  const double pinned_seconds = MedianSeconds(m.pinned_runs);
   const double copy_seconds = MedianSeconds(m.copy_runs);
-  const double peak_mb = static_cast<double>(PeakResidentKb(m.format_runs)) * 1024 / kMegabyte;
+  std::vector<ProcessRun> every_run = m.format_runs;
+  every_run.insert(every_run.end(), m.pinned_runs.begin(), m.pinned_runs.end());
+  const double peak_mb = static_cast<double>(PeakResidentKb(every_run)) * 1024 / kMegabyte;
   const bool large_output = output_mb > kLargeOutputFactor * input_mb;
   char line[256];
   std::snprintf(line, sizeof line,
-                "%-13s %8.2f %8.2f %4zu %9.4f %8.4f %8s %8s %8.1f %7s %8.4f %7s  %s\n",
+                "%-13s %8.2f %8.2f %4zu %9.4f %8.4f %8s %8s %8.4f %8s %8.1f %7s %8.4f %7s  %s\n",
                 m.name.c_str(), input_mb, output_mb, m.format_runs.size(), seconds,
                 MedianCpuSeconds(m.format_runs), Format("%.1f", input_mb / seconds).c_str(),
-                large_output ? Format("%.1f", output_mb / seconds).c_str() : "-", peak_mb,
-                input_mb > 0 ? Format("%.1f", peak_mb / input_mb).c_str() : "-", copy_seconds,
-                Format("%.1f", seconds / copy_seconds).c_str(), RunStatus(m.format_runs).c_str());
+                large_output ? Format("%.1f", output_mb / seconds).c_str() : "-", pinned_seconds,
+                m.pinned_runs.empty() ? "-" : Format("%.1f", input_mb / pinned_seconds).c_str(),
+                peak_mb, input_mb > 0 ? Format("%.1f", peak_mb / input_mb).c_str() : "-",
+                copy_seconds, Format("%.1f", seconds / copy_seconds).c_str(),
+                RunStatus(every_run).c_str());
   out << line;
   if (!m.console_line.empty()) {
     out << "              formatter said: " << m.console_line << '\n';
@@ -94,9 +100,11 @@ void PrintLegend(std::ostream& out) {
          "save) over the runs, each a separate process writing a new output file; cpu s: median\n"
          "user + system time of those runs (less sensitive to other load). MB/s: input\n"
          "size / median; outMB/s: output size / median, shown where the output is more than\n"
-         "1.5 times the input. peak MB: largest resident memory of any formatter run (ru_maxrss);\n"
-         "peak/in: that / input size. cp s: median wall time of cp of the same input to a new\n"
-         "file, measured alternately with the formatter; vs cp: formatter median / cp median.\n";
+         "1.5 times the input. 1-core s, 1c MB/s: the same for runs pinned to processor 0 (as\n"
+         "under taskset -c 0), one after each free run. peak MB: largest resident memory of\n"
+         "any formatter run (ru_maxrss); peak/in: that / input size. cp s: median wall time of\n"
+         "cp of the same input to a new file, measured alternately with the formatter; vs cp:\n"
+         "formatter median / cp median.\n";
 }
 
 }  // namespace vemra

@@ -16,6 +16,7 @@ struct InputMeasurement {
   std::size_t input_bytes = 0;          // size of the generated input
   std::size_t output_bytes = 0;         // size of the formatted file of the last run
   std::vector<ProcessRun> format_runs;  // the formatter, input to output
+  std::vector<ProcessRun> pinned_runs;  // the same, pinned to one processor
   std::vector<ProcessRun> copy_runs;    // cp of the same input to a new file
   std::string console_line;             // the formatter's last console line when a run failed
 };

@@ -1,6 +1,7 @@
 #include "bench/process_run.h"
 
 #include <fcntl.h>
+#include <sched.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -43,6 +44,12 @@ double Seconds(const timeval& time) {
   if (limits.memory_bytes > 0) {
     rlimit memory{limits.memory_bytes, limits.memory_bytes};
     setrlimit(RLIMIT_AS, &memory);
+  }
+  if (limits.only_cpu >= 0) {
+    cpu_set_t cpus;
+    CPU_ZERO(&cpus);
+    CPU_SET(limits.only_cpu, &cpus);
+    if (sched_setaffinity(0, sizeof cpus, &cpus) != 0) _exit(kExecFailed);
   }
   execvp(argv[0], argv);
   _exit(kExecFailed);

@@ -14,6 +14,7 @@ namespace vemra {
 struct ProcessLimits {
   unsigned cpu_seconds = 0;      // CPU time after which the kernel ends it
   std::size_t memory_bytes = 0;  // address space the child may map
+  int only_cpu = -1;             // the one processor it may run on, as taskset -c; -1: any
 };
 
 struct ProcessRun {

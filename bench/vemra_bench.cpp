@@ -5,7 +5,7 @@
 //
 //   vemra_bench [--vemrafmt=PATH] [--only=NAME,PREFIX*,...] [--runs=N]
 //               [--cpu-limit=SECONDS] [--memory-limit-mb=N] [--dir=PATH] [--list]
-//               [--code-base-files=N]
+//               [--code-base-files=N] [--save-inputs=DIR]
 //
 // --vemrafmt: the formatter, by default the vemrafmt next to this program;
 // --only: the inputs to run (see --list); --runs: runs per input, 5 by
@@ -13,7 +13,9 @@
 // --cpu-limit and --memory-limit-mb: a formatter run beyond them is ended
 // and reported; --dir: where the temporary folder is made; --code-base-files:
 // the number of files of the code-base input (10,000 by default). The
-// start-up input is run 100 times as often as --runs says.
+// start-up input is run 100 times as often as --runs says. --save-inputs:
+// only write the selected inputs to DIR as NAME.vem, for profiling or
+// comparing builds on them, and measure nothing.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -44,6 +46,7 @@ struct BenchOptions {
   std::size_t memory_limit_mb = 16000;  // address space a formatter run may map; 0: none
   std::size_t code_base_files = 10000;  // files of the code base
   std::string parent_dir;               // where the temporary folder is made
+  std::string save_inputs_dir;          // where to write the inputs instead of measuring
   bool list = false;                    // only list the inputs
   bool help = false;                    // only print the usage
 };
@@ -60,10 +63,14 @@ constexpr std::size_t kSmallInput = 5 * 1000 * 1000;
 constexpr double kQuickRunSeconds = 1.0;
 constexpr std::size_t kSmallInputRunFactor = 4;
 
+// Every formatter run is repeated pinned to this processor, as under
+// taskset -c 0: the speed on one core, whatever the program's threads.
+constexpr int kPinnedCpu = 0;
+
 constexpr std::string_view kUsage =
     "usage: vemra_bench [--vemrafmt=PATH] [--only=NAME,PREFIX*,...] [--runs=N]\n"
     "                   [--cpu-limit=SECONDS] [--memory-limit-mb=N] [--dir=PATH] [--list]\n"
-    "                   [--code-base-files=N]\n";
+    "                   [--code-base-files=N] [--save-inputs=DIR]\n";
 
 std::string ProgramDirectory() {
   std::error_code error;
@@ -110,6 +117,8 @@ BenchOptions ParseOptions(const std::vector<std::string>& arguments) {
       options.memory_limit_mb = ParseCount(name, value);
     } else if (name == "--code-base-files") {
       options.code_base_files = std::max<std::size_t>(1, ParseCount(name, value));
+    } else if (name == "--save-inputs") {
+      options.save_inputs_dir = value;
     } else if (name == "--dir") {
       options.parent_dir = value;
     } else if (name == "--help") {
@@ -192,6 +201,24 @@ void SettleWriteback() {
   sync();
 }
 
+// One formatter run from source to a new output, added to runs. A run that
+// failed, or ended with status 0 but without its final "done!", is noted
+// with the formatter's last console line.
+ProcessRun RunFormatter(const std::string& formatter, const std::string& source,
+                        const std::string& output, const std::string& console,
+                        const ProcessLimits& limits, std::vector<ProcessRun>& runs,
+                        std::string& console_line) {
+  fs::remove(output);
+  SettleWriteback();
+  ProcessRun run = RunProcess({formatter, source, output}, console, limits);
+  runs.push_back(run);
+  if (!FormatterFinished(run, console)) {
+    if (run.exit_status == 0 && run.signal == 0) runs.back().exit_status = -1;
+    console_line = LastConsoleLine(console);
+  }
+  return run;
+}
+
 InputMeasurement Measure(const BenchInput& input, const BenchOptions& options,
                          const TemporaryFolder& folder) {
   const std::string source = folder.File("input.vm");
@@ -206,7 +233,9 @@ InputMeasurement Measure(const BenchInput& input, const BenchOptions& options,
     WriteFile(source, bytes);
   }
   const ProcessLimits no_limits;
-  ProcessLimits limits{options.cpu_limit_seconds, options.memory_limit_mb * 1000 * 1000};
+  const ProcessLimits limits{options.cpu_limit_seconds, options.memory_limit_mb * 1000 * 1000};
+  ProcessLimits pinned_limits = limits;
+  pinned_limits.only_cpu = kPinnedCpu;
   std::size_t runs = options.runs;
   RunProcess({"cp", source, copy}, "/dev/null", no_limits);  // warms the page cache
   for (std::size_t i = 0; i < runs; ++i) {
@@ -214,15 +243,12 @@ InputMeasurement Measure(const BenchInput& input, const BenchOptions& options,
     SettleWriteback();
     m.copy_runs.push_back(RunProcess({"cp", source, copy}, "/dev/null", no_limits));
     if (!m.copy_runs.back().Succeeded()) throw Exception("cp of " + source + " failed");
-    fs::remove(output);
-    SettleWriteback();
-    ProcessRun run = RunProcess({options.formatter, source, output}, console, limits);
-    m.format_runs.push_back(run);
-    if (!FormatterFinished(run, console)) {
-      if (run.exit_status == 0 && run.signal == 0) m.format_runs.back().exit_status = -1;
-      m.console_line = LastConsoleLine(console);
-      if (run.signal != 0) break;  // one run over the limits is enough
-    }
+    const ProcessRun run = RunFormatter(options.formatter, source, output, console, limits,
+                                        m.format_runs, m.console_line);
+    if (run.signal != 0) break;  // one run over the limits is enough
+    const ProcessRun pinned = RunFormatter(options.formatter, source, output, console,
+                                           pinned_limits, m.pinned_runs, m.console_line);
+    if (pinned.signal != 0) break;
     if (i == 0 && m.input_bytes < kSmallInput && run.wall_seconds < kQuickRunSeconds) {
       runs *= kSmallInputRunFactor;
     }
@@ -231,6 +257,17 @@ InputMeasurement Measure(const BenchInput& input, const BenchOptions& options,
   m.output_bytes = fs::exists(output, error) ? fs::file_size(output, error) : 0;
   for (const std::string& path : {source, copy, output, console}) fs::remove(path, error);
   return m;
+}
+
+int SaveInputs(const BenchOptions& options) {
+  for (const BenchInput& input : BenchInputs()) {
+    if (!Selected(options, input.name)) continue;
+    const std::string path = options.save_inputs_dir + "/" + std::string(input.name) + ".vem";
+    const std::string bytes = input.make();
+    WriteFile(path, bytes);
+    std::cout << path << "  " << bytes.size() << " bytes\n";
+  }
+  return 0;
 }
 
 int RunBenchmark(const BenchOptions& options) {
@@ -250,6 +287,7 @@ int RunBenchmark(const BenchOptions& options) {
                  "beside cat\n";
     return 0;
   }
+  if (!options.save_inputs_dir.empty()) return SaveInputs(options);
   if (access(options.formatter.c_str(), X_OK) != 0) {
     throw Exception("no formatter program at " + options.formatter + " (see --vemrafmt)");
   }

@@ -4,6 +4,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,22 @@ TEST(ProcessRunTest, StandardInputComesFromTheGivenFile) {
   EXPECT_EQ(FirstLine(console), "given\n");
   std::remove(input.c_str());
   std::remove(console.c_str());
+}
+
+// The one-core column is only honest if the child really runs on one
+// processor only.
+TEST(ProcessRunTest, PinnedChildMayRunOnItsProcessorOnly) {
+  const std::string path = ::testing::TempDir() + "/process_run_cpus.txt";
+  ProcessLimits pinned;
+  pinned.only_cpu = 0;
+  const ProcessRun run =
+      RunProcess({"sh", "-c", "grep Cpus_allowed_list /proc/self/status"}, path, pinned);
+  std::ifstream file(path);
+  std::string line;
+  std::getline(file, line);
+  std::remove(path.c_str());
+  EXPECT_TRUE(run.Succeeded());
+  EXPECT_EQ(line, "Cpus_allowed_list:\t0");
 }
 
 TEST(BenchReportTest, MedianOfOddAndEvenCounts) {
