@@ -41,9 +41,16 @@ const unsigned char* Bytes(const char* at) {
 }  // namespace
 
 template <LineEnd kEnds>
-BoundaryScan<kEnds>::BoundaryScan(std::size_t lanes, std::size_t shortest_lane)
+BoundaryScan<kEnds>::BoundaryScan(std::size_t lanes, std::size_t shortest_lane,
+                                  std::size_t longest_stretch)
     : lanes_(std::clamp<std::size_t>(lanes, 1, kMaxLanes)),
-      shortest_lane_(std::max<std::size_t>(shortest_lane, 1)) {}
+      shortest_lane_(std::max<std::size_t>(shortest_lane, 1)) {
+  split_.reserve(lanes_);
+  // A lane hands on the run of its checked start and its own.
+  runs_.reserve(2 * lanes_);
+  offsets_.resize(longest_stretch + lanes_);
+  checked_.resize(longest_stretch + lanes_);
+}
 
 template <LineEnd kEnds>
 Transition BoundaryScan<kEnds>::Scan(std::string_view text, std::size_t from, std::size_t to,

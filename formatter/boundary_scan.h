@@ -38,8 +38,10 @@ class BoundaryScan {
  public:
   // Stretches are walked in up to `lanes` lanes (1 to kMaxLanes), as many
   // as give each lane shortest_lane bytes at least: shorter lanes spend
-  // more on finding and checking their starts than they gain.
-  BoundaryScan(std::size_t lanes, std::size_t shortest_lane);
+  // more on finding and checking their starts than they gain. The memory
+  // for stretches of up to longest_stretch bytes is taken here, so that
+  // walking them takes none (and cannot fail).
+  BoundaryScan(std::size_t lanes, std::size_t shortest_lane, std::size_t longest_stretch = 0);
 
   // Walks text[from, to), fewer than 2^31 bytes, from the state `state` (a
   // transition of the machine), and returns the state behind it. The boundaries found are in

@@ -49,14 +49,14 @@ TableCutter<kEnds>::TableCutter(std::string_view text, CutterShape shape)
     : text_(text),
       stretch_(std::clamp<std::size_t>(shape.stretch, 1, kLongestStretch)),
       next_stretch_(stretch_),
-      scan_(shape.lanes, shape.shortest_lane),
+      scan_(shape.lanes, shape.shortest_lane, std::min(stretch_, text.size())),
       start_(text.data()),
       opening_(OpeningOf<kEnds>(' ')) {
   CheckTextSize(static_cast<std::int64_t>(text.size()));
 }
 
 template <LineEnd kEnds>
-std::size_t TableCutter<kEnds>::Fill(std::span<CutTokenRecord> records) {
+std::size_t TableCutter<kEnds>::Fill(std::span<CutTokenRecord> records) noexcept {
   CutTokenRecord* out = records.data();
   CutTokenRecord* const end = records.data() + records.size();
   // A boundary closes at most two tokens: a word and the ":" it gives back.

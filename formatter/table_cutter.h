@@ -14,8 +14,8 @@
 
 #include "formatter/boundary_scan.h"
 #include "formatter/cut_state_table.h"
+#include "formatter/cut_token_record.h"
 #include "formatter/token_cutting.h"
-#include "formatter/tokens_cut_ahead.h"
 
 namespace vemra {
 
@@ -54,13 +54,14 @@ class TableCutter {
   static constexpr std::size_t kFewestRecords = 2;
 
   // Cuts text, which must outlive the object. Throws ETextTooLarge for a
-  // text of more than 2,147,483,647 bytes.
+  // text of more than 2,147,483,647 bytes. All the memory the cutting needs
+  // is taken here: Fill takes none, and never throws.
   explicit TableCutter(std::string_view text, CutterShape shape = {});
 
   // Writes the next tokens that stay into records, from the front, and
   // returns their number: at least one while tokens are left, 0 at the
   // text's end. records holds at least kFewestRecords.
-  std::size_t Fill(std::span<CutTokenRecord> records);
+  std::size_t Fill(std::span<CutTokenRecord> records) noexcept;
 
  private:
   void ScanNextStretch();

@@ -2,9 +2,6 @@
 
 #include <system_error>
 
-#include "formatter/block_runs.h"
-#include "formatter/token_cutting.h"
-
 namespace vemra {
 
 std::unique_ptr<TokensCutAhead> TokensCutAhead::Start(std::string_view text) {
@@ -17,7 +14,7 @@ std::unique_ptr<TokensCutAhead> TokensCutAhead::Start(std::string_view text) {
   return tokens;
 }
 
-TokensCutAhead::TokensCutAhead(std::string_view text) : text_(text) {}
+TokensCutAhead::TokensCutAhead(std::string_view text) : table_cutter_(text) {}
 
 TokensCutAhead::~TokensCutAhead() {
   if (!cutter_.joinable()) return;
@@ -50,12 +47,10 @@ std::span<const CutTokenRecord> TokensCutAhead::NextBatch() {
 }
 
 void TokensCutAhead::CutAll() noexcept {
-  BlockRuns runs(text_);
-  std::size_t at = 0;
   for (std::size_t s = 0;; s = (s + 1) % kSlots) {
     Slot& slot = slots_[s];
     if (!WaitUntilFree(slot)) return;
-    const std::uint32_t count = Fill(slot, at, runs);
+    const auto count = static_cast<std::uint32_t>(table_cutter_.Fill(slot.records));
     // The layout may have stopped while the slot was being filled.
     std::uint32_t expected = kFree;
     if (!slot.count.compare_exchange_strong(expected, count, std::memory_order_release,
@@ -74,18 +69,6 @@ bool TokensCutAhead::WaitUntilFree(Slot& slot) {
     if (count == kStopped) return false;
     slot.count.wait(count, std::memory_order_acquire);
   }
-}
-
-std::uint32_t TokensCutAhead::Fill(Slot& slot, std::size_t& at, BlockRuns& runs) const {
-  std::uint32_t count = 0;
-  while (count < kBatchTokens) {
-    TokenRule rule = TokenRule::kOneByte;
-    const std::string_view token =
-        token_cutting::CutKeptToken<token_cutting::LineEnd::kAnyBreak>(text_, at, rule, runs);
-    if (token.empty()) break;
-    slot.records[count++] = {token.data(), static_cast<std::uint32_t>(token.size()), rule};
-  }
-  return count;
 }
 
 }  // namespace vemra

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -18,26 +19,17 @@
 #include <thread>
 
 #include "formatter/char_classes.h"
+#include "formatter/cut_token_record.h"
+#include "formatter/table_cutter.h"
 
 namespace vemra {
-
-class BlockRuns;
-
-// A token as cut, and the rule that cut it. A line end is the two bytes
-// of kLineEndTokens.
-struct CutTokenRecord {
-  const char* data;
-  std::uint32_t size;
-  TokenRule rule;
-
-  std::string_view View() const { return {data, size}; }
-};
 
 class TokensCutAhead {
  public:
   // Starts cutting text, whose size is below 2 GB and which must outlive
   // the object; nullptr when the system gives no thread, and the caller
-  // cuts the tokens itself.
+  // cuts the tokens itself. The tokens are cut by the table cutter, which
+  // takes all the memory it needs here, on the caller's thread.
   static std::unique_ptr<TokensCutAhead> Start(std::string_view text);
 
   // Stops the cutting where it stands and waits for its thread.
@@ -68,10 +60,8 @@ class TokensCutAhead {
   void CutAll() noexcept;
   // Waits until the slot is free; false when the layout stopped.
   static bool WaitUntilFree(Slot& slot);
-  // Fills the slot with the next tokens from at on; their number.
-  std::uint32_t Fill(Slot& slot, std::size_t& at, BlockRuns& runs) const;
 
-  std::string_view text_;
+  TableCutter<token_cutting::LineEnd::kAnyBreak> table_cutter_;  // used by the cutting thread only
   std::unique_ptr<Slot[]> slots_ = std::make_unique<Slot[]>(kSlots);
   std::size_t reading_ = 0;   // the slot the layout reads next or is reading
   bool holds_batch_ = false;  // the layout holds the batch in slot reading_
