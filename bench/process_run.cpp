@@ -21,21 +21,26 @@ double Seconds(const timeval& time) {
   return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
 }
 
+// Connects the stream fd to the named file, opened with flags; nothing for
+// an empty name. Runs in the forked child.
+void Connect(int fd, const char* path, int flags) {
+  if (path[0] == '\0') return;
+  const int file = open(path, flags, 0644);
+  if (file < 0) _exit(kExecFailed);
+  dup2(file, fd);
+  close(file);
+}
+
 // Runs in the forked child: only async-signal-safe calls until exec.
-[[noreturn]] void StartChild(char* const* argv, const char* console_path, const char* input_path,
+[[noreturn]] void StartChild(char* const* argv, const ChildStreams& streams,
                              const ProcessLimits& limits) {
-  if (input_path != nullptr) {
-    const int input = open(input_path, O_RDONLY);
-    if (input >= 0) {
-      dup2(input, STDIN_FILENO);
-      close(input);
-    }
-  }
-  int console = open(console_path, O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  if (console >= 0) {
-    dup2(console, STDOUT_FILENO);
-    dup2(console, STDERR_FILENO);
-    close(console);
+  constexpr int kWritten = O_WRONLY | O_CREAT | O_TRUNC;
+  Connect(STDIN_FILENO, streams.input.c_str(), O_RDONLY);
+  Connect(STDOUT_FILENO, streams.output.c_str(), kWritten);
+  if (streams.error.empty()) {
+    if (!streams.output.empty()) dup2(STDOUT_FILENO, STDERR_FILENO);
+  } else {
+    Connect(STDERR_FILENO, streams.error.c_str(), kWritten);
   }
   if (limits.cpu_seconds > 0) {
     rlimit cpu{limits.cpu_seconds, limits.cpu_seconds + 1};
@@ -59,6 +64,11 @@ double Seconds(const timeval& time) {
 
 ProcessRun RunProcess(const std::vector<std::string>& arguments, const std::string& console_path,
                       const ProcessLimits& limits, const std::string& input_path) {
+  return RunProcess(arguments, ChildStreams{input_path, console_path, ""}, limits);
+}
+
+ProcessRun RunProcess(const std::vector<std::string>& arguments, const ChildStreams& streams,
+                      const ProcessLimits& limits) {
   // Built before the fork: the child must not allocate.
   std::vector<char*> argv;
   for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
@@ -67,10 +77,7 @@ ProcessRun RunProcess(const std::vector<std::string>& arguments, const std::stri
   const auto start = std::chrono::steady_clock::now();
   pid_t child = fork();
   if (child < 0) throw Exception("cannot start " + arguments[0] + ": " + std::strerror(errno));
-  if (child == 0) {
-    StartChild(argv.data(), console_path.c_str(), input_path.empty() ? nullptr : input_path.c_str(),
-               limits);
-  }
+  if (child == 0) StartChild(argv.data(), streams, limits);
 
   int status = 0;
   rusage usage{};

@@ -26,11 +26,22 @@ struct ProcessRun {
   bool Succeeded() const { return signal == 0 && exit_status == 0; }
 };
 
-// Runs arguments[0] (searched on PATH) with the given arguments, its standard
-// output and error going to console_path and, when input_path is given, its
-// standard input read from there. Throws Exception when no child process
-// can be started; a program that cannot be executed shows up as exit status
-// 127.
+// Files a child's standard streams are connected to; an empty name leaves
+// the stream as this process has it (error: where output goes).
+struct ChildStreams {
+  std::string input;
+  std::string output;
+  std::string error;
+};
+
+// Runs arguments[0] (searched on PATH) with the given arguments and streams.
+// Throws Exception when no child process can be started; a program that
+// cannot be executed shows up as exit status 127.
+ProcessRun RunProcess(const std::vector<std::string>& arguments, const ChildStreams& streams,
+                      const ProcessLimits& limits);
+
+// The same, with standard output and error both going to console_path and,
+// when input_path is given, standard input read from there.
 ProcessRun RunProcess(const std::vector<std::string>& arguments, const std::string& console_path,
                       const ProcessLimits& limits, const std::string& input_path = {});
 

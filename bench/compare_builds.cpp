@@ -1,0 +1,286 @@
+// Runs two builds of the formatter on the same inputs, under every option
+// set and in every mode, and reports every difference in what they leave
+// behind: the bytes of every file, standard output, standard error and the
+// exit status. A change meant to make the program faster must show none.
+//
+//   compare_builds --old=PATH --new=PATH [--programs=N] [--large=FILE,...]
+//                  [--dir=PATH] [--most=N]
+//
+// The inputs: the examples, the fuzz corpus, N generated programs of every
+// kind (1,000 by default; see program_kinds.h) and small forms of the
+// hostile shapes, each under every option set, the examples in every mode
+// and the rest in one mode per option set, taking turns; then each --large
+// file under every option set, formatted to a new file. --dir: where the runs' files go
+// (/dev/shm by default, so that the saves' flushes cost little); --most:
+// mismatches printed before the rest are only counted (10 by default).
+// Each mismatch's input is kept in DIR/mismatch-N for a closer look. Exits
+// 1 when any run differs, 2 when the comparison itself fails.
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "base/failures.h"
+#include "bench/hostile_inputs.h"
+#include "bench/process_run.h"
+#include "bench/program_kinds.h"
+
+namespace vemra {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Input {
+  std::string name;
+  std::function<std::string()> bytes;
+};
+
+// What one run left behind.
+struct Outcome {
+  ProcessRun run;
+  std::string output;
+  std::string error;
+  std::map<std::string, std::string> files;  // by path below the case folder
+
+  bool SameAs(const Outcome& other) const {
+    return run.exit_status == other.run.exit_status && run.signal == other.run.signal &&
+           output == other.output && error == other.error && files == other.files;
+  }
+};
+
+// How the formatter is called on the case folder's input "in.vem": the
+// arguments after the program's name.
+struct Mode {
+  std::string name;
+  std::vector<std::string> (*arguments)(const std::vector<std::string>& options,
+                                        const std::string& folder);
+};
+
+std::vector<std::string> With(std::vector<std::string> options,
+                              std::initializer_list<std::string> more) {
+  options.insert(options.end(), more);
+  return options;
+}
+
+const Mode kModes[] = {
+    {"in place",
+     [](const auto& options, const auto& dir) { return With(options, {dir + "/in.vem"}); }},
+    {"to output",
+     [](const auto& options, const auto& dir) {
+       return With(options, {dir + "/in.vem", dir + "/out.vem"});
+     }},
+    {"check",
+     [](const auto& options, const auto& dir) {
+       return With(options, {"-check=1", dir + "/in.vem"});
+     }},
+    {"diff",
+     [](const auto& options, const auto& dir) {
+       return With(options, {"-diff=1", dir + "/in.vem"});
+     }},
+    {"files",
+     [](const auto& options, const auto& dir) {
+       return With(options, {"-files=1", dir});
+     }},
+};
+constexpr std::size_t kToOutput = 1;
+
+// Every combination of the options that change how a text comes out.
+std::vector<std::vector<std::string>> AllOptionSets() {
+  std::vector<std::vector<std::string>> sets;
+  for (const char* width : {"-1", "0", "1", "2", "8"}) {
+    for (const char* tabs : {"0", "1"}) {
+      for (const char* extra : {"0", "1"}) {
+        sets.push_back({std::string("-tabwidth=") + width, std::string("-tabs=") + tabs,
+                        std::string("-extralines=") + extra});
+      }
+    }
+  }
+  return sets;
+}
+
+std::string ReadBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+void WriteBytes(const fs::path& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!out.flush()) throw Exception("cannot write " + path.string());
+}
+
+std::string Joined(const std::vector<std::string>& words) {
+  std::string text;
+  for (const std::string& word : words) text += (text.empty() ? "" : " ") + word;
+  return text;
+}
+
+struct Comparison {
+  std::string old_program;
+  std::string new_program;
+  fs::path folder;        // the case folder and, beside it, the streams
+  std::size_t most = 10;  // mismatches printed
+  std::size_t runs = 0;   // pairs of runs compared
+  std::size_t mismatches = 0;
+
+  // Runs program in a fresh case folder that holds only input.
+  Outcome RunOnce(const std::string& program, const std::string& input,
+                  const std::vector<std::string>& options, const Mode& mode) const {
+    const fs::path cases = folder / "case";
+    fs::remove_all(cases);
+    fs::create_directories(cases);
+    WriteBytes(cases / "in.vem", input);
+    std::vector<std::string> arguments = {program};
+    const std::vector<std::string> rest = mode.arguments(options, cases.string());
+    arguments.insert(arguments.end(), rest.begin(), rest.end());
+    const std::string out = (folder / "stdout").string();
+    const std::string err = (folder / "stderr").string();
+    Outcome outcome;
+    outcome.run = RunProcess(arguments, ChildStreams{"/dev/null", out, err}, ProcessLimits{600, 0});
+    outcome.output = ReadBytes(out);
+    outcome.error = ReadBytes(err);
+    for (const auto& entry : fs::recursive_directory_iterator(cases)) {
+      if (entry.is_regular_file()) {
+        outcome.files[fs::relative(entry.path(), cases).string()] = ReadBytes(entry.path());
+      }
+    }
+    return outcome;
+  }
+
+  void Compare(const Input& input, const std::string& bytes,
+               const std::vector<std::string>& options, const Mode& mode) {
+    const Outcome old_outcome = RunOnce(old_program, bytes, options, mode);
+    const Outcome new_outcome = RunOnce(new_program, bytes, options, mode);
+    ++runs;
+    if (old_outcome.SameAs(new_outcome)) return;
+    if (++mismatches > most) return;
+    const fs::path kept = folder / ("mismatch-" + std::to_string(mismatches));
+    fs::create_directories(kept);
+    WriteBytes(kept / "in.vem", bytes);
+    std::cout << "MISMATCH " << input.name << " [" << Joined(options) << "] " << mode.name
+              << ": status " << old_outcome.run.exit_status << "/" << old_outcome.run.signal
+              << " against " << new_outcome.run.exit_status << "/" << new_outcome.run.signal
+              << (old_outcome.output == new_outcome.output ? "" : ", standard output differs")
+              << (old_outcome.error == new_outcome.error ? "" : ", standard error differs")
+              << (old_outcome.files == new_outcome.files ? "" : ", files differ")
+              << "; input kept in " << kept.string() << "\n";
+  }
+};
+
+std::vector<Input> SmallInputs(const fs::path& source, std::uint64_t programs) {
+  std::vector<Input> inputs;
+  for (const char* folder : {"examples", "fuzz/corpus"}) {
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::recursive_directory_iterator(source / folder)) {
+      if (entry.is_regular_file()) files.push_back(entry.path());
+    }
+    std::sort(files.begin(), files.end());
+    for (const fs::path& file : files) {
+      inputs.push_back({fs::relative(file, source).string(), [file] { return ReadBytes(file); }});
+    }
+  }
+  inputs.push_back({"empty-lines", [] { return EmptyLines(1000); }});
+  inputs.push_back({"colon-line", [] { return ColonPairsLine(10000); }});
+  inputs.push_back({"nested-while", [] { return NestedWhileBlocks(100); }});
+  inputs.push_back({"case-line", [] { return CaseBlocksOnOneLine(1000); }});
+  inputs.push_back({"markers", [] { return MarkersOnly(10000); }});
+  inputs.push_back({"comment", [] { return OneBlockComment(100000); }});
+  inputs.push_back({"no-blanks", [] { return LineWithoutBlanks(100000); }});
+  for (std::uint64_t seed = 1; seed <= programs; ++seed) {
+    inputs.push_back(
+        {"program " + std::to_string(seed), [seed] { return GenerateProgramOfKind(seed); }});
+  }
+  return inputs;
+}
+
+std::vector<std::string> SplitList(const std::string& text) {
+  std::vector<std::string> items;
+  std::stringstream stream(text);
+  for (std::string item; std::getline(stream, item, ',');) {
+    if (!item.empty()) items.push_back(item);
+  }
+  return items;
+}
+
+int Run(const std::vector<std::string>& arguments) {
+  Comparison comparison;
+  std::uint64_t programs = 1000;
+  std::vector<std::string> large;
+  fs::path parent = fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
+  for (const std::string& argument : arguments) {
+    const std::size_t equals = argument.find('=');
+    const std::string name = argument.substr(0, equals);
+    const std::string value = equals == std::string::npos ? "" : argument.substr(equals + 1);
+    if (name == "--old") {
+      comparison.old_program = value;
+    } else if (name == "--new") {
+      comparison.new_program = value;
+    } else if (name == "--programs") {
+      programs = std::stoull(value);
+    } else if (name == "--large") {
+      large = SplitList(value);
+    } else if (name == "--dir") {
+      parent = value;
+    } else if (name == "--most") {
+      comparison.most = std::stoull(value);
+    } else {
+      throw Exception("unknown option '" + argument + "'");
+    }
+  }
+  if (comparison.old_program.empty() || comparison.new_program.empty()) {
+    throw Exception(
+        "usage: compare_builds --old=PATH --new=PATH [--programs=N] [--large=FILE,...]"
+        " [--dir=PATH] [--most=N]");
+  }
+  comparison.folder = parent / ("vemra-compare-" + std::to_string(getpid()));
+  fs::create_directories(comparison.folder);
+
+  const std::vector<std::vector<std::string>> option_sets = AllOptionSets();
+  const std::vector<Input> inputs = SmallInputs(VEMRA_SOURCE_DIR, programs);
+  // Examples meet every mode under every option set; the other inputs,
+  // too many for that, meet the modes in turn, each of them every option set.
+  std::size_t turn = 0;
+  for (const Input& input : inputs) {
+    const std::string bytes = input.bytes();
+    const bool every_mode = input.name.starts_with("examples/");
+    for (const auto& options : option_sets) {
+      for (std::size_t m = 0; m < std::size(kModes); ++m) {
+        if (every_mode || m == turn % std::size(kModes)) {
+          comparison.Compare(input, bytes, options, kModes[m]);
+        }
+      }
+      ++turn;
+    }
+  }
+  for (const std::string& path : large) {
+    const Input input{path, [path] { return ReadBytes(path); }};
+    const std::string bytes = input.bytes();
+    for (const auto& options : option_sets) {
+      comparison.Compare(input, bytes, options, kModes[kToOutput]);
+    }
+  }
+  std::cout << comparison.runs << " runs compared, " << comparison.mismatches << " differ\n";
+  if (comparison.mismatches == 0) fs::remove_all(comparison.folder);
+  return comparison.mismatches == 0 ? 0 : 1;
+}
+
+}  // namespace
+}  // namespace vemra
+
+int main(int argc, char** argv) {
+  try {
+    return vemra::Run(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const std::exception& failure) {
+    std::cerr << "compare_builds: " << failure.what() << '\n';
+    return 2;
+  }
+}
