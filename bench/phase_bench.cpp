@@ -122,7 +122,7 @@ int Run(int argc, char** argv) {
   const std::size_t tokens = CountTokens(text);
   const IndentUnit unit{' ', 2};
   const std::string laid_out = LayOutLines(text, unit, TrailingBytes::kTrimmed).text;
-  const std::string finished = FinishLines(laid_out, 2, false, true).text;
+  const std::string finished = FinishLines(laid_out, FormatOptions{2, false, true}).text;
   const std::string output = path + ".phase-bench-output";
 
   std::string copy;
@@ -137,7 +137,9 @@ int Run(int argc, char** argv) {
        {},
        [&] { LayOutLines(text, unit, TrailingBytes::kTrimmed, Cutting::kAhead); }},
       {"finishing", [&] { copy = laid_out; },
-       [&] { FinishLines(std::move(copy), 2, false, true); }},
+       [&] {
+         FinishLines(std::move(copy), FormatOptions{2, false, true});
+       }},
       {"save", [&] { unlink(output.c_str()); },
        [&] { WriteFileSafely(output, finished, nullptr); }},
   };
