@@ -1,6 +1,7 @@
 #include "formatter/layout_pass.h"
 
 #include <algorithm>
+#include <array>
 
 #include "base/line_breaks.h"
 #include "formatter/indentation_rules.h"
@@ -9,6 +10,7 @@
 #include "formatter/next_token.h"
 #include "formatter/region_notes.h"
 #include "formatter/spacing_rules.h"
+#include "formatter/table_cutter.h"
 #include "formatter/text_size_limit.h"
 #include "formatter/token_cutting.h"
 #include "formatter/tokens_cut_ahead.h"
@@ -17,6 +19,10 @@ namespace vemra {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// Tokens the table cutter hands over at a time: enough to keep its walk
+// through a stretch going, few enough to stay in the first-level cache.
+constexpr std::size_t kTableBatch = 256;
 
 // Every token goes through the same steps in this fixed order: the rules
 // that look at the end of the output before the token is written, the token
@@ -178,8 +184,22 @@ void LayOutTokensCutAhead(LayoutState& state, TokensCutAhead& tokens) {
   }
 }
 
-bool CutsAhead(Cutting cutting, std::size_t text_size) {
-  return cutting == Cutting::kAhead || (cutting == Cutting::kBySize && text_size >= kCutAheadSize);
+// Lays out every token of a text as it was loaded, cut by the table cutter
+// on this thread, a batch at a time.
+void LayOutTokensCutByTable(LayoutState& state) {
+  TableCutter<token_cutting::LineEnd::kAnyBreak> cutter(state.Source);
+  std::array<CutTokenRecord, kTableBatch> batch;
+  while (const std::size_t count = cutter.Fill(batch)) {
+    for (std::size_t i = 0; i < count; ++i) LayOutCutToken(state, batch[i].View(), batch[i].rule);
+  }
+}
+
+// How the tokens of a text of the given size are cut when the caller lets
+// the size choose.
+Cutting ChosenCutting(Cutting cutting, std::size_t text_size) {
+  if (cutting != Cutting::kBySize) return cutting;
+  return text_size >= kCutAheadSize && TokensCutAhead::SecondProcessorAvailable() ? Cutting::kAhead
+                                                                                  : Cutting::kTable;
 }
 
 // Lays out the next token of a joined text; false at its end.
@@ -202,13 +222,16 @@ LaidOutText LayOut(std::string_view Source, std::string_view mark, IndentUnit un
   // Called directly, not through a pointer, so that the whole step for a
   // token is inlined into this loop.
   if constexpr (kLoadedText) {
+    const Cutting chosen = ChosenCutting(cutting, Source.size());
     const std::unique_ptr<TokensCutAhead> ahead =
-        CutsAhead(cutting, Source.size()) ? TokensCutAhead::Start(Source) : nullptr;
+        chosen == Cutting::kAhead ? TokensCutAhead::Start(Source) : nullptr;
     if (ahead != nullptr) {
       LayOutTokensCutAhead(state, *ahead);
-    } else {
+    } else if (chosen == Cutting::kInLoop) {
       while (LayOutNextTokenOfLoadedText(state)) {
       }
+    } else {
+      LayOutTokensCutByTable(state);
     }
   } else {
     while (LayOutNextTokenOfJoinedText(state)) {

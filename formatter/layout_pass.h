@@ -47,10 +47,13 @@ struct LaidOutText {
 //
 // Cutting the tokens is about half the work, and needs nothing of the
 // layout's state: a text of kCutAheadSize bytes or more has its tokens cut
-// on a thread of their own, ahead of the layout, when the system gives one.
-// Below that size the thread would cost more than it saves. kInLoop and
-// kAhead choose either way whatever the size.
-enum class Cutting { kBySize, kInLoop, kAhead };
+// on a thread of their own, ahead of the layout, when the system gives one
+// and the process may run on a second processor. Below that size the
+// thread would cost more than it saves. Otherwise the table cutter
+// (table_cutter.h) cuts them on this thread, a batch at a time. kInLoop
+// (the plain rules, one token at a time in the loop), kTable and kAhead
+// choose either way whatever the size; all give the same text.
+enum class Cutting { kBySize, kInLoop, kTable, kAhead };
 inline constexpr std::size_t kCutAheadSize = std::size_t{16} << 20;
 LaidOutText LayOutLines(std::string_view text, IndentUnit unit = {},
                         TrailingBytes trailing = TrailingBytes::kKept,

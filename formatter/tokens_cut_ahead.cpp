@@ -1,5 +1,7 @@
 #include "formatter/tokens_cut_ahead.h"
 
+#include <sched.h>
+
 #include <system_error>
 
 namespace vemra {
@@ -12,6 +14,14 @@ std::unique_ptr<TokensCutAhead> TokensCutAhead::Start(std::string_view text) {
     return nullptr;
   }
   return tokens;
+}
+
+bool TokensCutAhead::SecondProcessorAvailable() {
+  cpu_set_t processors;
+  CPU_ZERO(&processors);
+  // Unknown, the second one is taken to be there, as before the question.
+  if (sched_getaffinity(0, sizeof processors, &processors) != 0) return true;
+  return CPU_COUNT(&processors) > 1;
 }
 
 TokensCutAhead::TokensCutAhead(std::string_view text) : table_cutter_(text) {}

@@ -32,6 +32,10 @@ class TokensCutAhead {
   // takes all the memory it needs here, on the caller's thread.
   static std::unique_ptr<TokensCutAhead> Start(std::string_view text);
 
+  // Whether this process may run on more than one processor, so that a
+  // thread of its own cuts at the same time as the layout, not by turns.
+  static bool SecondProcessorAvailable();
+
   // Stops the cutting where it stands and waits for its thread.
   ~TokensCutAhead();
 

@@ -119,9 +119,10 @@ TEST(RandomSources, LayingOutTheLoadedTextEqualsLayingOutItsJoinedForm) {
 }
 
 // Texts long enough to pass many batches through the ring of slots, and
-// a few around its edges: cutting ahead of the layout must give the same
-// text as cutting in the token loop.
-TEST(RandomSources, CuttingAheadEqualsCuttingInTheLoop) {
+// a few around its edges: cutting ahead of the layout, or by the table
+// cutter on the layout's thread, must give the same text as cutting by the
+// plain rules in the token loop.
+TEST(RandomSources, EveryCuttingGivesTheSameText) {
   std::mt19937 random(41);
   for (int round = 0; round < 40; ++round) {
     std::string text;
@@ -131,9 +132,10 @@ TEST(RandomSources, CuttingAheadEqualsCuttingInTheLoop) {
                                 : kPieces[random() % kPieces.size()];
     }
     const TrailingBytes trailing = round % 2 == 0 ? TrailingBytes::kKept : TrailingBytes::kTrimmed;
-    ASSERT_EQ(LayOutLines(text, {}, trailing, Cutting::kAhead),
-              LayOutLines(text, {}, trailing, Cutting::kInLoop))
-        << "round " << round;
+    const LaidOutText plain = LayOutLines(text, {}, trailing, Cutting::kInLoop);
+    for (const Cutting cutting : {Cutting::kAhead, Cutting::kTable, Cutting::kBySize}) {
+      ASSERT_EQ(LayOutLines(text, {}, trailing, cutting), plain) << "round " << round;
+    }
   }
 }
 
@@ -146,7 +148,7 @@ TEST(RandomSources, CuttingAheadStopsWhenTheLayoutFails) {
   const std::string too_deep = "proc A()\r\nx\r\nend\r\n";
   const IndentUnit too_wide{' ', std::int64_t{1} << 40};
   for (const std::string& text : {too_deep + statements, statements + too_deep}) {
-    for (const Cutting cutting : {Cutting::kAhead, Cutting::kInLoop}) {
+    for (const Cutting cutting : {Cutting::kAhead, Cutting::kInLoop, Cutting::kTable}) {
       EXPECT_THROW(LayOutLines(text, too_wide, TrailingBytes::kKept, cutting), ETextTooLarge);
     }
   }
