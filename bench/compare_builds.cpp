@@ -4,13 +4,14 @@
 // exit status. A change meant to make the program faster must show none.
 //
 //   compare_builds --old=PATH --new=PATH [--programs=N] [--large=FILE,...]
-//                  [--dir=PATH] [--most=N]
+//                  [--also=OPTION,...] [--dir=PATH] [--most=N]
 //
 // The inputs: the examples, the fuzz corpus, N generated programs of every
 // kind (1,000 by default; see program_kinds.h) and small forms of the
 // hostile shapes, each under every option set, the examples in every mode
 // and the rest in one mode per option set, taking turns; then each --large
-// file under every option set, formatted to a new file. --dir: where the runs' files go
+// file under every option set, formatted to a new file. --also: options
+// each added to every option set in turn, doubling them for one. --dir: where the runs' files go
 // (/dev/shm by default, so that the saves' flushes cost little); --most:
 // mismatches printed before the rest are only counted (10 by default).
 // Each mismatch's input is kept in DIR/mismatch-N for a closer look. Exits
@@ -61,6 +62,7 @@ struct Mode {
   std::string name;
   std::vector<std::string> (*arguments)(const std::vector<std::string>& options,
                                         const std::string& folder);
+  bool reads_input = false;  // standard input is the case folder's "in.vem"
 };
 
 std::vector<std::string> With(std::vector<std::string> options,
@@ -88,11 +90,15 @@ const Mode kModes[] = {
      [](const auto& options, const auto& dir) {
        return With(options, {"-files=1", dir});
      }},
+    {"standard streams",
+     [](const auto& options, const auto&) { return With(options, {"-stdin=1", "-stdout=1"}); },
+     true},
 };
 constexpr std::size_t kToOutput = 1;
 
-// Every combination of the options that change how a text comes out.
-std::vector<std::vector<std::string>> AllOptionSets() {
+// Every combination of the options that change how a text comes out, each
+// once more with every option of `also` added.
+std::vector<std::vector<std::string>> AllOptionSets(const std::vector<std::string>& also) {
   std::vector<std::vector<std::string>> sets;
   for (const char* width : {"-1", "0", "1", "2", "8"}) {
     for (const char* tabs : {"0", "1"}) {
@@ -101,6 +107,10 @@ std::vector<std::vector<std::string>> AllOptionSets() {
                         std::string("-extralines=") + extra});
       }
     }
+  }
+  const std::size_t plain = sets.size();
+  for (const std::string& option : also) {
+    for (std::size_t i = 0; i < plain; ++i) sets.push_back(With(sets[i], {option}));
   }
   return sets;
 }
@@ -145,7 +155,8 @@ struct Comparison {
     const std::string out = (folder / "stdout").string();
     const std::string err = (folder / "stderr").string();
     Outcome outcome;
-    outcome.run = RunProcess(arguments, ChildStreams{"/dev/null", out, err}, ProcessLimits{600, 0});
+    const std::string in = mode.reads_input ? (cases / "in.vem").string() : "/dev/null";
+    outcome.run = RunProcess(arguments, ChildStreams{in, out, err}, ProcessLimits{600, 0});
     outcome.output = ReadBytes(out);
     outcome.error = ReadBytes(err);
     for (const auto& entry : fs::recursive_directory_iterator(cases)) {
@@ -215,6 +226,7 @@ int Run(const std::vector<std::string>& arguments) {
   Comparison comparison;
   std::uint64_t programs = 1000;
   std::vector<std::string> large;
+  std::vector<std::string> also;
   fs::path parent = fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
   for (const std::string& argument : arguments) {
     const std::size_t equals = argument.find('=');
@@ -228,6 +240,8 @@ int Run(const std::vector<std::string>& arguments) {
       programs = std::stoull(value);
     } else if (name == "--large") {
       large = SplitList(value);
+    } else if (name == "--also") {
+      also = SplitList(value);
     } else if (name == "--dir") {
       parent = value;
     } else if (name == "--most") {
@@ -239,12 +253,12 @@ int Run(const std::vector<std::string>& arguments) {
   if (comparison.old_program.empty() || comparison.new_program.empty()) {
     throw Exception(
         "usage: compare_builds --old=PATH --new=PATH [--programs=N] [--large=FILE,...]"
-        " [--dir=PATH] [--most=N]");
+        " [--also=OPTION,...] [--dir=PATH] [--most=N]");
   }
   comparison.folder = parent / ("vemra-compare-" + std::to_string(getpid()));
   fs::create_directories(comparison.folder);
 
-  const std::vector<std::vector<std::string>> option_sets = AllOptionSets();
+  const std::vector<std::vector<std::string>> option_sets = AllOptionSets(also);
   const std::vector<Input> inputs = SmallInputs(VEMRA_SOURCE_DIR, programs);
   // Examples meet every mode under every option set; the other inputs,
   // too many for that, meet the modes in turn, each of them every option set.

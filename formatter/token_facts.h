@@ -159,24 +159,94 @@ inline TokenFacts LongTokenFacts(std::string_view token) {
   return facts | LongTokenFacts(token) | kLastByteFacts[static_cast<unsigned char>(token.back())];
 }
 
-// FactsOf for a token cut by the given rule. The rules that cut most tokens
-// settle most facts by themselves: a one-byte token's are in one table, and
-// a word's or a number's follow from its ends and its word roles.
+namespace token_facts_detail {
+
+// What tells the facts of a token of two bytes or more apart beyond its
+// first byte, by the rule that cut it: its second byte, its last byte, or
+// neither. The first byte settles the rule, so these are facts of the
+// first byte as well.
+enum FollowingBytes : std::uint8_t {
+  kNothingFollows,  // the first and last byte and the word roles say it all
+  kSlashFollows,    // "//" and "/*" are comments, "/=" a spaced operator
+  kHashFollows,     // "#" and a digit is a number
+  kSignFollows,     // "++", "--"
+  kNumberFollows,   // a last "e" or "E" is an exponent mark
+  kFollowingKinds,
+};
+
+constexpr FollowingBytes FollowingBytesOf(TokenRule rule) {
+  switch (rule) {
+    case TokenRule::kSlash:
+      return kSlashFollows;
+    case TokenRule::kHash:
+      return kHashFollows;
+    case TokenRule::kArithmetic:
+      return kSignFollows;
+    case TokenRule::kNumber:
+      return kNumberFollows;
+    default:
+      return kNothingFollows;
+  }
+}
+
+inline constexpr std::array<FollowingBytes, 256> kFollowingBytesOfRule = [] {
+  std::array<FollowingBytes, 256> table{};
+  for (int rule = 0; rule < 256; ++rule) {
+    table[rule] = FollowingBytesOf(static_cast<TokenRule>(rule));
+  }
+  return table;
+}();
+
+// The facts of the first byte of a token of two bytes or more. Each byte
+// below starts tokens of one rule only: "&" a name, "-" the spaced "--" and
+// "-=", ":" the one long token "::", which glues to nothing.
+constexpr std::array<TokenFacts, 256> MakeLongFirstByteFacts() {
+  std::array<TokenFacts, 256> table = kFirstByteFacts;
+  table['&'] |= kAmpersandName;
+  table['-'] |= kSpacedOperator;
+  table[':'] = (table[':'] & ~kGluesLeft) | kNoSpaceAfter;
+  return table;
+}
+
+struct FollowingFacts {
+  std::array<TokenFacts, 256> second;  // by the second byte
+  std::array<TokenFacts, 256> last;    // by the last byte
+};
+
+constexpr std::array<FollowingFacts, kFollowingKinds> MakeFollowingFacts() {
+  std::array<FollowingFacts, kFollowingKinds> tables{};
+  for (FollowingFacts& facts : tables) facts.last = kLastByteFacts;
+  Mark(tables[kSlashFollows].second, "/*", kComment);
+  Mark(tables[kSlashFollows].second, "=", kSpacedOperator);
+  Mark(tables[kHashFollows].second, "0123456789", kHashNumber | kNoSpaceAfter);
+  Mark(tables[kSignFollows].second, "+", kPlusPlus | kGluesLeft);
+  Mark(tables[kSignFollows].second, "-", kMinusMinus | kGluesLeft);
+  Mark(tables[kNumberFollows].last, "eE", kExponentNumber);
+  return tables;
+}
+
+inline constexpr std::array<TokenFacts, 256> kLongFirstByteFacts = MakeLongFirstByteFacts();
+inline constexpr std::array<FollowingFacts, kFollowingKinds> kFollowingFacts = MakeFollowingFacts();
+
+}  // namespace token_facts_detail
+
+// FactsOf for a token cut by the given rule, from table lookups alone: a
+// one-byte token's facts are in one table, a longer token's follow from
+// its first, second and last byte, read from the tables of its rule, and
+// its word roles. Both are worked out and one is chosen, so that nothing
+// branches on the token's size or rule.
 [[gnu::always_inline]] inline TokenFacts FactsOfCut(std::string_view token, TokenRule rule) {
   using namespace token_facts_detail;
+  const std::size_t size = token.size();
   const auto first = static_cast<unsigned char>(token[0]);
-  const auto last = static_cast<unsigned char>(token.back());
-  if (token.size() == 1) return kOneByteTokenFacts[first];
-  switch (rule) {
-    case TokenRule::kWord:
-      return kFirstByteFacts[first] | kLastByteFacts[last] | WordRolesOf(token) |
-             (first == '&' ? kAmpersandName : 0);
-    case TokenRule::kNumber:
-      return kFirstByteFacts[first] | kLastByteFacts[last] |
-             (last == 'e' || last == 'E' ? kExponentNumber : 0);
-    default:
-      return FactsOf(token);
-  }
+  const auto second = static_cast<unsigned char>(token[size > 1 ? 1 : 0]);
+  const auto last = static_cast<unsigned char>(token[size - 1]);
+  const FollowingFacts& following =
+      kFollowingFacts[kFollowingBytesOfRule[static_cast<std::uint8_t>(rule)]];
+  const TokenFacts long_facts = kLongFirstByteFacts[first] | following.second[second] |
+                                following.last[last] | WordRolesOf(token);
+  const TokenFacts one_byte_facts = kOneByteTokenFacts[first];
+  return size == 1 ? one_byte_facts : long_facts;
 }
 
 }  // namespace vemra

@@ -70,12 +70,16 @@ extern const std::array<WordSlot, kWordSlotCount> kWordSlots;
 }  // namespace word_tables_detail
 
 // The roles of token, letter case ignored; 0 for every token that is none
-// of the words.
+// of the words. A token shorter or longer than every word is looked up all
+// the same, with its first byte as its second should it have none: no slot
+// holds a word of its size, and the lookup costs no branch on the size.
 inline std::uint32_t WordRolesOf(std::string_view token) {
   using namespace word_tables_detail;
-  if (token.size() < kShortestWord || token.size() > kLongestWord) return 0;
-  const WordSlot& slot = kWordSlots[SlotOf(token[0], token[1], token.back(), token.size())];
-  if (slot.size != token.size()) return 0;
+  if (token.empty()) return 0;
+  const std::size_t size = token.size();
+  const WordSlot& slot =
+      kWordSlots[SlotOf(token[0], token[size > 1 ? 1 : 0], token[size - 1], size)];
+  if (slot.size != size) return 0;
   for (std::size_t i = 0; i < token.size(); ++i) {
     if (LowerLetter(token[i]) != static_cast<unsigned char>(slot.word[i])) return 0;
   }
