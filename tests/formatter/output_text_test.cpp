@@ -229,6 +229,24 @@ TEST(WordTables, EveryWordAndEveryOneByteChangeOfIt) {
   }
 }
 
+// Tokens of a size no word has are looked up all the same: one byte, whose
+// second byte is its first, and tokens so long that their size, shifted
+// into the key, falls back onto a word's: "c...e" of 260 bytes has the key
+// of "case".
+TEST(WordTables, TokensOfSizesNoWordHasHaveNoRoles) {
+  for (int value = 0; value < 256; ++value) {
+    EXPECT_EQ(WordRolesOf(std::string(1, static_cast<char>(value))), 0u) << value;
+  }
+  for (const std::size_t size : {16u, 17u, 258u, 259u, 260u, 261u, 263u}) {
+    for (const std::string_view word : {"if", "end", "case", "#define", "foreachrev"}) {
+      std::string token(size, word[1]);
+      token[0] = word[0];
+      token.back() = word.back();
+      EXPECT_EQ(WordRolesOf(token), 0u) << word << " stretched to " << size;
+    }
+  }
+}
+
 TEST(WordTables, RolesOfTheBlockWords) {
   EXPECT_EQ(WordRolesOf("Else"), kKeyword | kClosingWord | kOpeningWord | kElseWord);
   EXPECT_EQ(WordRolesOf("EXCEPT"), kKeyword | kClosingWord | kKeepsLevel);
