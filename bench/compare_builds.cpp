@@ -7,11 +7,12 @@
 //                  [--also=OPTION,...] [--dir=PATH] [--most=N]
 //
 // The inputs: the examples, the fuzz corpus, N generated programs of every
-// kind (1,000 by default; see program_kinds.h), N/4 more with lines that
-// fence regions off spliced in, and small forms of the hostile shapes, each under every option set,
-// the examples in every mode and the rest in one mode per option set, taking turns; then each
-// --large file under every option set, formatted to a new file. --also: options each added to every
-// option set in turn, doubling them for one. --dir: where the runs' files go
+// kind (1,000 by default; see program_kinds.h: region markers among the
+// lines spliced in) and small forms of the hostile shapes, each under every
+// option set, the examples in every mode and the rest in one mode per
+// option set, taking turns; then each --large file under every option set,
+// formatted to a new file. --also: options each added to every option set
+// in turn, doubling them for one. --dir: where the runs' files go
 // (/dev/shm by default, so that the saves' flushes cost little); --most:
 // mismatches printed before the rest are only counted (10 by default).
 // Each mismatch's input is kept in DIR/mismatch-N for a closer look. Exits
@@ -32,7 +33,6 @@
 #include "bench/hostile_inputs.h"
 #include "bench/process_run.h"
 #include "bench/program_kinds.h"
-#include "bench/random_source.h"
 
 namespace vemra {
 namespace {
@@ -190,28 +190,6 @@ struct Comparison {
   }
 };
 
-// A generated program with lines that fence regions off spliced in between
-// its lines, in the spellings that count and some that do not, balanced or
-// not, so that regions start and end inside blocks, comments and literals.
-std::string WithRegionMarkers(std::uint64_t seed) {
-  static constexpr const char* kMarkers[] = {
-      "// vemrafmt: off\r\n",     "// vemrafmt: on\r\n",     "\t//VEMRAFMT: OFF \t\n",
-      "x = 1 // vemrafmt: on\r",  "/* vemrafmt: off */\r\n", "  // Vemrafmt: On\n",
-      "// vemrafmt: off now\r\n",
-  };
-  RandomSource random(seed);
-  const std::string program = GenerateProgramOfKind(seed);
-  std::string text;
-  for (std::size_t at = 0; at < program.size();) {
-    const std::size_t feed = program.find('\n', at);
-    const std::size_t end = feed == std::string::npos ? program.size() : feed + 1;
-    text.append(program, at, end - at);
-    at = end;
-    if (random.Chance(8)) text += kMarkers[random.Below(std::size(kMarkers))];
-  }
-  return text;
-}
-
 std::vector<Input> SmallInputs(const fs::path& source, std::uint64_t programs) {
   std::vector<Input> inputs;
   for (const char* folder : {"examples", "fuzz/corpus"}) {
@@ -234,10 +212,6 @@ std::vector<Input> SmallInputs(const fs::path& source, std::uint64_t programs) {
   for (std::uint64_t seed = 1; seed <= programs; ++seed) {
     inputs.push_back(
         {"program " + std::to_string(seed), [seed] { return GenerateProgramOfKind(seed); }});
-  }
-  for (std::uint64_t seed = 1; seed <= programs / 4; ++seed) {
-    inputs.push_back({"program with regions " + std::to_string(seed),
-                      [seed] { return WithRegionMarkers(seed); }});
   }
   return inputs;
 }

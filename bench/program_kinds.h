@@ -11,7 +11,8 @@ namespace vemra {
 // generated; cut short anywhere, so that it may end inside a block, a
 // comment, a literal or a brace group; or with lines spliced in between its
 // lines that can unsettle a layout (markers that remove line breaks, the
-// token an accessor tests ending in blanks, tokens and blocks left open).
+// token an accessor tests ending in blanks, tokens and blocks left open,
+// region markers and comments that look like them).
 // Always the same bytes for the same seed.
 std::string GenerateProgramOfKind(std::uint64_t seed);
 
