@@ -132,7 +132,15 @@ std::string FinishText(std::string_view text, std::int64_t tabs, std::int32_t Ta
   // written costs no pages either.
   const std::size_t expanded =
       finished.size() + text.size() + static_cast<std::size_t>(tabs * width);
-  if (spare.capacity() < expanded) spare.reserve(2 * expanded);
+  if (spare.capacity() < expanded) {
+    // Not spare.reserve(), which would copy spare's bytes, dropped in any
+    // case, into the new memory, and hold the old memory while it fills
+    // the new: the peak would be one text more. spare stands until the
+    // new memory is there.
+    std::string room;
+    room.reserve(2 * expanded);
+    spare = std::move(room);
+  }
   FinishedTextWriter result(std::move(spare), finished);
   const char* const end = text.data() + text.size();
   // Lines that start this far before the text's end may be read wide.
