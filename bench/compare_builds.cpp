@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "base/failures.h"
+#include "bench/comma_list.h"
 #include "bench/hostile_inputs.h"
 #include "bench/process_run.h"
 #include "bench/program_kinds.h"
@@ -214,15 +215,6 @@ std::vector<Input> SmallInputs(const fs::path& source, std::uint64_t programs) {
         {"program " + std::to_string(seed), [seed] { return GenerateProgramOfKind(seed); }});
   }
   return inputs;
-}
-
-std::vector<std::string> SplitList(const std::string& text) {
-  std::vector<std::string> items;
-  std::stringstream stream(text);
-  for (std::string item; std::getline(stream, item, ',');) {
-    if (!item.empty()) items.push_back(item);
-  }
-  return items;
 }
 
 int Run(const std::vector<std::string>& arguments) {

@@ -22,7 +22,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -30,6 +29,7 @@
 #include "bench/bench_inputs.h"
 #include "bench/bench_report.h"
 #include "bench/code_base_bench.h"
+#include "bench/comma_list.h"
 #include "bench/process_run.h"
 #include "bench/start_up_bench.h"
 
@@ -86,15 +86,6 @@ std::size_t ParseCount(const std::string& name, const std::string& value) {
   } catch (const std::exception&) {
   }
   throw Exception("option " + name + " needs a number, not '" + value + "'");
-}
-
-std::vector<std::string> SplitList(const std::string& text) {
-  std::vector<std::string> items;
-  std::stringstream stream(text);
-  for (std::string item; std::getline(stream, item, ',');) {
-    if (!item.empty()) items.push_back(item);
-  }
-  return items;
 }
 
 BenchOptions ParseOptions(const std::vector<std::string>& arguments) {
