@@ -1,6 +1,5 @@
 #include "cli/many_files_run.h"
 
-#include <sched.h>
 #include <sys/resource.h>
 
 #include <algorithm>
@@ -8,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "base/available_processors.h"
 #include "cli/file_job.h"
 #include "cli/input_walk.h"
 #include "cli/project_settings.h"
@@ -33,15 +33,6 @@ constexpr std::size_t kMaxBatchBytes = 64 * 1000 * 1000;
 // A staged save holds up to four descriptors; some are kept for the rest.
 constexpr std::size_t kDescriptorsPerSave = 4;
 constexpr std::size_t kSpareDescriptors = 64;
-
-std::size_t AvailableProcessors() {
-  cpu_set_t set;
-  CPU_ZERO(&set);
-  if (sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0) {
-    return static_cast<std::size_t>(CPU_COUNT(&set));
-  }
-  return std::max(1u, std::thread::hardware_concurrency());
-}
 
 // How many descriptors the run may hold open, raised to what the system
 // allows: the saves of a batch keep theirs open until it completes.

@@ -1,8 +1,8 @@
 #include "formatter/tokens_cut_ahead.h"
 
-#include <sched.h>
-
 #include <system_error>
+
+#include "base/available_processors.h"
 
 namespace vemra {
 
@@ -17,11 +17,7 @@ std::unique_ptr<TokensCutAhead> TokensCutAhead::Start(std::string_view text) {
 }
 
 bool TokensCutAhead::SecondProcessorAvailable() {
-  cpu_set_t processors;
-  CPU_ZERO(&processors);
-  // Unknown, the second one is taken to be there, as before the question.
-  if (sched_getaffinity(0, sizeof processors, &processors) != 0) return true;
-  return CPU_COUNT(&processors) > 1;
+  return AvailableProcessors() > 1;
 }
 
 TokensCutAhead::TokensCutAhead(std::string_view text) : table_cutter_(text) {}
