@@ -4,18 +4,16 @@
 #include <cstdint>
 #include <string>
 
+#include "base/conversions.h"
+
 namespace vemra {
 namespace {
 
 constexpr std::string_view kMarkerWord = "vemrafmt: ";
 
+// The sizes first: a comment may be long, and only short ones are lowered.
 bool EqualIgnoringCase(std::string_view text, std::string_view lower) {
-  if (text.size() != lower.size()) return false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c | 0x20) : c) != lower[i]) return false;
-  }
-  return true;
+  return text.size() == lower.size() && LowerAscii(text) == lower;
 }
 
 // text with every TAB turned into what the saved text holds for it, save
