@@ -43,7 +43,7 @@ RegionMarker RegionMarkerOf(std::string_view line_comment, IndentUnit unit) {
     text = saved;
   }
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && static_cast<unsigned char>(text.back()) <= 0x20) text.remove_suffix(1);
+  text = TrimmedTrailing(text);
   // Most comments are told apart by their first word.
   if (text.size() < kMarkerWord.size() ||
       !EqualIgnoringCase(text.substr(0, kMarkerWord.size()), kMarkerWord)) {
