@@ -29,8 +29,10 @@ void EndStep(std::ostream& console) {
 
 void FormatLines(const FileOptions& options, TStringList& lines, const std::string& shown_path) {
   try {
-    FormatSource(lines, options.TabWidth, options.UseTabs, !options.KeepExtraLines,
-                 ChosenLineEnding(options.LineEnds, lines));
+    // A run that fails to format a text reports it and drops it, so the
+    // memory under the text may go as the layout passes it.
+    FormatSourceReleasingText(lines, options.TabWidth, options.UseTabs, !options.KeepExtraLines,
+                              ChosenLineEnding(options.LineEnds, lines));
   } catch (const EFormatNotSettled& failure) {
     // The formatter knows the text, not the file it came from.
     throw EFormatNotSettled("Cannot format file \"" + shown_path + "\". " + failure.Message());

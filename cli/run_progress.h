@@ -18,7 +18,7 @@ void EndStep(std::ostream& console);
 
 // Formats lines, as loaded, with the options, without a word on the
 // console. A text that does not settle fails with EFormatNotSettled naming
-// shown_path.
+// shown_path. Should formatting fail, lines is left empty.
 void FormatLines(const FileOptions& options, TStringList& lines, const std::string& shown_path);
 
 // Prints the options line (OptionsLine), then formats lines with the

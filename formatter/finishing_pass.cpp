@@ -5,6 +5,8 @@
 
 #include "base/conversions.h"
 #include "base/line_breaks.h"
+#include "base/page_release.h"
+#include "base/prefault.h"
 #include "formatter/plain_lines.h"
 #include "formatter/tab_removal.h"
 #include "formatter/text_size_limit.h"
@@ -106,10 +108,17 @@ class FinishedTextWriter {
   // Where size more bytes can be written; the room made ahead stays within
   // the memory the string holds already.
   char* Room(std::size_t size) {
-    if (end_ + size > text_.size()) {
-      text_.resize(std::max(end_ + size, std::min(text_.size() + kStep, text_.capacity())));
-    }
+    if (end_ + size > text_.size())
+      Grow(std::max(end_ + size, std::min(text_.size() + kStep, text_.capacity())));
     return text_.data() + end_;
+  }
+  // Out of line: it runs once per step. Pages the memory lacks (fresh, or
+  // given back to the system) are asked for in one go, not faulted in one
+  // by one as the zeros are written.
+  [[gnu::noinline]] void Grow(std::size_t size) {
+    if (size <= text_.capacity())
+      PrefaultForWriting(text_.data() + text_.size(), size - text_.size());
+    text_.resize(size);
   }
 
   std::string text_;     // its size is how far it may be written
@@ -120,10 +129,12 @@ class FinishedTextWriter {
 // finished (finished; previous_was_empty: whether the last of them is
 // empty), for the rest of a text FinishInPlace cannot finish where it
 // stands. text holds at most tabs TABs to expand, each to at least one
-// blank; the size of the result has been checked.
+// blank; the size of the result has been checked. read_pages gives back
+// the memory of the text, and of finished, as the lines are read: the
+// finished text grows while the text it comes from shrinks.
 std::string FinishText(std::string_view text, std::int64_t tabs, std::int32_t TabWidth,
                        bool CollapseBlankLines, std::string&& spare, std::string_view finished,
-                       bool previous_was_empty) {
+                       bool previous_was_empty, PageRelease read_pages) {
   const std::int64_t width = std::max<std::int64_t>(TabWidth, 0);
   // The laid-out text already ends its lines in CR LF, bar a few, and
   // trimming only shortens it: memory for its expanded size nearly always
@@ -150,6 +161,7 @@ std::string FinishText(std::string_view text, std::int64_t tabs, std::int32_t Ta
   const char* next_tab = tabs > 0 ? FindTab(text.data(), text) : nullptr;
   line_breaks_detail::BreakFinder breaks(end);
   for (const char* at = text.data(); at < end;) {
+    read_pages.Passed(at);
     const char* const plain_end = PlainLinesEnd(at, end, tabs > 0);
     if (plain_end != at) {
       result.Append(std::string_view(at, static_cast<std::size_t>(plain_end - at)));
@@ -222,7 +234,7 @@ std::string FinishInPlace(std::string text, std::int64_t tabs, std::int32_t TabW
     if (out + line.size() + line_tabs * growth + 2 > next) {
       return FinishText(std::string_view(at, static_cast<std::size_t>(end - at)), tabs, TabWidth,
                         CollapseBlankLines, std::move(spare), std::string_view(base, written),
-                        previous_was_empty);
+                        previous_was_empty, PageRelease(base, text.size()));
     }
     previous_was_empty = line.empty();
     if (has_tabs) {

@@ -1,14 +1,29 @@
 #include "formatter/format_pass.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "formatter/layout_pass.h"
 #include "formatter/region_finishing.h"
 
 namespace vemra {
 
+namespace {
+
+// What of text the layout may give back: the bytes of spare it is a view
+// of, when the caller lets them go.
+SourceRelease ReleaseOf(std::string_view text, std::string& spare, LaidOutBytes laid_out_bytes) {
+  const auto begin = reinterpret_cast<std::uintptr_t>(spare.data());
+  const auto at = reinterpret_cast<std::uintptr_t>(text.data());
+  const bool in_spare = at >= begin && at + text.size() <= begin + spare.size();
+  if (laid_out_bytes != LaidOutBytes::kReleased || !in_spare || text.empty()) return {};
+  return SourceRelease(spare.data(), spare.size());
+}
+
+}  // namespace
+
 FormatPassResult FormatPass(std::string_view text, const FormatOptions& options,
-                            std::string&& spare) {
+                            std::string&& spare, LaidOutBytes laid_out_bytes) {
   // Indentation is written in its final form at once, so the expansion is
   // left with the TABs inside comments and literals (and, in a text past
   // 512 MB, with the indentation of the lines beyond).
@@ -17,7 +32,8 @@ FormatPassResult FormatPass(std::string_view text, const FormatOptions& options,
                               : IndentUnit{' ', std::max<std::int64_t>(options.TabWidth, 0)};
   // The finishing pass trims every line, so the layout need not keep the
   // blanks it leaves at the ends of its own lines.
-  LaidOutText laid_out = LayOutLines(text, unit, TrailingBytes::kTrimmed);
+  LaidOutText laid_out = LayOutLines(text, unit, TrailingBytes::kTrimmed, Cutting::kBySize,
+                                     ReleaseOf(text, spare, laid_out_bytes));
   // With empty lines kept, the blanks the layout leaves behind the last
   // line break would make one more empty last line, and the next run,
   // laying out that line's break as well, another, on every run. They go,

@@ -8,6 +8,7 @@
 
 #include "formatter/finishing_pass.h"
 #include "formatter/format_options.h"
+#include "formatter/source_release.h"
 
 namespace vemra {
 
@@ -21,9 +22,12 @@ struct FormatPassResult {
 // Formats text, whose lines may end in CR LF, LF or CR, once. spare is a
 // string whose memory the finished lines may take over, as FinishingPass
 // says, but only when no pass is to follow; text may be a view of spare's
-// bytes, which the layout has read in full by then. Throws ETextTooLarge as
-// LayOutLines and FinishLines do; spare is then left as it was.
+// bytes, which the layout has read in full by then. With kReleased, the
+// memory under such a view is given back as the layout passes it, and
+// spare's bytes are lost. Throws ETextTooLarge as LayOutLines and
+// FinishLines do; spare is then left as it was, bar what was given back.
 FormatPassResult FormatPass(std::string_view text, const FormatOptions& options,
-                            std::string&& spare = std::string());
+                            std::string&& spare = std::string(),
+                            LaidOutBytes laid_out_bytes = LaidOutBytes::kKept);
 
 }  // namespace vemra

@@ -4,30 +4,41 @@
 #include "formatter/settled_lines.h"
 
 namespace vemra {
+namespace {
 
-void FormatSource(TStringList& lines, std::int32_t TabWidth, bool UseTabs, bool CollapseBlankLines,
-                  LineEnding line_ending) {
-  const FormatOptions options{TabWidth, UseTabs, CollapseBlankLines, line_ending};
+void Format(TStringList& lines, const FormatOptions& options, LaidOutBytes laid_out_bytes) {
   // The list hands over its text as it was loaded, so the source is not
   // copied, nor its line ends rewritten; a failure gives it back, and the
-  // list is as it was.
+  // list is as it was, unless its memory was given back.
   std::string source = lines.HandOverText();
   try {
     // One pass nearly always settles the text, and its finished lines may
     // take over the source's memory. When more passes are to follow, the
     // source is kept whole, to be given back should one of them fail.
-    FormatPassResult once = FormatPass(source, options, std::move(source));
+    FormatPassResult once = FormatPass(source, options, std::move(source), laid_out_bytes);
     if (once.next_pass_may_differ) {
       once.lines = SettleLines(std::move(once.lines), [&options](std::string_view text) {
         return FormatPass(text, options);
       });
     }
-    AdoptFinishedLines(lines, std::move(once.lines), line_ending);
+    AdoptFinishedLines(lines, std::move(once.lines), options.line_ending);
   } catch (...) {
     // Every check comes before the source's memory is taken over.
-    lines.AdoptText(std::move(source));
+    if (laid_out_bytes == LaidOutBytes::kKept) lines.AdoptText(std::move(source));
     throw;
   }
+}
+
+}  // namespace
+
+void FormatSource(TStringList& lines, std::int32_t TabWidth, bool UseTabs, bool CollapseBlankLines,
+                  LineEnding line_ending) {
+  Format(lines, {TabWidth, UseTabs, CollapseBlankLines, line_ending}, LaidOutBytes::kKept);
+}
+
+void FormatSourceReleasingText(TStringList& lines, std::int32_t TabWidth, bool UseTabs,
+                               bool CollapseBlankLines, LineEnding line_ending) {
+  Format(lines, {TabWidth, UseTabs, CollapseBlankLines, line_ending}, LaidOutBytes::kReleased);
 }
 
 }  // namespace vemra

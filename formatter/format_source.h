@@ -20,4 +20,12 @@ namespace vemra {
 void FormatSource(TStringList& lines, std::int32_t TabWidth, bool UseTabs, bool CollapseBlankLines,
                   LineEnding line_ending = LineEnding::kCrLf);
 
+// FormatSource for a caller that has no further use for the list's text
+// should formatting fail, and the same lines when it succeeds. The memory
+// under the text is given back to the system as the layout passes it, so
+// that a large text and its result never stand in memory whole at the same
+// time. When this throws, the list is left empty.
+void FormatSourceReleasingText(TStringList& lines, std::int32_t TabWidth, bool UseTabs,
+                               bool CollapseBlankLines, LineEnding line_ending = LineEnding::kCrLf);
+
 }  // namespace vemra

@@ -178,19 +178,21 @@ bool NextTokenOfJoinedText(LayoutState& state) {
 
 // Lays out every token of a text as it was loaded, as they come from the
 // thread that cuts them.
-void LayOutTokensCutAhead(LayoutState& state, TokensCutAhead& tokens) {
+void LayOutTokensCutAhead(LayoutState& state, TokensCutAhead& tokens, SourceRelease& release) {
   for (auto batch = tokens.NextBatch(); !batch.empty(); batch = tokens.NextBatch()) {
     for (const CutTokenRecord& token : batch) LayOutCutToken(state, token.View(), token.rule);
+    release.Passed(batch, state.Regions.FirstByteNeeded());
   }
 }
 
 // Lays out every token of a text as it was loaded, cut by the table cutter
 // on this thread, a batch at a time.
-void LayOutTokensCutByTable(LayoutState& state) {
+void LayOutTokensCutByTable(LayoutState& state, SourceRelease& release) {
   TableCutter<token_cutting::LineEnd::kAnyBreak> cutter(state.Source);
   std::array<CutTokenRecord, kTableBatch> batch;
   while (const std::size_t count = cutter.Fill(batch)) {
     for (std::size_t i = 0; i < count; ++i) LayOutCutToken(state, batch[i].View(), batch[i].rule);
+    release.Passed(std::span(batch.data(), count), state.Regions.FirstByteNeeded());
   }
 }
 
@@ -212,7 +214,7 @@ bool LayOutNextTokenOfJoinedText(LayoutState& state) {
 // The source is a text as it was loaded (kLoadedText), or a joined text.
 template <bool kLoadedText>
 LaidOutText LayOut(std::string_view Source, std::string_view mark, IndentUnit unit,
-                   TrailingBytes trailing, Cutting cutting) {
+                   TrailingBytes trailing, Cutting cutting, SourceRelease release = {}) {
   // Positions run to one past the last byte, and must stay 32-bit.
   CheckTextSize(static_cast<std::int64_t>(Source.size()) + 1);
   std::vector<std::int32_t> case_stack;
@@ -226,12 +228,12 @@ LaidOutText LayOut(std::string_view Source, std::string_view mark, IndentUnit un
     const std::unique_ptr<TokensCutAhead> ahead =
         chosen == Cutting::kAhead ? TokensCutAhead::Start(Source) : nullptr;
     if (ahead != nullptr) {
-      LayOutTokensCutAhead(state, *ahead);
+      LayOutTokensCutAhead(state, *ahead, release);
     } else if (chosen == Cutting::kInLoop) {
       while (LayOutNextTokenOfLoadedText(state)) {
       }
     } else {
-      LayOutTokensCutByTable(state);
+      LayOutTokensCutByTable(state, release);
     }
   } else {
     while (LayOutNextTokenOfJoinedText(state)) {
@@ -256,7 +258,7 @@ std::string LayoutPass(std::string_view Source, IndentUnit unit, TrailingBytes t
 }
 
 LaidOutText LayOutLines(std::string_view text, IndentUnit unit, TrailingBytes trailing,
-                        Cutting cutting) {
+                        Cutting cutting, SourceRelease release) {
   if (!text.empty() && !line_breaks_detail::IsBreak(text.back())) {
     std::string ended(text);
     ended += "\r\n";
@@ -277,7 +279,7 @@ LaidOutText LayOutLines(std::string_view text, IndentUnit unit, TrailingBytes tr
   if (2 * static_cast<std::int64_t>(text.size()) + 1 >= kMaxTextSize) {
     CheckTextSize(static_cast<std::int64_t>(JoinedSize(text)) + 1);
   }
-  return LayOut<true>(text, mark, unit, trailing, cutting);
+  return LayOut<true>(text, mark, unit, trailing, cutting, release);
 }
 
 }  // namespace vemra

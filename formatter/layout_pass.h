@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "formatter/output_text.h"
+#include "formatter/source_release.h"
 #include "formatter/verbatim_regions.h"
 
 namespace vemra {
@@ -54,9 +55,13 @@ struct LaidOutText {
 // (the plain rules, one token at a time in the loop), kTable and kAhead
 // choose either way whatever the size; all give the same text.
 enum class Cutting { kBySize, kInLoop, kTable, kAhead };
+//
+// release gives the memory under the text back as the layout passes it
+// (source_release.h); the in-loop cutting releases nothing, nor does a
+// text given a line end here, which is laid out from a copy.
 inline constexpr std::size_t kCutAheadSize = std::size_t{16} << 20;
 LaidOutText LayOutLines(std::string_view text, IndentUnit unit = {},
                         TrailingBytes trailing = TrailingBytes::kKept,
-                        Cutting cutting = Cutting::kBySize);
+                        Cutting cutting = Cutting::kBySize, SourceRelease release = {});
 
 }  // namespace vemra

@@ -57,6 +57,12 @@ class VerbatimRegionFinder {
   bool InRegion() const { return in_region_; }
   // The note as it stood when the open region began.
   bool NoteBeforeRegion() const { return note_before_region_; }
+  // The first byte of the source that a region met so far takes its lines
+  // from, which must stay as it is until Finish; nullptr when none.
+  const char* FirstByteNeeded() const {
+    if (!regions_.empty()) return regions_.front().source.data();
+    return in_region_ ? source_.data() + source_begin_ : nullptr;
+  }
 
   // The regions, in order, once the layout has written laid_out.
   std::vector<VerbatimRegion> Finish(std::string_view laid_out);

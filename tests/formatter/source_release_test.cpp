@@ -1,0 +1,84 @@
+// Giving the memory under a text back while the layout passes it must not
+// change a byte of the result: the layout and the finishing pass read no
+// byte they have passed, bar what a region still takes from the text.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "base/page_release.h"
+#include "bench/program_generator.h"
+#include "formatter/format_source.h"
+
+namespace vemra {
+namespace {
+
+constexpr std::size_t kMiB = std::size_t{1} << 20;
+
+std::string Formatted(const std::string& text, bool release, std::int32_t tab_width, bool use_tabs,
+                      LineEnding ending) {
+  TStringList lines;
+  lines.AssignText(text);
+  if (release) {
+    FormatSourceReleasingText(lines, tab_width, use_tabs, true, ending);
+  } else {
+    FormatSource(lines, tab_width, use_tabs, true, ending);
+  }
+  return lines.ReadText();
+}
+
+std::string Program(std::size_t bytes) {
+  return GenerateProgram(17, bytes);
+}
+
+// A region that opens near the start and runs to the end, or is closed
+// there: its lines are taken from the text after the layout has passed
+// them, so their memory must stay.
+std::string WithRegion(std::size_t bytes, bool closed) {
+  std::string text = Program(kMiB / 2) + "// vemrafmt: off\r\n" + Program(bytes);
+  if (closed) text += "// vemrafmt: on\r\n" + Program(kMiB);
+  return text;
+}
+
+TEST(ReleasingTheSource, GivesTheSameLinesAsKeepingIt) {
+  struct Case {
+    const char* name;
+    std::string text;
+    std::int32_t tab_width;
+    bool use_tabs;
+    LineEnding ending;
+  };
+  // Below and above the size from which the tokens are cut on a thread of
+  // their own; TABs inside tokens that grow make the finishing pass build
+  // the result apart from the laid-out text, and read that text once.
+  const Case cases[] = {
+      {"cut on the layout's thread", Program(12 * kMiB), 2, false, LineEnding::kCrLf},
+      {"cut ahead", Program(20 * kMiB), 3, false, LineEnding::kCrLf},
+      {"TABs kept, LF line ends", Program(12 * kMiB), 2, true, LineEnding::kLf},
+      {"a region open to the end", WithRegion(12 * kMiB, false), 2, false, LineEnding::kCrLf},
+      {"a region closed at the end", WithRegion(20 * kMiB, true), 2, false, LineEnding::kCrLf},
+  };
+  for (const Case& c : cases) {
+    const std::string kept = Formatted(c.text, false, c.tab_width, c.use_tabs, c.ending);
+    const std::string released = Formatted(c.text, true, c.tab_width, c.use_tabs, c.ending);
+    EXPECT_TRUE(released == kept) << c.name;
+  }
+}
+
+// What the layout relies on: the bytes a little behind the place passed,
+// and those in front of the first whole page, stay as they are; a stretch
+// too short to release changes nothing.
+TEST(ReleasingTheSource, GivesBackOnlyWholePagesWellBehindThePlacePassed) {
+  std::string bytes(16 * kMiB, 'x');
+  PageRelease release(bytes.data() + 1, bytes.size() - 1);
+  release.Passed(bytes.data() + 2 * kMiB);
+  EXPECT_EQ(bytes.find('\0'), std::string::npos);
+
+  release.Passed(bytes.data() + 12 * kMiB);
+  EXPECT_EQ(bytes[0], 'x');
+  EXPECT_EQ(bytes[1], 'x');
+  EXPECT_EQ(bytes[8 * kMiB], '\0');
+  EXPECT_EQ(bytes.find('\0', 11 * kMiB), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vemra
