@@ -25,10 +25,10 @@ class PageRelease {
     if (released_ != nullptr && at >= released_ + kLag + kStep && at <= end_) Release(at);
   }
 
- private:
-  static constexpr std::size_t kLag = std::size_t{1} << 20;
-  static constexpr std::size_t kStep = std::size_t{4} << 20;
+  static constexpr std::size_t kLag = std::size_t{256} << 10;
+  static constexpr std::size_t kStep = std::size_t{1} << 20;
 
+ private:
   void Release(const char* at);
 
   const char* end_ = nullptr;

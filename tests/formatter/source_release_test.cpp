@@ -68,16 +68,21 @@ TEST(ReleasingTheSource, GivesTheSameLinesAsKeepingIt) {
 // and those in front of the first whole page, stay as they are; a stretch
 // too short to release changes nothing.
 TEST(ReleasingTheSource, GivesBackOnlyWholePagesWellBehindThePlacePassed) {
-  std::string bytes(16 * kMiB, 'x');
-  PageRelease release(bytes.data() + 1, bytes.size() - 1);
-  release.Passed(bytes.data() + 2 * kMiB);
+  constexpr std::size_t kLag = PageRelease::kLag;
+  constexpr std::size_t kStep = PageRelease::kStep;
+  std::string bytes(4 * kMiB, 'x');
+  char* const begin = bytes.data() + 1;
+  PageRelease release(begin, bytes.size() - 1);
+  release.Passed(begin + kLag + kStep - 1);
   EXPECT_EQ(bytes.find('\0'), std::string::npos);
 
-  release.Passed(bytes.data() + 12 * kMiB);
+  const std::size_t passed = 3 * kMiB;
+  release.Passed(begin + passed);
   EXPECT_EQ(bytes[0], 'x');
   EXPECT_EQ(bytes[1], 'x');
-  EXPECT_EQ(bytes[8 * kMiB], '\0');
-  EXPECT_EQ(bytes.find('\0', 11 * kMiB), std::string::npos);
+  EXPECT_EQ(bytes[kMiB], '\0');
+  EXPECT_EQ(bytes[passed - kLag - 8192], '\0');
+  EXPECT_EQ(bytes.find('\0', passed - kLag + 1), std::string::npos);
 }
 
 }  // namespace
