@@ -260,10 +260,32 @@ class OutputText {
   static bool TrimmedAtLineEnd(char c) {
     return static_cast<unsigned char>(c) <= 0x20 && c != '\r' && c != '\n';
   }
-  static bool HoldsLineBreak(std::string_view token) {
+  bool HoldsLineBreak(std::string_view token) const {
+#if defined(__SSE2__)
+    if (MayReadWide(token)) return HoldsLineBreakWide(token);
+#endif
     const char* const end = token.data() + token.size();
     return line_breaks_detail::FindBreak(token.data(), end) != end;
   }
+#if defined(__SSE2__)
+  // HoldsLineBreak for a token with kWideCopy bytes readable from its
+  // start, sixteen bytes at a time: a short token's bytes beyond its end
+  // are masked off, a long token's last sixteen bytes are read whole,
+  // overlapping the read before. Comments and literals are many, and a
+  // byte at a time over their tails costs a branch per byte.
+  static bool HoldsLineBreakWide(std::string_view token) {
+    static_assert(kWideCopy == 16, "one break mask covers a wide read");
+    using line_breaks_detail::BreakMask;
+    const char* at = token.data();
+    const std::size_t size = token.size();
+    if (size <= kWideCopy) return (BreakMask(at) & ((1u << size) - 1)) != 0;
+    const char* const last = at + size - kWideCopy;
+    for (; at < last; at += kWideCopy) {
+      if (BreakMask(at) != 0) return true;
+    }
+    return BreakMask(last) != 0;
+  }
+#endif
 
   void TrimContentEnd() {
     const std::size_t content_end = end_;

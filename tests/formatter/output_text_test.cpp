@@ -178,6 +178,32 @@ TEST(OutputText, ContentLandsBehindItsIndentationHoweverDeep) {
   }
 }
 
+// Whether a token holds a line break decides whether a ":" may take back
+// its line's indentation. Tokens that are views into the source are tested
+// sixteen bytes at a time, reading past their end: a break there, or in
+// front of their start, is not theirs; one at any place inside is.
+TEST(OutputText, LineBreaksCountOnlyInsideTheToken) {
+  for (std::size_t size = 2; size <= 40; ++size) {
+    // -1: no break; size: a break right behind the token.
+    for (int at = -1; at <= static_cast<int>(size); ++at) {
+      for (const char line_break : {'\r', '\n'}) {
+        std::string source = "\n/" + std::string(size + 20, '*');
+        if (at > 0) source[static_cast<std::size_t>(at) + 1] = line_break;
+        const std::string_view token = std::string_view(source).substr(1, size);
+        OutputText output("", IndentUnit{}, 0, kFinishedIndentLimit, source);
+        output.Append("\n");
+        output.AppendIndentation(1);
+        output.AppendToken(token);
+        output.DropIndentationTab();
+        const bool holds = at > 0 && at < static_cast<int>(size);
+        std::string expected = holds ? "\n\t" : "\n";
+        expected.append(token);
+        ASSERT_EQ(output.Take(), expected) << size << " bytes, break at " << at;
+      }
+    }
+  }
+}
+
 TEST(WordTables, LookupIgnoresLetterCaseAndNothingElse) {
   for (std::string_view word : {"using", "USING", "Foreachrev", "#C_DeclareApi", "#endnamespace",
                                 "IF", "Or", "#c_declareapi", "Event"}) {
