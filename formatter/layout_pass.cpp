@@ -145,6 +145,17 @@ bool NextTokenOfJoinedText(LayoutState& state) {
   state.PrevFacts = state.Facts;
 }
 
+// Lays out a token of a text as it was loaded, with its facts.
+[[gnu::always_inline]] inline void LayOutTokenOfFacts(LayoutState& state, std::string_view token,
+                                                      TokenFacts facts) {
+  SetToken(state, token, facts);
+  if (IsCommonToken(state)) {
+    LayOutCommonToken(state);
+  } else {
+    LayOutToken(state);
+  }
+}
+
 // Lays out a token of a text as it was loaded, cut by the given rule, or
 // the two tokens of a line end.
 [[gnu::always_inline]] inline void LayOutCutToken(LayoutState& state, std::string_view token,
@@ -152,12 +163,17 @@ bool NextTokenOfJoinedText(LayoutState& state) {
   if (token[0] == '\r') {
     LayOutLineEnd(state);
   } else {
-    SetToken(state, token, FactsOfCut(token, rule));
-    if (IsCommonToken(state)) {
-      LayOutCommonToken(state);
-    } else {
-      LayOutToken(state);
-    }
+    LayOutTokenOfFacts(state, token, FactsOfCut(token, rule));
+  }
+}
+
+// The same for a token whose facts were worked out as it was cut.
+[[gnu::always_inline]] inline void LayOutCutTokenOfFacts(LayoutState& state, std::string_view token,
+                                                         TokenFacts facts) {
+  if (token[0] == '\r') {
+    LayOutLineEnd(state);
+  } else {
+    LayOutTokenOfFacts(state, token, facts);
   }
 }
 
@@ -180,7 +196,10 @@ bool NextTokenOfJoinedText(LayoutState& state) {
 // thread that cuts them.
 void LayOutTokensCutAhead(LayoutState& state, TokensCutAhead& tokens, SourceRelease& release) {
   for (auto batch = tokens.NextBatch(); !batch.empty(); batch = tokens.NextBatch()) {
-    for (const CutTokenRecord& token : batch) LayOutCutToken(state, token.View(), token.rule);
+    const TokenFacts* const facts = tokens.FactsOfBatch();
+    for (std::size_t i = 0; i < batch.size(); ++i) {
+      LayOutCutTokenOfFacts(state, batch[i].View(), facts[i]);
+    }
     release.Passed(batch, state.Regions.FirstByteNeeded());
   }
 }

@@ -57,6 +57,7 @@ void TokensCutAhead::CutAll() noexcept {
     Slot& slot = slots_[s];
     if (!WaitUntilFree(slot)) return;
     const auto count = static_cast<std::uint32_t>(table_cutter_.Fill(slot.records));
+    NoteFacts(slot, count);
     // The layout may have stopped while the slot was being filled.
     std::uint32_t expected = kFree;
     if (!slot.count.compare_exchange_strong(expected, count, std::memory_order_release,
@@ -65,6 +66,14 @@ void TokensCutAhead::CutAll() noexcept {
     }
     slot.count.notify_one();
     if (count == 0) return;
+  }
+}
+
+void TokensCutAhead::NoteFacts(Slot& slot, std::uint32_t count) {
+  for (std::uint32_t i = 0; i < count; ++i) {
+    const CutTokenRecord& record = slot.records[i];
+    slot.facts[i] =
+        record.data[0] == '\r' ? kCarriageReturnFacts : FactsOfCut(record.View(), record.rule);
   }
 }
 

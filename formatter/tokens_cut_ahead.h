@@ -4,6 +4,11 @@
 // with a second core the two halves need not take turns: the layout waits
 // only for tokens not yet cut.
 //
+// The cutting thread also works out each token's facts (token_facts.h),
+// which the layout would otherwise work out itself: the layout's thread is
+// the slower of the two, and the time the cutting thread would spend
+// waiting for a free slot goes into work taken off the layout.
+//
 // The tokens pass in batches through a ring of slots. A slot's count says
 // whose it is: kFree, the cutting thread's to fill; a batch's size, the
 // layout's to read; 0, the end of the text; kStopped, nobody's, once the
@@ -21,6 +26,7 @@
 #include "formatter/char_classes.h"
 #include "formatter/cut_token_record.h"
 #include "formatter/table_cutter.h"
+#include "formatter/token_facts.h"
 
 namespace vemra {
 
@@ -46,6 +52,9 @@ class TokensCutAhead {
   // be; empty at the text's end. The batch returned before is given back,
   // and its records must no longer be read.
   std::span<const CutTokenRecord> NextBatch();
+  // The facts of each token of the batch NextBatch returned last, as
+  // FactsOfCut gives them; a line end's are those of its CR token.
+  const TokenFacts* FactsOfBatch() const { return slots_[reading_].facts; }
 
  private:
   static constexpr std::uint32_t kBatchTokens = 1024;
@@ -56,12 +65,15 @@ class TokensCutAhead {
   struct Slot {
     std::atomic<std::uint32_t> count{kFree};
     CutTokenRecord records[kBatchTokens];
+    TokenFacts facts[kBatchTokens];
   };
 
   explicit TokensCutAhead(std::string_view text);
 
   // The cutting thread's work. It cannot fail: cutting takes no memory.
   void CutAll() noexcept;
+  // Works out the facts of the count tokens the slot holds.
+  static void NoteFacts(Slot& slot, std::uint32_t count);
   // Waits until the slot is free; false when the layout stopped.
   static bool WaitUntilFree(Slot& slot);
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "formatter/next_token.h"
+#include "formatter/tokens_cut_ahead.h"
 #include "tests/formatter/layout_cases.h"
 
 namespace vemra {
@@ -41,6 +42,32 @@ TEST(TokenFacts, FactsOfTheCuttingRuleEqualFactsOfTheBytes) {
       ASSERT_EQ(FactsOfCut(token, rule), FactsOf(token))
           << ToNotation(token) << " in " << ToNotation(text);
     }
+  }
+}
+
+// The thread that cuts ahead hands over each token's facts with it: they
+// must be the facts of its bytes, over batches and their seams.
+TEST(TokenFacts, FactsCutAheadEqualFactsOfTheBytes) {
+  std::mt19937 random(11);
+  for (int round = 0; round < 20; ++round) {
+    std::string text;
+    while (text.size() < 20000) {
+      text += kPieces[random() % kPieces.size()];
+      if (random() % 3 == 0) text += ' ';
+    }
+    const std::unique_ptr<TokensCutAhead> tokens = TokensCutAhead::Start(text);
+    ASSERT_NE(tokens, nullptr);
+    std::size_t checked = 0;
+    for (auto batch = tokens->NextBatch(); !batch.empty(); batch = tokens->NextBatch()) {
+      const TokenFacts* const facts = tokens->FactsOfBatch();
+      for (std::size_t i = 0; i < batch.size(); ++i) {
+        const std::string_view token = batch[i].View();
+        if (token[0] == '\r') continue;  // a line end, laid out without its facts
+        ASSERT_EQ(facts[i], FactsOf(token)) << ToNotation(token) << " in round " << round;
+        ++checked;
+      }
+    }
+    ASSERT_GT(checked, 2000u);
   }
 }
 
