@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "base/failures.h"
 #include "base/page_release.h"
 #include "bench/program_generator.h"
 #include "formatter/format_source.h"
@@ -62,6 +63,21 @@ TEST(ReleasingTheSource, GivesTheSameLinesAsKeepingIt) {
     const std::string released = Formatted(c.text, true, c.tab_width, c.use_tabs, c.ending);
     EXPECT_TRUE(released == kept) << c.name;
   }
+}
+
+// A failure leaves the list as it was, or, once its memory may have gone,
+// empty: never a text of zeros passed off as the loaded one.
+TEST(ReleasingTheSource, AFailureLeavesTheListEmpty) {
+  const std::string too_deep = "while a\r\nwhile b\r\nx\r\nend\r\nend\r\n";
+  const std::int32_t too_wide = 2'000'000'000;
+  TStringList kept;
+  kept.AssignText(too_deep);
+  EXPECT_THROW(FormatSource(kept, too_wide, false, true), ETextTooLarge);
+  EXPECT_EQ(kept.ReadText(), too_deep);
+  TStringList released;
+  released.AssignText(too_deep);
+  EXPECT_THROW(FormatSourceReleasingText(released, too_wide, false, true), ETextTooLarge);
+  EXPECT_EQ(released.LineCount(), 0);
 }
 
 // What the layout relies on: the bytes a little behind the place passed,
