@@ -27,10 +27,12 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/failures.h"
 #include "bench/comma_list.h"
+#include "bench/count_option.h"
 #include "bench/hostile_inputs.h"
 #include "bench/process_run.h"
 #include "bench/program_kinds.h"
@@ -217,6 +219,19 @@ std::vector<Input> SmallInputs(const fs::path& source, std::uint64_t programs) {
   return inputs;
 }
 
+constexpr std::string_view kUsage =
+    "usage: compare_builds --old=PATH --new=PATH [--programs=N] [--large=FILE,...]\n"
+    "                      [--also=OPTION,...] [--dir=PATH] [--most=N]\n"
+    "Runs two builds of the formatter on the same inputs and reports every\n"
+    "difference in the files, output, messages and exit status they leave.\n"
+    "  --old, --new  the two programs (both needed)\n"
+    "  --programs    generated programs of every kind (1000)\n"
+    "  --large       files formatted under every option set as well\n"
+    "  --also        options each added to every option set in turn\n"
+    "  --dir         where the runs' files go (/dev/shm)\n"
+    "  --most        mismatches printed in full (10)\n"
+    "Exits 0 when none differ, 1 when any does, 2 when the comparison fails.\n";
+
 int Run(const std::vector<std::string>& arguments) {
   Comparison comparison;
   std::uint64_t programs = 1000;
@@ -227,12 +242,15 @@ int Run(const std::vector<std::string>& arguments) {
     const std::size_t equals = argument.find('=');
     const std::string name = argument.substr(0, equals);
     const std::string value = equals == std::string::npos ? "" : argument.substr(equals + 1);
-    if (name == "--old") {
+    if (name == "--help") {
+      std::cout << kUsage;
+      return 0;
+    } else if (name == "--old") {
       comparison.old_program = value;
     } else if (name == "--new") {
       comparison.new_program = value;
     } else if (name == "--programs") {
-      programs = std::stoull(value);
+      programs = ParseCount(name, value);
     } else if (name == "--large") {
       large = SplitList(value);
     } else if (name == "--also") {
@@ -240,15 +258,13 @@ int Run(const std::vector<std::string>& arguments) {
     } else if (name == "--dir") {
       parent = value;
     } else if (name == "--most") {
-      comparison.most = std::stoull(value);
+      comparison.most = ParseCount(name, value);
     } else {
-      throw Exception("unknown option '" + argument + "'");
+      throw Exception("unknown option '" + argument + "'\n" + std::string(kUsage));
     }
   }
   if (comparison.old_program.empty() || comparison.new_program.empty()) {
-    throw Exception(
-        "usage: compare_builds --old=PATH --new=PATH [--programs=N] [--large=FILE,...]"
-        " [--also=OPTION,...] [--dir=PATH] [--most=N]");
+    throw Exception("both --old and --new are needed\n" + std::string(kUsage));
   }
   comparison.folder = parent / ("vemra-compare-" + std::to_string(getpid()));
   fs::create_directories(comparison.folder);

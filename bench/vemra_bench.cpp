@@ -30,6 +30,7 @@
 #include "bench/bench_report.h"
 #include "bench/code_base_bench.h"
 #include "bench/comma_list.h"
+#include "bench/count_option.h"
 #include "bench/process_run.h"
 #include "bench/start_up_bench.h"
 
@@ -76,16 +77,6 @@ std::string ProgramDirectory() {
   std::error_code error;
   fs::path self = fs::read_symlink("/proc/self/exe", error);
   return error ? std::string(".") : self.parent_path().string();
-}
-
-std::size_t ParseCount(const std::string& name, const std::string& value) {
-  try {
-    std::size_t used = 0;
-    unsigned long long count = std::stoull(value, &used);
-    if (used == value.size()) return static_cast<std::size_t>(count);
-  } catch (const std::exception&) {
-  }
-  throw Exception("option " + name + " needs a number, not '" + value + "'");
 }
 
 BenchOptions ParseOptions(const std::vector<std::string>& arguments) {
