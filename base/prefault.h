@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 namespace vemra {
 
@@ -12,5 +13,10 @@ namespace vemra {
 // writable memory now. Only a hint: where the kernel cannot, the pages come
 // on first write as usual. The bytes are left as they are.
 void PrefaultForWriting(const char* begin, std::size_t size);
+
+// bytes.resize(size), asking first for the pages of the bytes it adds when
+// they lie within the string's reservation. Beyond it the string moves to
+// new memory, which the resize takes page by page as before.
+void ResizePrefaulted(std::string& bytes, std::size_t size);
 
 }  // namespace vemra

@@ -115,11 +115,7 @@ class FinishedTextWriter {
   // Out of line: it runs once per step. Pages the memory lacks (fresh, or
   // given back to the system) are asked for in one go, not faulted in one
   // by one as the zeros are written.
-  [[gnu::noinline]] void Grow(std::size_t size) {
-    if (size <= text_.capacity())
-      PrefaultForWriting(text_.data() + text_.size(), size - text_.size());
-    text_.resize(size);
-  }
+  [[gnu::noinline]] void Grow(std::size_t size) { ResizePrefaulted(text_, size); }
 
   std::string text_;     // its size is how far it may be written
   std::size_t end_ = 0;  // the finished text's end

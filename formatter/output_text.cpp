@@ -13,14 +13,9 @@ constexpr std::size_t kGrowStep = std::size_t{1} << 20;
 }  // namespace
 
 std::size_t OutputText::GrowBuffer(std::string& bytes, std::size_t needed) {
-  const std::size_t size = std::max(needed, std::min(bytes.size() + kGrowStep, bytes.capacity()));
   // The step's fresh pages in one request rather than a fault for each as
   // the zeros go in: the layout's thread is the one every other waits for.
-  // Past the reservation the string moves, and its new memory is its own.
-  if (size <= bytes.capacity()) {
-    PrefaultForWriting(bytes.data() + bytes.size(), size - bytes.size());
-  }
-  bytes.resize(size);
+  ResizePrefaulted(bytes, std::max(needed, std::min(bytes.size() + kGrowStep, bytes.capacity())));
   return bytes.size();
 }
 
