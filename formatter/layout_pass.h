@@ -42,6 +42,11 @@ struct LaidOutText {
   friend bool operator==(const LaidOutText&, const LaidOutText&) = default;
 };
 
+// How LayOutLines cuts a text's tokens (see there), and the size from which
+// kBySize cuts them ahead, on a thread of their own.
+enum class Cutting { kBySize, kInLoop, kTable, kAhead };
+inline constexpr std::size_t kCutAheadSize = std::size_t{16} << 20;
+
 // The same text for a text as it was loaded, whose lines may end in CR LF,
 // LF or CR: LayoutPass of its joined form (every line followed by CR LF),
 // without building that form. A last line without a line end is given one.
@@ -54,12 +59,10 @@ struct LaidOutText {
 // (table_cutter.h) cuts them on this thread, a batch at a time. kInLoop
 // (the plain rules, one token at a time in the loop), kTable and kAhead
 // choose either way whatever the size; all give the same text.
-enum class Cutting { kBySize, kInLoop, kTable, kAhead };
 //
 // release gives the memory under the text back as the layout passes it
 // (source_release.h); the in-loop cutting releases nothing, nor does a
 // text given a line end here, which is laid out from a copy.
-inline constexpr std::size_t kCutAheadSize = std::size_t{16} << 20;
 LaidOutText LayOutLines(std::string_view text, IndentUnit unit = {},
                         TrailingBytes trailing = TrailingBytes::kKept,
                         Cutting cutting = Cutting::kBySize, SourceRelease release = {});
