@@ -70,4 +70,8 @@ std::string ChangedReason() {
   return "It changed while it was being formatted, and was left as it is now";
 }
 
+std::string NotRegularReason() {
+  return "It is not a regular file";
+}
+
 }  // namespace vemra

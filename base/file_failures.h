@@ -34,5 +34,8 @@ std::string SaveInProgressReason(const std::string& backup);
 std::string NoBackupReason(const std::string& detail);
 // The reason a save gives when the file is no longer as it was loaded.
 std::string ChangedReason();
+// The reason a load or save gives for a folder, pipe, socket or device named
+// as a file: only regular files are read whole or saved over.
+std::string NotRegularReason();
 
 }  // namespace vemra
