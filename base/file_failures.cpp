@@ -70,6 +70,23 @@ std::string ChangedReason() {
   return "It changed while it was being formatted, and was left as it is now";
 }
 
+std::string InUseReason() {
+  return "It is open in another program, and was left as it is: written over in place now, it "
+         "could lose what that program writes";
+}
+
+std::string WrittenMeanwhileReason(const std::string& backup) {
+  return "Another program wrote to it while it was being written over; it was left as it is "
+         "now, and its old bytes are kept in \"" +
+         backup + "\": compare the two, then remove the backup, and run again";
+}
+
+std::string ForeignBackupReason(const std::string& path) {
+  return "A file stands under the name of its backup, \"" + path +
+         "\", that is no backup this program made for this user: look at it, move it out of "
+         "the way, and run again";
+}
+
 std::string NotRegularReason() {
   return "It is not a regular file";
 }

@@ -34,6 +34,16 @@ std::string SaveInProgressReason(const std::string& backup);
 std::string NoBackupReason(const std::string& detail);
 // The reason a save gives when the file is no longer as it was loaded.
 std::string ChangedReason();
+// The reason a save gives when it would write over a file in place that
+// another program has open.
+std::string InUseReason();
+// The reason a save gives when another program wrote to the file while it
+// was written over in place: backup holds the old bytes.
+std::string WrittenMeanwhileReason(const std::string& backup);
+// The reason a load or save gives when a file stands under the name of the
+// file's backup that this program cannot have made for this user (another
+// user's, a link, no regular file, or readable by others).
+std::string ForeignBackupReason(const std::string& path);
 // The reason a load or save gives for a folder, pipe, socket or device named
 // as a file: only regular files are read whole or saved over.
 std::string NotRegularReason();

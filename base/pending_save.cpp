@@ -4,25 +4,31 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "base/attribute_handover.h"
 #include "base/fd_io.h"
 #include "base/file_failures.h"
+#include "base/regular_file.h"
 #include "base/save_backup.h"
 #include "base/signal_cleanup.h"
 #include "base/system_error_text.h"
 #include "base/temp_file.h"
+#include "base/write_lease.h"
 
 namespace vemra {
 
 namespace {
 
-// Puts bytes at the start of the open file, cuts it to their length and
-// flushes it; false with errno on failure.
-bool Overwrite(int fd, std::string_view bytes) {
-  return lseek(fd, 0, SEEK_SET) == 0 && WriteFully(fd, bytes) &&
-         ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && fsync(fd) == 0;
+// Puts bytes at the start of the open file; false with errno on failure.
+bool WriteOver(int fd, std::string_view bytes) {
+  return lseek(fd, 0, SEEK_SET) == 0 && WriteFully(fd, bytes);
+}
+
+// Cuts the open file to size and flushes it; false with errno on failure.
+bool CutAndFlush(int fd, std::size_t size) {
+  return ftruncate(fd, static_cast<off_t>(size)) == 0 && fsync(fd) == 0;
 }
 
 }  // namespace
@@ -43,32 +49,29 @@ void PendingSave::Prepare(const LoadedFile* loaded) {
   struct stat now {};
   const bool exists = fstatat(folder, name, &now, AT_SYMLINK_NOFOLLOW) == 0;
   if (!exists && errno != ENOENT) throw CreateFailure(file_name_, errno);
-  if (exists && S_ISDIR(now.st_mode)) throw CreateFailure(file_name_, EISDIR);
-  const std::string left_backup = LeftBackupReason(target_.full_path);
+  if (exists && !S_ISREG(now.st_mode)) throw CreateFailure(file_name_, NotRegularReason());
+  const std::string left_backup =
+      LeftBackupReason(target_.full_path, exists ? now.st_uid : geteuid());
   if (!left_backup.empty()) throw CreateFailure(file_name_, left_backup);
   const bool is_loaded_file =
       loaded != nullptr && !loaded->path.empty() && loaded->path == target_.full_path;
   if (exists) {
     // Opening for writing asks the permission question a direct write
     // would: a rename must not get round the file's own protection.
-    existing_.Reset(openat(folder, name, O_WRONLY | O_CLOEXEC | O_NOCTTY));
-    if (!existing_.Valid()) throw CreateFailure(file_name_, errno);
-    struct stat opened {};
-    if (fstat(existing_.Get(), &opened) != 0 ||
-        !FileIdentity::Of(opened).SameFile(FileIdentity::Of(now))) {
+    RegularFile opened = OpenRegularFile(folder, name, O_WRONLY);
+    if (opened.not_regular) throw CreateFailure(file_name_, NotRegularReason());
+    if (!opened.fd.Valid()) throw CreateFailure(file_name_, opened.error_code);
+    existing_ = std::move(opened.fd);
+    if (!FileIdentity::Of(opened.info).SameFile(FileIdentity::Of(now))) {
       throw CreateFailure(file_name_, ChangedReason());
     }
-    if (!S_ISREG(opened.st_mode)) {
-      way_ = Way::kDirect;
-      return;
-    }
-    ExpectState(opened, loaded, is_loaded_file);
+    ExpectState(opened.info, loaded, is_loaded_file);
     if (loaded != nullptr && *expected_ == loaded->identity &&
-        opened.st_size == static_cast<off_t>(bytes_.size())) {
-      const UniqueFd reader(openat(folder, name, O_RDONLY | O_CLOEXEC | O_NOCTTY));
-      if (reader.Valid() && HoldsExactly(reader.Get(), bytes_)) return;  // kNothing
+        opened.info.st_size == static_cast<off_t>(bytes_.size())) {
+      const RegularFile reader = OpenRegularFile(folder, name, O_RDONLY);
+      if (reader.fd.Valid() && HoldsExactly(reader.fd.Get(), bytes_)) return;  // kNothing
     }
-    if (opened.st_nlink > 1) {
+    if (opened.info.st_nlink > 1) {
       PrepareInPlace();
       return;
     }
@@ -100,10 +103,13 @@ void PendingSave::ExpectState(const struct stat& now, const LoadedFile* loaded,
 }
 
 void PendingSave::PrepareInPlace() {
-  const UniqueFd reader(
-      openat(target_.folder.Get(), target_.name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
-  if (!reader.Valid()) throw CreateFailure(file_name_, NoBackupReason(SystemErrorText(errno)));
-  backup_ = std::make_unique<SaveBackup>(target_, reader.Get(), file_name_);
+  const RegularFile reader = OpenRegularFile(target_.folder.Get(), target_.name.c_str(), O_RDONLY);
+  if (!reader.fd.Valid()) {
+    throw CreateFailure(file_name_,
+                        NoBackupReason(reader.not_regular ? NotRegularReason()
+                                                          : SystemErrorText(reader.error_code)));
+  }
+  backup_ = std::make_unique<SaveBackup>(target_, reader.fd.Get(), file_name_);
   way_ = Way::kInPlace;
 }
 
@@ -115,9 +121,6 @@ void PendingSave::MakeDurable() {
 void PendingSave::Commit() {
   switch (way_) {
     case Way::kNothing:
-      return;
-    case Way::kDirect:
-      if (!WriteFully(existing_.Get(), bytes_)) throw WriteFailure(file_name_, errno);
       return;
     case Way::kRename:
       CommitByRename();
@@ -144,7 +147,6 @@ void PendingSave::CheckUnchanged() const {
 }
 
 void PendingSave::CommitByRename() {
-  CheckUnchanged();
   const bool new_file = !existing_.Valid();
   // Only now, with every byte written, may the file become what the old one
   // was, and readable by whoever could read that.
@@ -160,6 +162,9 @@ void PendingSave::CommitByRename() {
     return;
   }
   if (!temp_->Close()) throw WriteFailure(file_name_, errno);
+  // The last look before the rename, so that a change by someone else is
+  // missed only when it falls between the two.
+  CheckUnchanged();
   if (!temp_->RenameTo(target_.name, new_file)) {
     const int error = errno;
     throw CreateFailure(file_name_, error == EEXIST ? ChangedReason() : SystemErrorText(error));
@@ -169,6 +174,12 @@ void PendingSave::CommitByRename() {
 void PendingSave::CommitInPlace() {
   // Signals wait until the file is whole again and its backup gone.
   const SignalsDeferred deferred;
+  // Taken before the backup appears and before the last look at the file:
+  // from then on, a program that opens the file waits until it is complete.
+  const WriteLease lease(existing_.Get());
+  if (lease.Taken() == WriteLease::Outcome::kFileInUse) {
+    throw CreateFailure(file_name_, InUseReason());
+  }
   backup_->Place();
   try {
     CheckUnchanged();
@@ -176,11 +187,32 @@ void PendingSave::CommitInPlace() {
     backup_->Remove();
     throw;
   }
-  if (Overwrite(existing_.Get(), bytes_)) {
-    backup_->Remove();
-    return;
+  const off_t old_size = expected_->size;
+  if (!WriteOver(existing_.Get(), bytes_)) RestoreOrKeepBackup(errno);
+  // Before the file is cut to its new length, what another program may
+  // have written in the meantime still shows: as a longer file, or as
+  // another file under the name.
+  if (!lease.KeptOthersOut() && WrittenByOthers(old_size)) {
+    throw CreateFailure(file_name_, WrittenMeanwhileReason(backup_->Path()));  // backup kept
   }
-  const int error = errno;
+  if (!CutAndFlush(existing_.Get(), bytes_.size())) RestoreOrKeepBackup(errno);
+  backup_->Remove();
+}
+
+// Whether the file holds more than the old or new bytes after they were
+// written over it, or the name leads to another file now.
+bool PendingSave::WrittenByOthers(off_t old_size) const {
+  struct stat written {};
+  struct stat named {};
+  const auto expected_size = std::max(old_size, static_cast<off_t>(bytes_.size()));
+  return fstat(existing_.Get(), &written) != 0 || written.st_size != expected_size ||
+         fstatat(target_.folder.Get(), target_.name.c_str(), &named, AT_SYMLINK_NOFOLLOW) != 0 ||
+         !FileIdentity::Of(named).SameFile(FileIdentity::Of(written));
+}
+
+// After a failed write over the file: the old bytes back, or, where even
+// that fails, the backup kept and named. Throws either way.
+void PendingSave::RestoreOrKeepBackup(int error) {
   if (backup_->RestoreInto(existing_.Get())) {
     backup_->Remove();
     throw WriteFailure(file_name_, error);

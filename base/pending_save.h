@@ -54,7 +54,6 @@ class PendingSave {
  private:
   enum class Way {
     kNothing,  // the file already holds the bytes
-    kDirect,   // a device or pipe: written to, never replaced
     kRename,   // a new file beside the target, renamed over it
     kInPlace,  // the file itself, written over, its old bytes in a backup
   };
@@ -65,6 +64,8 @@ class PendingSave {
   void CommitByRename();
   void CommitInPlace();
   void CheckUnchanged() const;
+  bool WrittenByOthers(off_t old_size) const;
+  [[noreturn]] void RestoreOrKeepBackup(int error);
 
   std::string file_name_;                 // as the caller named it, for messages
   std::string_view bytes_;                // the new content

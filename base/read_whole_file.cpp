@@ -12,10 +12,10 @@
 #include "base/fd_io.h"
 #include "base/file_failures.h"
 #include "base/prefault.h"
+#include "base/regular_file.h"
 #include "base/save_backup.h"
 #include "base/save_target.h"
 #include "base/system_error_text.h"
-#include "base/unique_fd.h"
 
 namespace vemra {
 
@@ -86,25 +86,16 @@ std::size_t RoomForRest(int fd) {
 }  // namespace
 
 std::string ReadWholeFile(const std::string& file_name, LoadedFile& loaded) {
-  const UniqueFd fd(open(file_name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
-  if (!fd.Valid()) throw OpenFailure(file_name, errno);
-  struct stat info {};
-  if (fstat(fd.Get(), &info) != 0) throw OpenFailure(file_name, errno);
-  if (S_ISDIR(info.st_mode)) throw OpenFailure(file_name, EISDIR);
-  loaded = {std::string(), FileIdentity::Of(info)};
-  if (!S_ISREG(info.st_mode)) {
-    return ReadUntilEnd(fd.Get(), 0, [&file_name](int error_code) {
-      if (error_code == EFBIG) throw OpenFailure(file_name, EFBIG);
-      throw ReadFailure();
-    });
-  }
-  if (static_cast<std::uint64_t>(info.st_size) > kMaxFileSize) {
+  const RegularFile file = OpenRegularFile(AT_FDCWD, file_name.c_str(), O_RDONLY);
+  if (file.not_regular) throw OpenFailure(file_name, NotRegularReason());
+  if (!file.fd.Valid()) throw OpenFailure(file_name, file.error_code);
+  if (static_cast<std::uint64_t>(file.info.st_size) > kMaxFileSize) {
     throw OpenFailure(file_name, EFBIG);
   }
-  loaded.path = ResolvedPath(file_name);
-  const std::string left_backup = LeftBackupReason(loaded.path);
+  loaded = {ResolvedPath(file_name), FileIdentity::Of(file.info)};
+  const std::string left_backup = LeftBackupReason(loaded.path, file.info.st_uid);
   if (!left_backup.empty()) throw OpenFailure(file_name, left_backup);
-  return ReadRegularFile(fd.Get(), static_cast<std::size_t>(info.st_size));
+  return ReadRegularFile(file.fd.Get(), static_cast<std::size_t>(file.info.st_size));
 }
 
 std::string ReadStandardInput(int fd) {

@@ -7,8 +7,9 @@
 namespace vemra {
 
 // Every byte of the named file, read at once into one buffer, and which file
-// that was. Throws EFOpenError when the file cannot be opened, is a folder,
-// is 2 GiB or larger, or has the backup of an interrupted save beside it or
+// that was. Throws EFOpenError when the file cannot be opened, is no regular
+// file (a folder, pipe, socket or device: never opened, so never waited
+// for), is 2 GiB or larger, or has the backup of an interrupted save beside it or
 // in the temporary folder (its bytes may be half old, half new), and
 // EReadError when it delivers fewer bytes than its size (a shorter text must
 // never be saved over the file).

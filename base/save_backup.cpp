@@ -5,12 +5,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
-#include <cstdlib>
+#include <initializer_list>
 
 #include "base/fd_io.h"
 #include "base/file_failures.h"
+#include "base/private_temp_folder.h"
 #include "base/save_target.h"
 #include "base/system_error_text.h"
 
@@ -23,11 +25,6 @@ constexpr char kTempFolderPrefix[] = "vemrafmt-backup-";
 // Enough of the file's name in the temporary folder for a person to see
 // whose backup it is; the hash tells files of the same name apart.
 constexpr std::size_t kNameShownInTempFolder = 64;
-
-std::string TempFolderPath() {
-  const char* const folder = std::getenv("TMPDIR");
-  return folder != nullptr && *folder != '\0' ? folder : "/tmp";
-}
 
 // FNV-1a: the same for every build and run, so that a later run of another
 // build still finds the backup.
@@ -48,15 +45,23 @@ std::string Hex(std::uint64_t value) {
   return text;
 }
 
-enum class BackupState { kAbsent, kInUse, kLeft };
+enum class BackupState { kAbsent, kInUse, kLeft, kForeign };
 
-// A backup in use is locked by the run that writes its file; one that
-// cannot even be opened (another user's) counts as left behind.
-BackupState StateOf(const std::string& path) {
+// Only a file that a run of one of the trusted users can have made counts
+// as a backup: a regular file of theirs that only they may read, reached by
+// no link. Anything else under a backup's name is foreign, and its bytes
+// are never offered as a file's old bytes. A backup in use is locked by the
+// run that writes its file.
+BackupState StateOf(const std::string& path, std::initializer_list<uid_t> trusted) {
   const UniqueFd fd(open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+  struct stat info {};
   if (!fd.Valid()) {
-    struct stat info {};
-    return lstat(path.c_str(), &info) == 0 ? BackupState::kLeft : BackupState::kAbsent;
+    return lstat(path.c_str(), &info) == 0 ? BackupState::kForeign : BackupState::kAbsent;
+  }
+  if (fstat(fd.Get(), &info) != 0 ||
+      std::none_of(trusted.begin(), trusted.end(),
+                   [&info](uid_t user) { return IsPrivateFile(info, user); })) {
+    return BackupState::kForeign;
   }
   if (flock(fd.Get(), LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK) return BackupState::kInUse;
   return BackupState::kLeft;
@@ -68,30 +73,51 @@ std::string ReasonFor(BackupState state, const std::string& path) {
       return SaveInProgressReason(path);
     case BackupState::kLeft:
       return InterruptedSaveReason(path);
+    case BackupState::kForeign:
+      return ForeignBackupReason(path);
     case BackupState::kAbsent:
       break;
   }
   return {};
 }
 
+std::string TempFolderName(const std::string& full_path) {
+  return kTempFolderPrefix + Hex(PathHash(full_path)) + "-" +
+         NameOf(full_path).substr(0, kNameShownInTempFolder);
+}
+
 }  // namespace
 
 BackupPlaces BackupPlacesOf(const std::string& full_path) {
   const std::string folder = FolderOf(full_path);
-  const std::string name = NameOf(full_path);
-  return {(folder == "/" ? "" : folder) + "/" + name + kBesideSuffix,
-          TempFolderPath() + "/" + kTempFolderPrefix + Hex(PathHash(full_path)) + "-" +
-              name.substr(0, kNameShownInTempFolder)};
+  return {(folder == "/" ? "" : folder) + "/" + NameOf(full_path) + kBesideSuffix,
+          PrivateTempFolderPath(geteuid()) + "/" + TempFolderName(full_path),
+          SharedTempFolder() + "/" + TempFolderName(full_path)};
 }
 
-std::string LeftBackupReason(const std::string& full_path) {
+std::string LeftBackupReason(const std::string& full_path, uid_t owner) {
   if (full_path.empty()) return {};
+  const uid_t self = geteuid();
   const BackupPlaces places = BackupPlacesOf(full_path);
-  for (const std::string& path : {places.beside, places.in_temp_folder}) {
-    const std::string reason = ReasonFor(StateOf(path), path);
-    if (!reason.empty()) return reason;
+  std::string reason = ReasonFor(StateOf(places.beside, {self, owner}), places.beside);
+  // In the temporary folder, a backup is in the folder of the user whose
+  // run made it: this user's, or the file owner's. Such a folder is looked
+  // into only when it really is that user's.
+  const auto look_in_folder_of = [&full_path, &reason](uid_t user) {
+    if (!reason.empty() || !OpenPrivateTempFolder(user, false).failure.empty()) return;
+    const std::string path = PrivateTempFolderPath(user) + "/" + TempFolderName(full_path);
+    reason = ReasonFor(StateOf(path, {user}), path);
+  };
+  look_in_folder_of(self);
+  if (owner != self) look_in_folder_of(owner);
+  if (reason.empty()) {
+    // Earlier versions kept backups in the shared folder itself, where
+    // anyone may put a file of that name: only a backup of one of the two
+    // counts there, and anything else is passed over.
+    const BackupState state = StateOf(places.in_shared_folder, {self, owner});
+    if (state != BackupState::kForeign) reason = ReasonFor(state, places.in_shared_folder);
   }
-  return {};
+  return reason;
 }
 
 SaveBackup::SaveBackup(const SaveTarget& target, int source, const std::string& file_name)
@@ -101,15 +127,20 @@ SaveBackup::SaveBackup(const SaveTarget& target, int source, const std::string& 
   }
   const BackupPlaces places = BackupPlacesOf(target.full_path);
   if (TryCopyIn(target.folder.Get(), target.name + kBesideSuffix, places.beside, source)) return;
-  const int beside_error = errno;
-  temp_folder_.Reset(open(TempFolderPath().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (temp_folder_.Valid() &&
-      TryCopyIn(temp_folder_.Get(), NameOf(places.in_temp_folder), places.in_temp_folder, source)) {
-    return;
+  const std::string beside_failure = SystemErrorText(errno);
+  PrivateTempFolder own_folder = OpenPrivateTempFolder(geteuid(), true);
+  std::string temp_failure = own_folder.failure;
+  if (own_folder.fd.Valid()) {
+    temp_folder_ = std::move(own_folder.fd);
+    if (TryCopyIn(temp_folder_.Get(), NameOf(places.in_temp_folder), places.in_temp_folder,
+                  source)) {
+      return;
+    }
+    temp_failure = SystemErrorText(errno);
   }
   throw CreateFailure(
-      file_name, NoBackupReason("not beside it (" + SystemErrorText(beside_error) + ") nor in \"" +
-                                TempFolderPath() + "\" (" + SystemErrorText(errno) + ")"));
+      file_name, NoBackupReason("not beside it (" + beside_failure + ") nor in \"" +
+                                PrivateTempFolderPath(geteuid()) + "\" (" + temp_failure + ")"));
 }
 
 SaveBackup::~SaveBackup() = default;
@@ -125,7 +156,10 @@ bool SaveBackup::TryCopyIn(int folder_fd, const std::string& fixed_name, const s
     errno = copy->ErrorCode();
     return false;
   }
-  if (flock(copy->Fd(), LOCK_EX) != 0 || !CopyWholeFile(source, copy->Fd())) {
+  // A backup is known by being its user's alone: mode 0600 whatever the
+  // umask took off.
+  if (flock(copy->Fd(), LOCK_EX) != 0 || !CopyWholeFile(source, copy->Fd()) ||
+      fchmod(copy->Fd(), 0600) != 0) {
     const int error = errno;
     copy.reset();
     errno = error;
@@ -146,7 +180,7 @@ void SaveBackup::MakeDurable() {
 void SaveBackup::Place() {
   if (!copy_->RenameTo(fixed_name_, true)) {
     const int error = errno;
-    const std::string reason = error == EEXIST ? ReasonFor(StateOf(path_), path_) : "";
+    const std::string reason = error == EEXIST ? ReasonFor(StateOf(path_, {geteuid()}), path_) : "";
     if (!reason.empty()) throw CreateFailure(file_name_, reason);
     throw CreateFailure(file_name_, NoBackupReason(SystemErrorText(error)));
   }

@@ -3,15 +3,21 @@
 // that any later run finds it:
 //
 //   beside the file           NAME.vemrafmt-backup
-//   or, where the folder      $TMPDIR/vemrafmt-backup-HASH-NAME
-//   refuses it                (TMPDIR, else /tmp; HASH: 16 hex digits of
-//                             the full path, NAME cut to 64 bytes)
+//   or, where the folder      $TMPDIR/vemrafmt-UID/vemrafmt-backup-HASH-NAME
+//   refuses it                (TMPDIR, else /tmp; vemrafmt-UID the user's own
+//                             folder, see private_temp_folder.h; HASH: 16
+//                             hex digits of the full path, NAME cut to 64
+//                             bytes)
 //
 // A file under one of these names always holds the complete old bytes: the
 // copy is written under a temporary name, flushed, and only then renamed.
-// While a save uses it, the backup is locked; a backup found unlocked was
-// left by a save that was cut off, and is never removed by the program.
+// It is its user's alone (mode 0600), and only such a file counts as a
+// backup. While a save uses it, the backup is locked; a backup found
+// unlocked was left by a save that was cut off, and is never removed by the
+// program.
 #pragma once
+
+#include <sys/types.h>
 
 #include <memory>
 #include <string>
@@ -27,19 +33,24 @@ struct SaveTarget;
 struct BackupPlaces {
   std::string beside;
   std::string in_temp_folder;
+  // Where earlier versions kept it: $TMPDIR/vemrafmt-backup-HASH-NAME.
+  std::string in_shared_folder;
 };
 BackupPlaces BackupPlacesOf(const std::string& full_path);
 
 // Why the file with this full path must not be loaded or saved: the reason
 // for a failure message when a backup of it is there (left by an interrupted
-// save, or in use by another run right now); empty otherwise.
-std::string LeftBackupReason(const std::string& full_path);
+// save, or in use by another run right now), or something that is no backup
+// stands under a backup's name beside the file or in the user's own folder;
+// empty otherwise. owner: the file's owner, whose runs' backups count as
+// well as this user's (the user's own id for a file not there yet).
+std::string LeftBackupReason(const std::string& full_path, uid_t owner);
 
 class SaveBackup {
  public:
   // Copies the old bytes of the file open on source (read from its start)
-  // to a private temporary file beside target, or in the temporary folder
-  // when target's folder refuses it. Throws EFCreateError naming file_name
+  // to a private temporary file beside target, or in the user's own folder
+  // in the temporary folder when target's folder refuses it. Throws EFCreateError naming file_name
   // when neither place takes a complete copy.
   SaveBackup(const SaveTarget& target, int source, const std::string& file_name);
   SaveBackup(const SaveBackup&) = delete;

@@ -56,7 +56,7 @@ TEST(LoadFile, RefusalsNameThePathAndKeepThePreviousLines) {
   close(fd);
   const RefusedLoad cases[] = {
       {"missing.vem", "No such file or directory"},
-      {"sub", "Is a directory"},
+      {"sub", "It is not a regular file"},
       {"huge.vem", "File too large"},
   };
   for (const RefusedLoad& c : cases) {

@@ -46,7 +46,7 @@ struct RefusedCase {
 TEST(SafeSave, RefusedOutputNamesThePathAndTouchesNothing) {
   const RefusedCase cases[] = {
       {"missing folder", "no/such/out.vem", "No such file or directory"},
-      {"output is a folder", "sub", "Is a directory"},
+      {"output is a folder", "sub", "It is not a regular file"},
       {"output ends in a slash", "new/", "Is a directory"},
       {"a file used as a folder", "in.vem/out.vem", "Not a directory"},
   };

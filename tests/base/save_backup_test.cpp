@@ -34,50 +34,118 @@ using testing::WriteBytes;
 const std::string kOld = "old\n";
 const std::string kBackupBytes = "older\n";
 
-struct LeftBackupCase {
-  bool in_temp_folder;  // else beside the file
-  bool in_use;          // locked by a run that is writing right now
+enum class Place { kBeside, kOwnFolder, kSharedFolder };
+
+// What stands under a backup's name.
+enum class Planted {
+  kBackup,         // the user's own: mode 0600, a regular file
+  kBackupInUse,    // the same, locked by a run writing right now
+  kOpenToOthers,   // the user's, mode 0644
+  kOtherUsers,     // another user's file, mode 0600
+  kLink,           // a link to a file of the user's
+  kForeignFolder,  // another user's folder where the user's own should be
 };
 
-TEST(SaveBackup, ABackupFoundStopsLoadAndSaveAndIsNeverTouched) {
-  const LeftBackupCase cases[] = {{false, false}, {true, false}, {false, true}, {true, true}};
-  for (const LeftBackupCase& c : cases) {
+enum class Verdict { kInterrupted, kInProgress, kForeign, kIgnored };
+
+struct BackupCase {
+  Place place;
+  Planted planted;
+  Verdict verdict;
+};
+
+// Puts what the case plants at its place; false when this user cannot.
+bool Plant(const BackupCase& c, const std::string& path, const std::string& tmp) {
+  const std::string own_folder = tmp + "/vemrafmt-" + std::to_string(geteuid());
+  if (c.place == Place::kOwnFolder || c.planted == Planted::kForeignFolder) {
+    mkdir(own_folder.c_str(), 0700);
+  }
+  const BackupPlaces places = BackupPlacesOf(path);
+  const std::string backup = c.place == Place::kBeside      ? places.beside
+                             : c.place == Place::kOwnFolder ? places.in_temp_folder
+                                                            : places.in_shared_folder;
+  const bool other_user = c.planted == Planted::kOtherUsers || c.planted == Planted::kForeignFolder;
+  if (other_user && geteuid() != 0) return false;
+  if (c.planted == Planted::kLink) {
+    WriteBytes(tmp + "/target", kBackupBytes);
+    chmod((tmp + "/target").c_str(), 0600);
+    return symlink((tmp + "/target").c_str(), backup.c_str()) == 0;
+  }
+  WriteBytes(backup, kBackupBytes);
+  chmod(backup.c_str(), c.planted == Planted::kOpenToOthers ? 0644 : 0600);
+  if (other_user) chown(backup.c_str(), testing::kUnprivilegedId, testing::kUnprivilegedId);
+  if (c.planted == Planted::kForeignFolder) {
+    chown(own_folder.c_str(), testing::kUnprivilegedId, testing::kUnprivilegedId);
+  }
+  return true;
+}
+
+// A backup this user's runs made stops every load and save, and is named as
+// holding the old bytes; anything else under a backup's name is never
+// offered as the old bytes: beside the file or in the user's own folder it
+// is named as foreign, in the shared folder (where anyone may put a file of
+// that name) it is passed over.
+TEST(SaveBackup, OnlyTheUsersOwnBackupCountsAndNothingElseIsOfferedAsTheOldBytes) {
+  const BackupCase cases[] = {
+      {Place::kBeside, Planted::kBackup, Verdict::kInterrupted},
+      {Place::kBeside, Planted::kBackupInUse, Verdict::kInProgress},
+      {Place::kOwnFolder, Planted::kBackup, Verdict::kInterrupted},
+      {Place::kOwnFolder, Planted::kBackupInUse, Verdict::kInProgress},
+      {Place::kSharedFolder, Planted::kBackup, Verdict::kInterrupted},
+      {Place::kBeside, Planted::kOpenToOthers, Verdict::kForeign},
+      {Place::kBeside, Planted::kLink, Verdict::kForeign},
+      {Place::kOwnFolder, Planted::kOtherUsers, Verdict::kForeign},
+      {Place::kSharedFolder, Planted::kOtherUsers, Verdict::kIgnored},
+      {Place::kSharedFolder, Planted::kOpenToOthers, Verdict::kIgnored},
+      {Place::kSharedFolder, Planted::kLink, Verdict::kIgnored},
+      {Place::kOwnFolder, Planted::kForeignFolder, Verdict::kIgnored},
+  };
+  for (const BackupCase& c : cases) {
     TestFolder folder;
-    mkdir((folder / "tmp").c_str(), 0700);
-    const TempFolderVariable tmpdir(folder / "tmp");
+    const std::string tmp = folder / "tmp";
+    mkdir(tmp.c_str(), 01777);
+    const TempFolderVariable tmpdir(tmp);
     const std::string path = folder / "f.vem";
     WriteBytes(path, kOld);
+    const std::string label = "place " + std::to_string(static_cast<int>(c.place)) + ", planted " +
+                              std::to_string(static_cast<int>(c.planted));
+    if (!Plant(c, path, tmp)) continue;  // needs the superuser to plant
     const BackupPlaces places = BackupPlacesOf(path);
-    const std::string backup = c.in_temp_folder ? places.in_temp_folder : places.beside;
-    WriteBytes(backup, kBackupBytes);
+    const std::string backup = c.place == Place::kBeside      ? places.beside
+                               : c.place == Place::kOwnFolder ? places.in_temp_folder
+                                                              : places.in_shared_folder;
     const UniqueFd lock(open(backup.c_str(), O_RDONLY));
-    if (c.in_use) {
-      ASSERT_EQ(flock(lock.Get(), LOCK_EX), 0);
+    if (c.planted == Planted::kBackupInUse) {
+      ASSERT_EQ(flock(lock.Get(), LOCK_EX), 0) << label;
     }
     const std::string reason =
-        c.in_use ? "Another run is writing over it right now (its old bytes are kept in \"" +
-                       backup + "\" until it is done)"
-                 : "An earlier save of it was interrupted while it wrote over the file, whose "
-                   "old bytes are kept in \"" +
-                       backup +
-                       "\": compare the two, then copy the backup over the file or remove the "
-                       "backup, and run again";
-    const std::string label = backup + (c.in_use ? " in use" : " left");
+        c.verdict == Verdict::kInProgress
+            ? "Another run is writing over it right now (its old bytes are kept in \"" + backup +
+                  "\" until it is done)"
+        : c.verdict == Verdict::kInterrupted
+            ? "An earlier save of it was interrupted while it wrote over the file, whose old "
+              "bytes are kept in \"" +
+                  backup +
+                  "\": compare the two, then copy the backup over the file or remove the backup, "
+                  "and run again"
+            : "A file stands under the name of its backup, \"" + backup +
+                  "\", that is no backup this program made for this user: look at it, move it "
+                  "out of the way, and run again";
     TStringList list;
     try {
       list.LoadFile(path);
-      ADD_FAILURE() << label << ": loaded";
+      EXPECT_EQ(c.verdict, Verdict::kIgnored) << label << ": loaded";
     } catch (const EFOpenError& failure) {
       EXPECT_EQ(failure.Message(), "Cannot open file \"" + path + "\". " + reason) << label;
     }
     list.AssignText("new");
     try {
       list.SaveFile(path);
-      ADD_FAILURE() << label << ": saved";
+      EXPECT_EQ(c.verdict, Verdict::kIgnored) << label << ": saved";
     } catch (const EFCreateError& failure) {
       EXPECT_EQ(failure.Message(), "Cannot create file \"" + path + "\". " + reason) << label;
     }
-    EXPECT_EQ(ReadBytes(path), kOld) << label;
+    EXPECT_EQ(ReadBytes(path), c.verdict == Verdict::kIgnored ? "new\r\n" : kOld) << label;
     EXPECT_EQ(ReadBytes(backup), kBackupBytes) << label;
   }
 }
@@ -112,7 +180,15 @@ TEST(SaveBackup, LockedFolderPutsTheBackupInTheTemporaryFolderOrRefuses) {
     chmod(folder.Path().c_str(), 0755);
     EXPECT_EQ(StatOf(path).st_ino, inode);
     EXPECT_EQ(folder.Names(), std::set<std::string>{"f.vem"});
-    EXPECT_TRUE(temp.Names().empty());
+    // Nothing is left but, where it could be made, the user's own folder.
+    const std::string own_folder = "vemrafmt-" + std::to_string(testing::kUnprivilegedId);
+    if (temp_folder_usable) {
+      EXPECT_EQ(temp.Names(), std::set<std::string>{own_folder});
+      EXPECT_TRUE(testing::NamesIn(temp / own_folder).empty());
+      EXPECT_EQ(StatOf(temp / own_folder).st_mode & 07777, 0700);
+    } else {
+      EXPECT_TRUE(temp.Names().empty());
+    }
     if (temp_folder_usable) {
       EXPECT_EQ(result.outcome, SaveOutcome::kSaved) << result.message;
       EXPECT_EQ(ReadBytes(path), "new\r\n");
@@ -121,7 +197,8 @@ TEST(SaveBackup, LockedFolderPutsTheBackupInTheTemporaryFolderOrRefuses) {
       EXPECT_EQ(result.message, "Cannot create file \"" + path +
                                     "\". No backup of its old bytes can be made: not beside it "
                                     "(Permission denied) nor in \"" +
-                                    temp_folder + "\" (No such file or directory)");
+                                    temp_folder + "/" + own_folder +
+                                    "\" (No such file or directory)");
       EXPECT_EQ(ReadBytes(path), kOld);
     }
   }

@@ -179,7 +179,7 @@ TEST(Driver, FailedSaveIsReportedOnTheSavingLineAndKeepsEveryFile) {
     std::filesystem::create_directory(folder / "a-folder");
     const RunResult result = RunDriver({input, output});
     EXPECT_EQ(result.status, kExitFailure);
-    const std::string reason = name == "a-folder" ? "Is a directory" : "No such file or directory";
+    const std::string reason = name == "a-folder" ? "It is not a regular file" : "No such file or directory";
     EXPECT_TRUE(result.console.ends_with("Saving output file to " + output +
                                          "...EFCreateError: Cannot create file \"" + output +
                                          "\". " + reason + "\n"))

@@ -74,8 +74,11 @@ struct Scene {
   // The backup's path when there is one, else empty.
   std::string Backup() const {
     if (NamesIn(work).contains("f.src.vemrafmt-backup")) return work + "/f.src.vemrafmt-backup";
-    for (const std::string& name : NamesIn(tmp)) {
-      if (name.starts_with("vemrafmt-backup-")) return tmp + "/" + name;
+    // In the temporary folder, backups are in the user's own folder there.
+    for (const std::string& folder : NamesIn(tmp)) {
+      for (const std::string& name : NamesIn(tmp + "/" + folder)) {
+        if (name.starts_with("vemrafmt-backup-")) return tmp + "/" + folder + "/" + name;
+      }
     }
     return {};
   }

@@ -167,7 +167,7 @@ TEST(ManyFiles, MissingNamesAndEmptyFoldersFailWhileTheOtherFilesAreDone) {
   const RunResult review = RunDriver({"-check=1", folder / "a.vem", empty});
   EXPECT_EQ(review.status, kExitFailure);
   EXPECT_NE(review.console.find(empty + ": EFOpenError: Cannot open file \"" + empty +
-                                "\". Is a directory\n"),
+                                "\". It is not a regular file\n"),
             std::string::npos)
       << review.console;
 }
