@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +16,7 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "cli/driver.h"
@@ -181,11 +183,37 @@ inline std::string ReadAll(const std::string& path) {
 
 }  // namespace detail
 
+// The status RunWithStreams gives a run that passed its deadline.
+inline constexpr int kHung = -2;
+
+namespace detail {
+
+// Waits for the child; past the deadline (when one is set) it is killed,
+// and the status is kHung.
+inline int WaitWithDeadline(pid_t child, std::chrono::milliseconds deadline) {
+  const auto end = std::chrono::steady_clock::now() + deadline;
+  int status = 0;
+  while (deadline.count() > 0 && waitpid(child, &status, WNOHANG) == 0) {
+    if (std::chrono::steady_clock::now() >= end) {
+      kill(child, SIGKILL);
+      waitpid(child, &status, 0);
+      return kHung;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  if (deadline.count() == 0) waitpid(child, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+}  // namespace detail
+
 // Runs the built program in a child process with input on its standard
 // input (a file), its standard output as asked and its standard error
-// captured; the status is -1 when a signal ended it.
+// captured; the status is -1 when a signal ended it, and kHung when it ran
+// past a deadline (none when zero).
 inline RunResult RunWithStreams(const std::vector<std::string>& arguments, const std::string& input,
-                                OutputTo output = OutputTo::kCapture) {
+                                OutputTo output = OutputTo::kCapture,
+                                std::chrono::milliseconds deadline = {}) {
   char folder[] = "/tmp/vemra-streams-XXXXXX";
   if (mkdtemp(folder) == nullptr) return {-1, "", "no folder"};
   const std::string base = folder;
@@ -203,9 +231,7 @@ inline RunResult RunWithStreams(const std::vector<std::string>& arguments, const
   const pid_t child = fork();
   if (child == 0) detail::ExecProgram(arguments, in, out, err);
   for (const int fd : {in, out, err}) close(fd);
-  int status = 0;
-  waitpid(child, &status, 0);
-  RunResult run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, detail::ReadAll(base + "/out"),
+  RunResult run{detail::WaitWithDeadline(child, deadline), detail::ReadAll(base + "/out"),
                 detail::ReadAll(base + "/err")};
   for (const char* name : {"/in", "/out", "/err"}) unlink((base + name).c_str());
   rmdir(folder);

@@ -5,7 +5,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <sstream>
@@ -131,6 +133,130 @@ TEST(TracedSave, EveryFileASaveCreatesIsPrivateUntilItIsComplete) {
     // The new file, and in place the backup's copy.
     EXPECT_GE(creations, 1) << layout.name;
     EXPECT_EQ(ReadBytes(folder / (layout.new_output ? "out.src" : "f.src")), kNew);
+  }
+}
+
+// A call of a trace taken with strace -y, which shows each descriptor with
+// the path of its file: "fsync(4</tmp/x/f.src>)" gives the name "fsync"
+// and the path "/tmp/x/f.src".
+struct Durable {
+  std::string name;
+  std::string path;       // of the first argument's descriptor
+  std::string arguments;  // as strace shows them
+};
+
+// The calls in the order they completed; a call that another thread's
+// calls interrupted in the trace completes where it is resumed.
+std::vector<Durable> CompletedCalls(const std::string& trace) {
+  std::vector<Durable> calls;
+  std::map<std::string, std::string> unfinished;  // per process: the call's start
+  std::istringstream lines(trace);
+  for (std::string line; std::getline(lines, line);) {
+    const std::string pid = line.substr(0, line.find(' '));
+    std::string text = line.substr(pid.size() + 1);
+    if (text.ends_with("<unfinished ...>")) {
+      unfinished[pid] = text;
+      continue;
+    }
+    if (text.starts_with("<... ")) {
+      const std::size_t rest = text.find("resumed>");
+      if (rest == std::string::npos) continue;
+      text = unfinished[pid].substr(0, unfinished[pid].find(" <unfinished")) +
+             text.substr(rest + std::strlen("resumed>"));
+    }
+    const std::size_t open = text.find('(');
+    if (open == std::string::npos) continue;
+    Durable call{text.substr(0, open), "", text.substr(open + 1)};
+    const std::size_t path = call.arguments.find('<');
+    if (path != std::string::npos && path < call.arguments.find(',')) {
+      call.path = call.arguments.substr(path + 1, call.arguments.find('>', path) - path - 1);
+    }
+    calls.push_back(std::move(call));
+  }
+  return calls;
+}
+
+// The index of the first call after from that matches, or -1.
+template <typename Match>
+int Find(const std::vector<Durable>& calls, Match match, int from = 0) {
+  for (int i = std::max(from, 0); i < static_cast<int>(calls.size()); ++i) {
+    if (match(calls[static_cast<std::size_t>(i)])) return i;
+  }
+  return -1;
+}
+
+// The rename that puts name in place, and the temporary name it came from.
+std::pair<int, std::string> RenameTo(const std::vector<Durable>& calls, const std::string& name) {
+  const int at = Find(calls, [&name](const Durable& call) {
+    return call.name.starts_with("rename") &&
+           call.arguments.find(", \"" + name + "\"") != std::string::npos;
+  });
+  if (at < 0) return {at, ""};
+  const std::string& arguments = calls[static_cast<std::size_t>(at)].arguments;
+  const std::size_t quote = arguments.find('"');
+  return {at, arguments.substr(quote + 1, arguments.find('"', quote + 1) - quote - 1)};
+}
+
+int FsyncOf(const std::vector<Durable>& calls, const std::string& path, int from = 0) {
+  return Find(
+      calls, [&path](const Durable& call) { return call.name == "fsync" && call.path == path; },
+      from);
+}
+
+// Every promise of durability holds in the order of the calls, on each way
+// a file is saved: a new file's bytes are on disk before the rename puts it
+// in place, and the folder is flushed after it; in place, the backup is on
+// disk under its name before the file is first written, and the file's new
+// bytes are on disk before the backup goes.
+TEST(TracedSave, EachRouteFlushesBeforeItRenamesOrRemovesAndFlushesTheFolderAfter) {
+  if (!testing::StraceWorks()) GTEST_SKIP() << "strace is missing or may not trace here";
+  const std::vector<std::vector<std::string>> command_lines = {
+      {"f.src"}, {"f.src", "out.src"}, {"f.src"}, {"-files=1", "f.src", "h.src"}};
+  for (std::size_t route = 0; route < command_lines.size(); ++route) {
+    TestFolder folder;
+    const bool in_place = route == 2;
+    Prepare(folder, Layout{"", in_place, false});
+    WriteBytes(folder / "h.src", kOld);
+    std::vector<std::string> argv =
+        Strace(folder / "calls.log",
+               {"-y", "-e",
+                "trace=write,pwrite64,copy_file_range,ftruncate,fsync,fdatasync,syncfs,"
+                "renameat,renameat2,unlinkat"});
+    argv.insert(argv.end(), command_lines[route].begin(), command_lines[route].end());
+    const ProcessResult run = RunArgv(argv, folder.Path(), folder.Path());
+    ASSERT_TRUE(WIFEXITED(run.status) && WEXITSTATUS(run.status) == 0) << run.console;
+    const std::vector<Durable> calls = CompletedCalls(ReadBytes(folder / "calls.log"));
+    const std::string label = "route " + std::to_string(route);
+    if (in_place) {
+      const auto [placed, copy] = RenameTo(calls, "f.src.vemrafmt-backup");
+      const int first_write = Find(calls, [&folder](const Durable& call) {
+        return (call.name == "write" || call.name == "pwrite64") && call.path == folder / "f.src";
+      });
+      const int removed = Find(calls, [](const Durable& call) {
+        return call.name == "unlinkat" &&
+               call.arguments.find("\"f.src.vemrafmt-backup\"") != std::string::npos;
+      });
+      ASSERT_TRUE(placed >= 0 && first_write >= 0 && removed >= 0) << label;
+      const int copy_flushed = FsyncOf(calls, folder / copy);
+      EXPECT_TRUE(copy_flushed >= 0 && copy_flushed < placed) << label << ": backup flushed";
+      const int folder_flushed = FsyncOf(calls, folder.Path(), placed);
+      EXPECT_TRUE(folder_flushed >= 0 && folder_flushed < first_write)
+          << label << ": the backup's name flushed before the file is written";
+      const int file_flushed = FsyncOf(calls, folder / "f.src", first_write);
+      EXPECT_TRUE(file_flushed >= 0 && file_flushed < removed)
+          << label << ": the file flushed before its backup goes";
+      continue;
+    }
+    int last_rename = -1;
+    for (const std::string& name : command_lines[route]) {
+      if (name.starts_with("-") || (route == 1 && name == "f.src")) continue;
+      const auto [renamed, temp] = RenameTo(calls, name);
+      ASSERT_GE(renamed, 0) << label << ": " << name;
+      const int flushed = FsyncOf(calls, folder / temp);
+      EXPECT_TRUE(flushed >= 0 && flushed < renamed) << label << ": " << name << " flushed";
+      last_rename = std::max(last_rename, renamed);
+    }
+    EXPECT_GE(FsyncOf(calls, folder.Path(), last_rename), 0) << label << ": folder flushed";
   }
 }
 
