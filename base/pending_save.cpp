@@ -21,8 +21,14 @@ namespace vemra {
 
 namespace {
 
-// Puts bytes at the start of the open file; false with errno on failure.
-bool WriteOver(int fd, std::string_view bytes) {
+// Puts bytes over the open file, whose size was old_size. A file that grows
+// reaches its new length first, by its last byte: what another program
+// appends from then on lands beyond the new bytes, and shows as a longer
+// file, unless it comes in the moment between the last look at the file and
+// that first write. False with errno on failure.
+bool WriteOver(int fd, std::string_view bytes, off_t old_size) {
+  const auto size = static_cast<off_t>(bytes.size());
+  if (size > old_size && pwrite(fd, &bytes.back(), 1, size - 1) != 1) return false;
   return lseek(fd, 0, SEEK_SET) == 0 && WriteFully(fd, bytes);
 }
 
@@ -188,7 +194,7 @@ void PendingSave::CommitInPlace() {
     throw;
   }
   const off_t old_size = expected_->size;
-  if (!WriteOver(existing_.Get(), bytes_)) RestoreOrKeepBackup(errno);
+  if (!WriteOver(existing_.Get(), bytes_, old_size)) RestoreOrKeepBackup(errno);
   // Before the file is cut to its new length, what another program may
   // have written in the meantime still shows: as a longer file, or as
   // another file under the name.

@@ -153,7 +153,8 @@ std::vector<Durable> CompletedCalls(const std::string& trace) {
   std::istringstream lines(trace);
   for (std::string line; std::getline(lines, line);) {
     const std::string pid = line.substr(0, line.find(' '));
-    std::string text = line.substr(pid.size() + 1);
+    // strace pads the process id with blanks.
+    std::string text = line.substr(line.find_first_not_of(' ', pid.size()));
     if (text.ends_with("<unfinished ...>")) {
       unfinished[pid] = text;
       continue;
