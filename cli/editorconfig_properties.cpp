@@ -8,6 +8,7 @@
 
 #include "base/conversions.h"
 #include "base/failures.h"
+#include "textutil/quote_name.h"
 
 namespace vemra {
 
@@ -22,11 +23,11 @@ using Handle = std::unique_ptr<std::remove_pointer_t<editorconfig_handle>, Handl
 ESettingsError ParseFailure(int status, const Handle& handle, const std::string& full_path) {
   const char* const file = editorconfig_handle_get_err_file(handle.get());
   if (status > 0 && file != nullptr) {
-    return ESettingsError("Cannot parse settings file \"" + std::string(file) + "\": line " +
+    return ESettingsError("Cannot parse settings file \"" + EscapedName(file) + "\": line " +
                           IntegerToText(status) + " is not valid");
   }
   const char* const reason = editorconfig_get_error_msg(status);
-  return ESettingsError("Cannot read the settings for \"" + full_path +
+  return ESettingsError("Cannot read the settings for \"" + EscapedName(full_path) +
                         "\": " + (reason != nullptr ? reason : "unknown fault"));
 }
 

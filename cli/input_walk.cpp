@@ -15,6 +15,7 @@
 #include "base/failures.h"
 #include "base/file_failures.h"
 #include "base/file_identity.h"
+#include "textutil/quote_name.h"
 
 namespace vemra {
 
@@ -114,7 +115,7 @@ std::string ExtensionList(const std::vector<std::string>& extensions) {
 EArgumentError EmptyFolderFailure(const std::string& folder,
                                   const std::vector<std::string>& extensions) {
   return EArgumentError("No " + ExtensionList(extensions) + " file in folder \"" +
-                        ExpandPath(folder) + "\"");
+                        EscapedName(ExpandPath(folder)) + "\"");
 }
 
 // The candidates sorted by path, each file once: the first path that reaches

@@ -9,6 +9,7 @@
 #include "base/save_target.h"
 #include "base/system_error_text.h"
 #include "base/unique_fd.h"
+#include "textutil/quote_name.h"
 
 namespace vemra {
 
@@ -29,15 +30,17 @@ Probe ProbeSettingsFile(const std::string& path) {
   const UniqueFd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
   if (fd.Get() < 0) {
     if (errno == ENOENT || errno == ENOTDIR) return {};
-    return {false, "Cannot open settings file \"" + path + "\". " + SystemErrorText(errno)};
+    return {false,
+            "Cannot open settings file \"" + EscapedName(path) + "\". " + SystemErrorText(errno)};
   }
   struct stat info {};
   if (fstat(fd.Get(), &info) != 0) {
-    return {false, "Cannot open settings file \"" + path + "\". " + SystemErrorText(errno)};
+    return {false,
+            "Cannot open settings file \"" + EscapedName(path) + "\". " + SystemErrorText(errno)};
   }
   if (S_ISDIR(info.st_mode)) return {};
   if (!S_ISREG(info.st_mode)) {
-    return {false, "Cannot open settings file \"" + path + "\": not a regular file"};
+    return {false, "Cannot open settings file \"" + EscapedName(path) + "\": not a regular file"};
   }
   return {true, std::nullopt};
 }
