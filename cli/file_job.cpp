@@ -62,6 +62,9 @@ FileReport FailureReport(const std::string& path, const FailureText& failure) {
 FileReport RunFileJob(const InputFile& input, const RunSettings& settings,
                       ProjectSettings& project) {
   if (input.failure) return FailureReport(input.path, *input.failure);
+  if (input.skipped_link) {
+    return {FileOutcome::kSkipped, "Skipped link: " + QuoteName(input.path) + "\n", nullptr};
+  }
   try {
     InputOptions taken = project.For(input.path);
     FileReport report = settings.Review() ? ReviewFile(input.path, settings, taken.options)

@@ -92,6 +92,7 @@ class ManyFilesRun {
         return console_.Out();
       case FileOutcome::kReformatted:
       case FileOutcome::kUnchanged:
+      case FileOutcome::kSkipped:
         break;
     }
     return console_.Progress();
