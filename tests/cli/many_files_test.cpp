@@ -354,29 +354,61 @@ TEST(ManyFiles, ReportsAndResultsDoNotDependOnTheNumberOfJobs) {
   }
 }
 
-// Saves are completed in batches whose size follows the descriptors the run
-// may open: with few, batches are small and many, and the files and reports
-// are still those of one file at a time.
-TEST(ManyFiles, SmallBatchesOfSavesGiveTheSameFilesAndReports) {
+struct DescriptorCase {
+  const char* descriptors;  // the run's limit, soft and hard
+  const char* jobs;
+  std::string notice;  // on standard error
+};
+
+// The files a run works on at once, and the saves a batch gathers, follow
+// the descriptors the run may open: however many jobs are asked for, no
+// file fails for want of one, and the files and reports are those of one
+// file at a time.
+TEST(ManyFiles, JobsAndBatchesStayWithinTheDescriptorLimit) {
+  const int kFiles = 300;
   TestFolder folder;
+  TestFolder errors;
   std::vector<std::string> inputs;
-  std::string expected;
-  for (int i = 0; i < 40; ++i) {
+  std::vector<std::string> results;
+  std::string check_reports;
+  std::string reports;
+  for (int i = 0; i < kFiles; ++i) {
     inputs.push_back(i % 4 == 0 ? kFormatted : GenerateProgram(static_cast<std::uint64_t>(i), 400));
-    const std::string path = folder / Numbered("f", 100 + i, ".vem");
+    results.push_back(OneFileResult(inputs.back()));
+    const std::string path = folder / Numbered("f", 1000 + i, ".vem");
     WriteBytes(path, inputs.back());
-    expected += (i % 4 == 0 ? "Unchanged: " : "Formatted: ") + path + "\n";
+    check_reports += (i % 4 == 0 ? "Already formatted: " : "Would reformat: ") + path + "\n";
+    reports += (i % 4 == 0 ? "Unchanged: " : "Formatted: ") + path + "\n";
   }
-  for (const char* descriptors : {"150", "70"}) {
-    const RunResult run = RunShellCommand("ulimit -n " + std::string(descriptors) + " && " +
-                                          VEMRA_BINARY + " -files=1 -jobs=3 " + folder.Path());
-    EXPECT_EQ(run.status, 0) << run.console;
-    EXPECT_EQ(Reports(run), expected + "30 files reformatted, 10 unchanged, 0 failed\n");
-    for (int i = 0; i < 40; ++i) {
-      EXPECT_EQ(ReadBytes(folder / Numbered("f", 100 + i, ".vem")), OneFileResult(inputs[i]));
+  const DescriptorCase cases[] = {
+      {"150", "-jobs=3", ""},
+      {"70", "-jobs=3", "-jobs=3 lowered to 2: the run may open at most 70 files at once\n"},
+      {"64", "-jobs=100000",
+       "-jobs=100000 lowered to 2: the run may open at most 64 files at once\n"},
+  };
+  for (const DescriptorCase& c : cases) {
+    SCOPED_TRACE(c.descriptors);
+    auto run = [&](const std::string& options) {
+      return RunShellCommand("ulimit -n " + std::string(c.descriptors) + " && " + VEMRA_BINARY +
+                             " " + options + " " + c.jobs + " " + folder.Path() + " 2> " +
+                             (errors / "err"));
+    };
+    const RunResult check = run("-check=1 -files=1");
+    EXPECT_EQ(check.status, kExitWouldChange) << check.console;
+    EXPECT_EQ(Reports(check), check_reports +
+                                  "225 files would be reformatted, 75 already "
+                                  "formatted, 0 failed\n");
+    EXPECT_EQ(ReadBytes(errors / "err"), c.notice);
+    const RunResult format = run("-files=1");
+    EXPECT_EQ(format.status, kExitSuccess) << format.console;
+    EXPECT_EQ(Reports(format), reports + "225 files reformatted, 75 unchanged, 0 failed\n");
+    EXPECT_EQ(ReadBytes(errors / "err"), c.notice);
+    for (int i = 0; i < kFiles; ++i) {
+      EXPECT_EQ(ReadBytes(folder / Numbered("f", 1000 + i, ".vem")), results[i]) << i;
     }
-    for (int i = 0; i < 40; ++i) WriteBytes(folder / Numbered("f", 100 + i, ".vem"), inputs[i]);
-    EXPECT_EQ(folder.Names().size(), 40u);
+    for (int i = 0; i < kFiles; ++i)
+      WriteBytes(folder / Numbered("f", 1000 + i, ".vem"), inputs[i]);
+    EXPECT_EQ(folder.Names().size(), static_cast<std::size_t>(kFiles));
   }
 }
 
