@@ -412,6 +412,58 @@ TEST(ManyFiles, JobsAndBatchesStayWithinTheDescriptorLimit) {
   }
 }
 
+struct QuotedCase {
+  std::vector<std::string> arguments;  // "ROOT" stands for the test folder
+  std::string console;                 // likewise, after the banner
+  std::string errors;                  // likewise
+  int status;
+};
+
+// A name with a line end or another control byte cannot break a report's
+// line, or forge one: reports, diff headers, failures, progress and echo
+// lines show it quoted, with C-style escapes.
+TEST(ManyFiles, NamesWithControlBytesAreQuotedWhereverTheyAreShown) {
+  const std::string options = "Formatting options (tabwidth=2, tabs=False, extralines=False";
+  const QuotedCase cases[] = {
+      {{"-diff=1", "-files=1", "ROOT"},
+       "1 : -diff=1\n2 : -files=1\n3 : ROOT\n" + options + ", diff=True)\n" +
+           "Would reformat: \"ROOT/a\\nb.vem\"\n"
+           "--- \"ROOT/a\\nb.vem\"\n+++ \"ROOT/a\\nb.vem\"\n"
+           "@@ -1,3 +1,3 @@\n proc A()\n-x=1\n-    end\n+  x = 1\n+end\n"
+           "Skipped link: \"ROOT/l\\033.vem\"\n"
+           "\"ROOT/p\\t.vem\": EFOpenError: Cannot open file \"ROOT/p\\t.vem\". It is not a "
+           "regular file\n"
+           "1 file would be reformatted, 0 already formatted, 1 failed, 1 skipped\n",
+       "",
+       kExitFailure},
+      {{"ROOT/a\nb.vem"},
+       "1 : \"ROOT/a\\nb.vem\"\nLoading source file \"ROOT/a\\nb.vem\"...done!\n" + options +
+           ")\nParsing...done!\nSaving output file to \"ROOT/a\\nb.vem\"...done!\n",
+       "",
+       kExitSuccess},
+      {{"-quiet=1", "-check=1", "ROOT/m\x7f.vem"},
+       "",
+       "\"ROOT/m\\177.vem\": EFOpenError: Cannot open file \"ROOT/m\\177.vem\". No such file "
+       "or directory\n",
+       kExitFailure},
+  };
+  for (const QuotedCase& c : cases) {
+    TestFolder root;
+    WriteBytes(root / "a\nb.vem", kUnformatted);
+    fs::create_symlink("a\nb.vem", root / "l\x1b.vem");
+    mkfifo((root / "p\t.vem").c_str(), 0600);
+    std::vector<std::string> arguments;
+    for (const std::string& argument : c.arguments) arguments.push_back(Filled(argument, root));
+    const RunResult run = RunDriver(arguments);
+    EXPECT_EQ(run.status, c.status);
+    const std::string console = run.console.starts_with(testing::kBanner)
+                                    ? run.console.substr(testing::kBanner.size())
+                                    : run.console;
+    EXPECT_EQ(console, Filled(c.console, root));
+    EXPECT_EQ(run.errors, Filled(c.errors, root));
+  }
+}
+
 TEST(ManyFiles, OneNameWithFilesIsReportedAndTwoNamesAreBothInputs) {
   TestFolder folder;
   const std::string a = folder / "a.vem";
