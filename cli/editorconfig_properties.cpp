@@ -22,9 +22,9 @@ struct HandleDestroyer {
 using Handle = std::unique_ptr<std::remove_pointer_t<editorconfig_handle>, HandleDestroyer>;
 
 // The library reads a settings file into a buffer of 5,000 bytes, and
-// counts each read as a line: a line longer than 4,998 bytes and its LF is
-// read, and counted, in pieces of 4,999 bytes, and the line numbers it gives
-// after it are too large by as many pieces. This is the file's own number of
+// counts each read as a line: a line of more than 4,999 bytes, its LF
+// included, is read, and counted, in pieces of 4,999 bytes, and the line
+// numbers it gives after it are too large by as many pieces. This is the file's own number of
 // the line in which the library's line numbered library_line begins, found
 // by reading the file as the library does; library_line itself when the file
 // no longer reaches that far.
