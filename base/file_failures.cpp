@@ -2,16 +2,16 @@
 
 #include "base/expand_path.h"
 #include "base/system_error_text.h"
+#include "textutil/quote_name.h"
 
 namespace vemra {
 
 namespace {
 
+// The full path in double quotes; a name with control bytes has them
+// escaped, so that the message stays on its one line.
 std::string Quoted(const std::string& file_name) {
-  std::string quoted(1, '"');
-  quoted += ExpandPath(file_name);
-  quoted += '"';
-  return quoted;
+  return '"' + EscapedName(ExpandPath(file_name)) + '"';
 }
 
 std::string FileMessage(const char* verb, const std::string& file_name, const std::string& reason) {

@@ -5,6 +5,7 @@
 #include "base/fd_output_buffer.h"
 #include "base/system_error_text.h"
 #include "cli/driver.h"
+#include "textutil/quote_name.h"
 
 namespace vemra {
 
@@ -25,7 +26,7 @@ void Console::Warn(const std::string& line) {
 
 void Console::Fail(const FailureText& failure, const std::string& input_name) {
   std::string line = failure.Line() + "\n";
-  if (silent_ && !input_name.empty()) line = input_name + ": " + line;
+  if (silent_ && !input_name.empty()) line = QuoteName(input_name) + ": " + line;
   std::ostream& stream = Failures();
   stream << line << std::flush;
   if (!stream && &stream == &out_) err_ << line << std::flush;

@@ -9,6 +9,7 @@
 #include "cli/many_files_run.h"
 #include "cli/one_input_run.h"
 #include "cli/usage_text.h"
+#include "textutil/quote_name.h"
 
 namespace vemra {
 
@@ -21,11 +22,13 @@ void PrintBanner(std::ostream& console) {
           << "\n";
 }
 
-// The echo lines of the arguments read, numbered from 1.
+// The echo lines of the arguments read, numbered from 1; an argument with
+// control bytes is quoted, as file names are, to stay on its line.
 void EchoArguments(std::ostream& console, const std::vector<std::string>& arguments,
                    std::size_t count) {
   for (std::size_t i = 0; i < count; ++i) {
-    console << IntegerToText(static_cast<std::int32_t>(i + 1)) << " : " << arguments[i] << "\n";
+    console << IntegerToText(static_cast<std::int32_t>(i + 1)) << " : " << QuoteName(arguments[i])
+            << "\n";
   }
 }
 

@@ -9,6 +9,7 @@
 #include "cli/input_text.h"
 #include "cli/project_settings.h"
 #include "cli/run_progress.h"
+#include "textutil/quote_name.h"
 
 namespace vemra {
 
@@ -39,12 +40,12 @@ FileReport FormatFile(const std::string& path, const FileOptions& options) {
   FormatLines(options, input.lines, path);
   std::string formatted = TakeJoinedText(input.lines);
   if (formatted == input.original) {
-    return {FileOutcome::kUnchanged, "Unchanged: " + path + "\n", nullptr};
+    return {FileOutcome::kUnchanged, "Unchanged: " + QuoteName(path) + "\n", nullptr};
   }
   input.original = std::string();  // not needed any more
   auto staged = std::make_unique<StagedSave>(path, std::move(formatted));
   staged->save = std::make_unique<PendingSave>(path, staged->bytes, &*input.file);
-  return {FileOutcome::kReformatted, "Formatted: " + path + "\n", std::move(staged)};
+  return {FileOutcome::kReformatted, "Formatted: " + QuoteName(path) + "\n", std::move(staged)};
 }
 
 }  // namespace
@@ -55,12 +56,15 @@ StagedSave::StagedSave(std::string path, std::string bytes)
 StagedSave::~StagedSave() = default;
 
 FileReport FailureReport(const std::string& path, const FailureText& failure) {
-  return {FileOutcome::kFailed, path + ": " + failure.Line() + "\n", nullptr};
+  return {FileOutcome::kFailed, QuoteName(path) + ": " + failure.Line() + "\n", nullptr};
 }
 
 FileReport RunFileJob(const InputFile& input, const RunSettings& settings,
                       ProjectSettings& project) {
   if (input.failure) return FailureReport(input.path, *input.failure);
+  if (input.skipped_link) {
+    return {FileOutcome::kSkipped, "Skipped link: " + QuoteName(input.path) + "\n", nullptr};
+  }
   try {
     InputOptions taken = project.For(input.path);
     FileReport report = settings.Review() ? ReviewFile(input.path, settings, taken.options)

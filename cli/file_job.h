@@ -20,6 +20,7 @@ enum class FileOutcome {
   kWouldReformat,     // review: formatting would change it
   kAlreadyFormatted,  // review: formatting would not change it
   kFailed,            // not done, for the reason the report gives
+  kSkipped,           // a symbolic link a walk met: not followed
 };
 
 // A formatted text written beside its file, waiting to be flushed and put
@@ -51,7 +52,7 @@ struct FileReport {
 // stages its save over itself: the stages of a one-file run's save up to
 // the point where the new bytes are written beside the file (nothing is
 // staged when the file is formatted already). Never throws: a failure is
-// the report "PATH: EClass: message".
+// the report "PATH: EClass: message", a skipped link "Skipped link: PATH".
 // The options are the command line's over the project's settings for the
 // file.
 FileReport RunFileJob(const InputFile& input, const RunSettings& settings,

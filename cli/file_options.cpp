@@ -2,13 +2,14 @@
 
 #include "base/conversions.h"
 #include "textutil/bool_to_text.h"
+#include "textutil/quote_name.h"
 
 namespace vemra {
 
 namespace {
 
 std::string Origin(const std::string& settings_file) {
-  return settings_file.empty() ? std::string() : " from " + settings_file;
+  return settings_file.empty() ? std::string() : " from " + QuoteName(settings_file);
 }
 
 std::string LineEndsText(LineEndChoice choice) {

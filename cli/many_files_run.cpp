@@ -3,6 +3,7 @@
 #include <sys/resource.h>
 
 #include <algorithm>
+#include <string>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -25,14 +26,29 @@ namespace {
 // waiting diffs do not add up.
 constexpr std::size_t kReportsAheadPerWorker = 4;
 
+// Files worked on at once, per processor, at most: more only share the
+// processors and hold more memory.
+constexpr std::size_t kJobsPerProcessor = 8;
+
 // A batch of saves is completed at this many files or bytes: large enough
 // that its flushes cost little per file, small enough to bound the memory
 // and descriptors it holds.
 constexpr std::size_t kMaxBatchSaves = 1000;
 constexpr std::size_t kMaxBatchBytes = 64 * 1000 * 1000;
-// A staged save holds up to four descriptors; some are kept for the rest.
+
+// The descriptors a run holds. A staged save holds up to four until its
+// batch completes. Every report a worker may run ahead of the printing may
+// hold a staged save, and the worker itself briefly opens up to two more
+// while it reads a settings file, loads a file or stages its save. The run
+// itself has the standard streams, the search for settings files, and a
+// file or two opened briefly while a batch completes; a spare, smaller under
+// a small limit, is left for descriptors the run was given open and for the
+// libraries.
 constexpr std::size_t kDescriptorsPerSave = 4;
-constexpr std::size_t kSpareDescriptors = 64;
+constexpr std::size_t kDescriptorsPerWorker = kReportsAheadPerWorker * kDescriptorsPerSave + 2;
+constexpr std::size_t kDescriptorsInTurn = kDescriptorsPerSave + 2;  // one file at a time
+constexpr std::size_t kRunDescriptors = 6;
+constexpr std::size_t kMaxSpareDescriptors = 64;
 
 // How many descriptors the run may hold open, raised to what the system
 // allows: the saves of a batch keep theirs open until it completes.
@@ -47,16 +63,73 @@ std::size_t DescriptorLimit() {
   return static_cast<std::size_t>(std::min<rlim_t>(limit.rlim_cur, 1 << 16));
 }
 
+// How many files are worked on at once, and how many saves a batch gathers,
+// within what the descriptor limit and the processors allow.
+struct RunShape {
+  std::size_t workers;
+  std::size_t batch_saves;
+};
+
+// The descriptors left for the workers and the batch under limit.
+std::size_t UsableDescriptors(std::size_t limit) {
+  const std::size_t reserved = kRunDescriptors + std::min(kMaxSpareDescriptors, limit / 8);
+  return limit > reserved ? limit - reserved : 0;
+}
+
+// The workers that usable descriptors allow beside a batch of one save; at
+// least one, which works in turn.
+std::size_t WorkersAllowed(std::size_t usable) {
+  const std::size_t for_workers = usable > kDescriptorsPerSave ? usable - kDescriptorsPerSave : 0;
+  return std::max<std::size_t>(1, for_workers / kDescriptorsPerWorker);
+}
+
+// The saves a batch may gather with the descriptors the workers leave.
+std::size_t BatchSaves(std::size_t usable, std::size_t workers) {
+  const std::size_t held = workers <= 1 ? kDescriptorsInTurn : workers * kDescriptorsPerWorker;
+  const std::size_t left = usable > held ? usable - held : 0;
+  return std::clamp<std::size_t>(left / kDescriptorsPerSave, 1, kMaxBatchSaves);
+}
+
+// Why the jobs asked for were lowered: the descriptors, or the processors.
+std::string LoweredReason(bool by_descriptors, std::size_t limit, std::size_t processors) {
+  if (by_descriptors) return "the run may open at most " + std::to_string(limit) + " files at once";
+  return "at most " + std::to_string(kJobsPerProcessor) + " for " +
+         (processors == 1 ? std::string("the processor")
+                          : "each of the " + std::to_string(processors) + " processors") +
+         " the run may use";
+}
+
+// The shape of a run over that many inputs: the jobs asked for, or as many
+// as the processors, but no more than there are inputs, than the
+// descriptors allow, or than a few for each processor. Jobs lowered below
+// what the inputs could keep busy are told on standard error.
+RunShape ShapeRun(Console& console, const RunSettings& settings, std::size_t inputs) {
+  const std::size_t processors = AvailableProcessors();
+  const std::size_t asked =
+      settings.Jobs > 0 ? static_cast<std::size_t>(settings.Jobs) : processors;
+  const std::size_t limit = DescriptorLimit();
+  const std::size_t usable = UsableDescriptors(limit);
+  const std::size_t by_descriptors = WorkersAllowed(usable);
+  const std::size_t by_processors = kJobsPerProcessor * processors;
+  const std::size_t wanted = std::min(asked, inputs);
+  const std::size_t workers = std::min({wanted, by_descriptors, by_processors});
+  if (workers < wanted) {
+    console.Warn("-jobs=" + std::to_string(asked) + " lowered to " + std::to_string(workers) +
+                 ": " + LoweredReason(by_descriptors <= by_processors, limit, processors));
+  }
+  return {workers, BatchSaves(usable, workers)};
+}
+
 class ManyFilesRun {
  public:
   ManyFilesRun(Console& console, const RunSettings& settings, std::vector<InputFile> inputs,
-               std::size_t workers)
+               RunShape shape)
       : console_(console),
         settings_(settings),
         inputs_(std::move(inputs)),
-        workers_(workers),
-        window_(kReportsAheadPerWorker * std::max<std::size_t>(workers, 1)),
-        batch_(BatchSaves(window_), kMaxBatchBytes),
+        workers_(shape.workers),
+        window_(kReportsAheadPerWorker * std::max<std::size_t>(shape.workers, 1)),
+        batch_(shape.batch_saves, kMaxBatchBytes),
         project_(settings) {}
 
   int Run() {
@@ -72,15 +145,6 @@ class ManyFilesRun {
  private:
   using Sequencer = ReportSequencer<FileReport>;
 
-  // The saves a batch may gather, with the descriptors that the saves
-  // waiting in the window may hold besides.
-  static std::size_t BatchSaves(std::size_t window) {
-    const std::size_t limit = DescriptorLimit();
-    const std::size_t saves =
-        limit > kSpareDescriptors ? (limit - kSpareDescriptors) / kDescriptorsPerSave : 0;
-    return std::clamp<std::size_t>(saves > window ? saves - window : 1, 1, kMaxBatchSaves);
-  }
-
   // Failures go where the run's failures go, the verdicts of a review are
   // what was asked for, and the reports of files formatted are progress.
   std::ostream& StreamFor(FileOutcome outcome) {
@@ -92,6 +156,7 @@ class ManyFilesRun {
         return console_.Out();
       case FileOutcome::kReformatted:
       case FileOutcome::kUnchanged:
+      case FileOutcome::kSkipped:
         break;
     }
     return console_.Progress();
@@ -193,10 +258,8 @@ class ManyFilesRun {
 int RunManyFiles(Console& console, const RunSettings& settings) {
   std::vector<InputFile> inputs =
       CollectInputs(settings.Names, settings.Extensions, settings.Files);
-  const std::size_t jobs =
-      settings.Jobs > 0 ? static_cast<std::size_t>(settings.Jobs) : AvailableProcessors();
-  const std::size_t workers = std::min(jobs, inputs.size());
-  return ManyFilesRun(console, settings, std::move(inputs), workers).Run();
+  const RunShape shape = ShapeRun(console, settings, inputs.size());
+  return ManyFilesRun(console, settings, std::move(inputs), shape).Run();
 }
 
 }  // namespace vemra

@@ -6,6 +6,7 @@
 #include "cli/input_text.h"
 #include "cli/project_settings.h"
 #include "cli/run_progress.h"
+#include "textutil/quote_name.h"
 
 namespace vemra {
 
@@ -14,7 +15,7 @@ namespace {
 InputText Load(std::ostream& progress, const RunSettings& settings, int input_fd) {
   const KeepLoaded keep{settings.Review(), settings.Diff};
   const std::string name = settings.Stdin ? settings.InputName() : ExpandPath(settings.InputPath);
-  BeginStep(progress, "Loading source file " + name + "...");
+  BeginStep(progress, "Loading source file " + QuoteName(name) + "...");
   InputText input = settings.Stdin ? LoadStandardInput(input_fd, name, keep)
                                    : LoadFileInput(settings.InputPath, name, keep);
   EndStep(progress);
@@ -34,7 +35,7 @@ void WriteResult(std::ostream& out, const TStringList& lines) {
 void Save(std::ostream& progress, const RunSettings& settings, const InputText& input) {
   const std::string& output =
       settings.OutputPath.empty() ? settings.InputPath : settings.OutputPath;
-  BeginStep(progress, "Saving output file to " + ExpandPath(output) + "...");
+  BeginStep(progress, "Saving output file to " + QuoteName(ExpandPath(output)) + "...");
   std::string holder;
   WriteFileSafely(output, input.lines.JoinedText(holder), input.file ? &*input.file : nullptr);
   EndStep(progress);

@@ -5,6 +5,7 @@
 #include "base/expand_path.h"
 #include "base/save_target.h"
 #include "cli/editorconfig_properties.h"
+#include "textutil/quote_name.h"
 
 namespace vemra {
 
@@ -50,7 +51,7 @@ void TakeIndentSize(const std::vector<EditorConfigProperty>& properties, const s
 void TakeEndOfLine(std::string_view value, const std::string& file, const std::string& input,
                    InputOptions& taken) {
   if (value == "cr") {
-    taken.warnings.push_back(input + ": end_of_line = cr in " + file +
+    taken.warnings.push_back(QuoteName(input) + ": end_of_line = cr in " + QuoteName(file) +
                              " is not supported, and passed over");
     return;
   }

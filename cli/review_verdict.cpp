@@ -1,6 +1,7 @@
 #include "cli/review_verdict.h"
 
 #include "cli/unified_diff.h"
+#include "textutil/quote_name.h"
 
 namespace vemra {
 
@@ -22,8 +23,9 @@ std::vector<std::string> LinesOf(const TStringList& list) {
 ReviewVerdict Review(const std::string& original, const std::vector<std::string>& loaded_lines,
                      const TStringList& formatted, const std::string& path, bool diff) {
   std::string holder;
-  if (formatted.JoinedText(holder) == original) return {false, "Already formatted: " + path + "\n"};
-  std::string text = "Would reformat: " + path + "\n";
+  if (formatted.JoinedText(holder) == original)
+    return {false, "Already formatted: " + QuoteName(path) + "\n"};
+  std::string text = "Would reformat: " + QuoteName(path) + "\n";
   if (diff) {
     const std::string changes = UnifiedDiff(loaded_lines, LinesOf(formatted), path, path);
     text += changes.empty() ? "Only line ends would change: every line would end in " +

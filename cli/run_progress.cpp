@@ -3,6 +3,7 @@
 #include "base/failures.h"
 #include "cli/console.h"
 #include "formatter/format_source.h"
+#include "textutil/quote_name.h"
 
 namespace vemra {
 
@@ -35,7 +36,8 @@ void FormatLines(const FileOptions& options, TStringList& lines, const std::stri
                               ChosenLineEnding(options.LineEnds, lines));
   } catch (const EFormatNotSettled& failure) {
     // The formatter knows the text, not the file it came from.
-    throw EFormatNotSettled("Cannot format file \"" + shown_path + "\". " + failure.Message());
+    throw EFormatNotSettled("Cannot format file \"" + EscapedName(shown_path) + "\". " +
+                            failure.Message());
   }
 }
 

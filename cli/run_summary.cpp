@@ -9,10 +9,13 @@ std::string RunSummary::Line(bool review) const {
       CountOf(review ? FileOutcome::kWouldReformat : FileOutcome::kReformatted);
   const std::size_t unchanged =
       CountOf(review ? FileOutcome::kAlreadyFormatted : FileOutcome::kUnchanged);
+  const std::size_t skipped = CountOf(FileOutcome::kSkipped);
+  // Without skipped links the line is the one runs have always printed.
   return std::to_string(changed) + (changed == 1 ? " file " : " files ") +
          (review ? "would be reformatted, " : "reformatted, ") + std::to_string(unchanged) +
          (review ? " already formatted, " : " unchanged, ") +
-         std::to_string(CountOf(FileOutcome::kFailed)) + " failed";
+         std::to_string(CountOf(FileOutcome::kFailed)) + " failed" +
+         (skipped > 0 ? ", " + std::to_string(skipped) + " skipped" : "");
 }
 
 int RunSummary::ExitStatus() const {

@@ -14,7 +14,8 @@ class RunSummary {
   void Count(FileOutcome outcome) { ++counts_[static_cast<std::size_t>(outcome)]; }
 
   // "3 files reformatted, 120 unchanged, 1 failed", or for a review
-  // "3 files would be reformatted, 120 already formatted, 1 failed".
+  // "3 files would be reformatted, 120 already formatted, 1 failed"; with
+  // ", 2 skipped" after it when links were skipped.
   std::string Line(bool review) const;
 
   // kExitFailure when any file failed, else kExitWouldChange when a review
@@ -26,7 +27,7 @@ class RunSummary {
     return counts_[static_cast<std::size_t>(outcome)];
   }
 
-  std::array<std::size_t, 5> counts_{};  // files per outcome
+  std::array<std::size_t, 6> counts_{};  // files per outcome
 };
 
 }  // namespace vemra

@@ -9,6 +9,7 @@
 #include "base/save_target.h"
 #include "base/system_error_text.h"
 #include "base/unique_fd.h"
+#include "textutil/quote_name.h"
 
 namespace vemra {
 
@@ -20,24 +21,25 @@ struct Probe {
 };
 
 // Whether path holds a settings file, opened the way the library will open
-// it. A folder of that name is passed over, as the library does; a missing
-// file is not there; a file that is there but cannot be opened fails, where
-// the library would pass over it and give the input settings other than its
-// own. Opened without blocking, as a pipe of that name would block the
-// library for ever.
+// it. A missing file is not there; one that is there but cannot be opened,
+// or is no regular file (a folder, pipe, socket or device of that name),
+// fails, where the library would pass over it and give the input settings
+// other than its own. Opened without blocking, as a pipe of that name would
+// block the library for ever.
 Probe ProbeSettingsFile(const std::string& path) {
   const UniqueFd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
   if (fd.Get() < 0) {
     if (errno == ENOENT || errno == ENOTDIR) return {};
-    return {false, "Cannot open settings file \"" + path + "\". " + SystemErrorText(errno)};
+    return {false,
+            "Cannot open settings file \"" + EscapedName(path) + "\". " + SystemErrorText(errno)};
   }
   struct stat info {};
   if (fstat(fd.Get(), &info) != 0) {
-    return {false, "Cannot open settings file \"" + path + "\". " + SystemErrorText(errno)};
+    return {false,
+            "Cannot open settings file \"" + EscapedName(path) + "\". " + SystemErrorText(errno)};
   }
-  if (S_ISDIR(info.st_mode)) return {};
   if (!S_ISREG(info.st_mode)) {
-    return {false, "Cannot open settings file \"" + path + "\": not a regular file"};
+    return {false, "Cannot open settings file \"" + EscapedName(path) + "\": not a regular file"};
   }
   return {true, std::nullopt};
 }

@@ -5,6 +5,8 @@
 #include <dtl/dtl.hpp>
 #include <unordered_map>
 
+#include "textutil/quote_name.h"
+
 namespace vemra {
 namespace {
 
@@ -169,7 +171,7 @@ std::string UnifiedDiff(const std::vector<std::string>& old_lines,
       if (last + kept == script.size() || kept > 2 * kContextLines) break;
       last += kept;
     }
-    if (out.empty()) out = "--- " + old_label + "\n+++ " + new_label + "\n";
+    if (out.empty()) out = "--- " + QuoteName(old_label) + "\n+++ " + QuoteName(new_label) + "\n";
     const std::size_t end = last + std::min(kept, kContextLines);
     AppendHunk(script, i - lead, end, old_seen - lead, new_seen - lead, out);
     for (; i < last + kept; ++i) {

@@ -9,6 +9,7 @@
 
 #include "bench/program_generator.h"
 #include "cli/driver.h"
+#include "tests/base/child_run.h"
 #include "tests/base/test_folder.h"
 #include "tests/cli/run_helpers.h"
 
@@ -29,6 +30,15 @@ using testing::RunShellCommand;
 using testing::StatOf;
 using testing::TestFolder;
 using testing::WriteBytes;
+
+// text with "ROOT" put in place of the test folder's path.
+std::string Filled(std::string text, const TestFolder& root) {
+  for (std::size_t at = 0; (at = text.find("ROOT", at)) != std::string::npos;) {
+    text.replace(at, 4, root.Path());
+    at += root.Path().size();
+  }
+  return text;
+}
 
 // What a run printed after the options line: the reports and the summary.
 std::string Reports(const RunResult& run) {
@@ -55,7 +65,8 @@ TEST(ManyFiles, AGlobOfThreeFilesFormatsEachAsAOneFileRunWould) {
 }
 
 // A tree with nested files, files of other extensions, hidden names, links
-// to a folder and to a file, and a pipe.
+// to folders and files inside the tree and outside it, a dangling link, and
+// a pipe.
 void MakeTree(const TestFolder& root) {
   for (const char* sub : {"src/lib/deep", "src/.hidden", "src/empty", "elsewhere"}) {
     fs::create_directories(root / sub);
@@ -68,41 +79,126 @@ void MakeTree(const TestFolder& root) {
   fs::create_directory_symlink(root / "elsewhere", root / "src/linked-folder");
   fs::create_symlink(root / "elsewhere/f.vem", root / "src/link.vem");
   fs::create_symlink(root / "nowhere.vem", root / "src/dangling.vem");
+  fs::create_symlink("../a.vem", root / "src/lib/inner.vem");
+  fs::create_directory_symlink("..", root / "src/lib/up");
+  fs::create_symlink("../t.txt", root / "src/lib/readme");  // leads to no file of the walk
   mkfifo((root / "src/pipe.vem").c_str(), 0600);
 }
 
 struct WalkCase {
   std::vector<std::string> arguments;  // "ROOT/" stands for the test folder
-  std::vector<std::string> reported;   // in order, relative to the test folder
+  std::string reports;                 // likewise
+  int status;
 };
 
-TEST(ManyFiles, FoldersAreWalkedForTheExtensionsPassingOverHiddenNamesAndFolderLinks) {
+const std::string kWalkOfSrc =
+    "Would reformat: ROOT/src/a.vem\n"
+    "Skipped link: ROOT/src/dangling.vem\n"
+    "Would reformat: ROOT/src/lib/b.VEM\n"
+    "Would reformat: ROOT/src/lib/deep/c.vem\n"
+    "Skipped link: ROOT/src/lib/inner.vem\n"
+    "Skipped link: ROOT/src/lib/up\n"
+    "Skipped link: ROOT/src/link.vem\n"
+    "Skipped link: ROOT/src/linked-folder\n"
+    "ROOT/src/pipe.vem: EFOpenError: Cannot open file \"ROOT/src/pipe.vem\". It is not a regular "
+    "file\n"
+    "3 files would be reformatted, 0 already formatted, 1 failed, 5 skipped\n";
+
+// A walk follows no link, to a file or a folder, inside the tree or out of
+// it: each that might have given it something is counted as skipped. A
+// link named on the command line is followed.
+TEST(ManyFiles, FoldersAreWalkedForTheExtensionsFollowingNoLink) {
   const WalkCase cases[] = {
-      {{"ROOT/src"}, {"src/a.vem", "src/lib/b.VEM", "src/lib/deep/c.vem", "src/link.vem"}},
-      {{"-ext=txt,VEM", "ROOT/src/"},
-       {"src/a.vem", "src/lib/b.VEM", "src/lib/deep/c.vem", "src/lib/n.txt", "src/link.vem",
-        "src/t.txt"}},
-      {{"-ext=.txt", "ROOT/src/lib"}, {"src/lib/n.txt"}},
+      {{"ROOT/src"}, kWalkOfSrc, kExitFailure},
+      {{"-ext=txt,VEM", "ROOT/src/lib/"},
+       "Would reformat: ROOT/src/lib/b.VEM\nWould reformat: ROOT/src/lib/deep/c.vem\n"
+       "Skipped link: ROOT/src/lib/inner.vem\nWould reformat: ROOT/src/lib/n.txt\n"
+       "Skipped link: ROOT/src/lib/up\n"
+       "3 files would be reformatted, 0 already formatted, 0 failed, 2 skipped\n",
+       kExitWouldChange},
+      {{"-ext=.txt", "ROOT/src/lib/deep"},
+       "ROOT/src/lib/deep: EArgumentError: No .txt file in folder \"ROOT/src/lib/deep\"\n"
+       "0 files would be reformatted, 0 already formatted, 1 failed\n",
+       kExitFailure},
       // Named explicitly, a file is taken whatever its extension or name.
-      {{"ROOT/src/x.vem.bak", "ROOT/src/.hidden"}, {"src/.hidden/h.vem", "src/x.vem.bak"}},
-      // The file behind a link is formatted once, under its first path.
-      {{"ROOT/src/link.vem", "ROOT/elsewhere/f.vem", "ROOT/src/./link.vem"}, {"elsewhere/f.vem"}},
+      {{"ROOT/src/x.vem.bak", "ROOT/src/.hidden"},
+       "Would reformat: ROOT/src/.hidden/h.vem\nWould reformat: ROOT/src/x.vem.bak\n"
+       "2 files would be reformatted, 0 already formatted, 0 failed\n",
+       kExitWouldChange},
+      // The file behind a named link is taken once, under its first path;
+      // a named link to a folder is walked.
+      {{"ROOT/src/link.vem", "ROOT/elsewhere/f.vem", "ROOT/src/./link.vem"},
+       "Would reformat: ROOT/elsewhere/f.vem\n"
+       "1 file would be reformatted, 0 already formatted, 0 failed\n",
+       kExitWouldChange},
+      {{"ROOT/src/linked-folder"},
+       "Would reformat: ROOT/src/linked-folder/e.vem\nWould reformat: "
+       "ROOT/src/linked-folder/f.vem\n"
+       "2 files would be reformatted, 0 already formatted, 0 failed\n",
+       kExitWouldChange},
   };
   for (const WalkCase& c : cases) {
+    SCOPED_TRACE(c.arguments.back());
     TestFolder root;
     MakeTree(root);
     std::vector<std::string> arguments = {"-check=1", "-files=1"};
     for (const std::string& argument : c.arguments) {
       arguments.push_back(argument.starts_with("ROOT/") ? root / argument.substr(5) : argument);
     }
-    std::string expected;
-    for (const std::string& path : c.reported)
-      expected += "Would reformat: " + (root / path) + "\n";
     const RunResult run = RunDriver(arguments);
-    EXPECT_EQ(run.status, kExitWouldChange) << c.arguments[0];
-    EXPECT_EQ(Reports(run), expected + std::to_string(c.reported.size()) +
-                                (c.reported.size() == 1 ? " file" : " files") +
-                                " would be reformatted, 0 already formatted, 0 failed\n");
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_EQ(Reports(run), Filled(c.reports, root));
+  }
+
+  // Saving, nothing outside the tree changes, and a quiet run names no link.
+  TestFolder root;
+  MakeTree(root);
+  const RunResult run = RunDriver({"-files=1", "-quiet=1", root / "src"});
+  EXPECT_EQ(run.status, kExitFailure);
+  EXPECT_EQ(run.console, "3 files reformatted, 0 unchanged, 1 failed, 5 skipped\n");
+  EXPECT_EQ(ReadBytes(root / "src/a.vem"), kFormatted);
+  for (const char* untouched : {"elsewhere/e.vem", "elsewhere/f.vem", "src/t.txt"}) {
+    EXPECT_EQ(ReadBytes(root / untouched), kUnformatted) << untouched;
+  }
+}
+
+struct LockedCase {
+  const char* what;
+  mode_t mode;  // of the folder "locked", which holds x.vem and sub/y.vem
+  std::string reports;
+};
+
+// What a walk cannot look at fails, and is counted: a check must not pass
+// over files it never saw. Run as a user whom the permission bits bind.
+TEST(ManyFiles, EntriesTheWalkCannotLookAtFailTheRun) {
+  const LockedCase cases[] = {
+      {"read but not searched", 0666,
+       "Would reformat: ROOT/a.vem\n"
+       "ROOT/locked/sub: EFOpenError: Cannot open file \"ROOT/locked/sub\". Permission denied\n"
+       "ROOT/locked/x.vem: EFOpenError: Cannot open file \"ROOT/locked/x.vem\". Permission "
+       "denied\n"
+       "1 file would be reformatted, 0 already formatted, 2 failed\n"},
+      {"searched but not read", 0333,
+       "Would reformat: ROOT/a.vem\n"
+       "ROOT/locked: EFOpenError: Cannot open file \"ROOT/locked\". Permission denied\n"
+       "1 file would be reformatted, 0 already formatted, 1 failed\n"},
+  };
+  for (const LockedCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    TestFolder root;
+    chmod(root.Path().c_str(), 0755);
+    fs::create_directories(root / "locked/sub");
+    for (const char* file : {"a.vem", "locked/x.vem", "locked/sub/y.vem"}) {
+      WriteBytes(root / file, kUnformatted);
+    }
+    chmod((root / "locked").c_str(), c.mode);
+    const RunResult run =
+        testing::RunWithStreams({"-check=1", "-files=1", root.Path()}, "",
+                                testing::OutputTo::kCapture, {}, testing::BecomeUnprivileged);
+    chmod((root / "locked").c_str(), 0755);
+    if (run.status == 4) GTEST_SKIP() << "cannot run the program as an unprivileged user";
+    EXPECT_EQ(run.status, kExitFailure);
+    EXPECT_EQ(Reports(run), Filled(c.reports, root));
   }
 }
 
@@ -258,29 +354,113 @@ TEST(ManyFiles, ReportsAndResultsDoNotDependOnTheNumberOfJobs) {
   }
 }
 
-// Saves are completed in batches whose size follows the descriptors the run
-// may open: with few, batches are small and many, and the files and reports
-// are still those of one file at a time.
-TEST(ManyFiles, SmallBatchesOfSavesGiveTheSameFilesAndReports) {
+struct DescriptorCase {
+  const char* descriptors;  // the run's limit, soft and hard
+  const char* jobs;
+  std::string notice;  // on standard error
+};
+
+// The files a run works on at once, and the saves a batch gathers, follow
+// the descriptors the run may open: however many jobs are asked for, no
+// file fails for want of one, and the files and reports are those of one
+// file at a time.
+TEST(ManyFiles, JobsAndBatchesStayWithinTheDescriptorLimit) {
+  const int kFiles = 300;
   TestFolder folder;
+  TestFolder errors;
   std::vector<std::string> inputs;
-  std::string expected;
-  for (int i = 0; i < 40; ++i) {
+  std::vector<std::string> results;
+  std::string check_reports;
+  std::string reports;
+  for (int i = 0; i < kFiles; ++i) {
     inputs.push_back(i % 4 == 0 ? kFormatted : GenerateProgram(static_cast<std::uint64_t>(i), 400));
-    const std::string path = folder / Numbered("f", 100 + i, ".vem");
+    results.push_back(OneFileResult(inputs.back()));
+    const std::string path = folder / Numbered("f", 1000 + i, ".vem");
     WriteBytes(path, inputs.back());
-    expected += (i % 4 == 0 ? "Unchanged: " : "Formatted: ") + path + "\n";
+    check_reports += (i % 4 == 0 ? "Already formatted: " : "Would reformat: ") + path + "\n";
+    reports += (i % 4 == 0 ? "Unchanged: " : "Formatted: ") + path + "\n";
   }
-  for (const char* descriptors : {"150", "70"}) {
-    const RunResult run = RunShellCommand("ulimit -n " + std::string(descriptors) + " && " +
-                                          VEMRA_BINARY + " -files=1 -jobs=3 " + folder.Path());
-    EXPECT_EQ(run.status, 0) << run.console;
-    EXPECT_EQ(Reports(run), expected + "30 files reformatted, 10 unchanged, 0 failed\n");
-    for (int i = 0; i < 40; ++i) {
-      EXPECT_EQ(ReadBytes(folder / Numbered("f", 100 + i, ".vem")), OneFileResult(inputs[i]));
+  const DescriptorCase cases[] = {
+      {"150", "-jobs=3", ""},
+      {"70", "-jobs=3", "-jobs=3 lowered to 2: the run may open at most 70 files at once\n"},
+      {"64", "-jobs=100000",
+       "-jobs=100000 lowered to 2: the run may open at most 64 files at once\n"},
+  };
+  for (const DescriptorCase& c : cases) {
+    SCOPED_TRACE(c.descriptors);
+    auto run = [&](const std::string& options) {
+      return RunShellCommand("ulimit -n " + std::string(c.descriptors) + " && " + VEMRA_BINARY +
+                             " " + options + " " + c.jobs + " " + folder.Path() + " 2> " +
+                             (errors / "err"));
+    };
+    const RunResult check = run("-check=1 -files=1");
+    EXPECT_EQ(check.status, kExitWouldChange) << check.console;
+    EXPECT_EQ(Reports(check), check_reports +
+                                  "225 files would be reformatted, 75 already "
+                                  "formatted, 0 failed\n");
+    EXPECT_EQ(ReadBytes(errors / "err"), c.notice);
+    const RunResult format = run("-files=1");
+    EXPECT_EQ(format.status, kExitSuccess) << format.console;
+    EXPECT_EQ(Reports(format), reports + "225 files reformatted, 75 unchanged, 0 failed\n");
+    EXPECT_EQ(ReadBytes(errors / "err"), c.notice);
+    for (int i = 0; i < kFiles; ++i) {
+      EXPECT_EQ(ReadBytes(folder / Numbered("f", 1000 + i, ".vem")), results[i]) << i;
     }
-    for (int i = 0; i < 40; ++i) WriteBytes(folder / Numbered("f", 100 + i, ".vem"), inputs[i]);
-    EXPECT_EQ(folder.Names().size(), 40u);
+    for (int i = 0; i < kFiles; ++i)
+      WriteBytes(folder / Numbered("f", 1000 + i, ".vem"), inputs[i]);
+    EXPECT_EQ(folder.Names().size(), static_cast<std::size_t>(kFiles));
+  }
+}
+
+struct QuotedCase {
+  std::vector<std::string> arguments;  // "ROOT" stands for the test folder
+  std::string console;                 // likewise, after the banner
+  std::string errors;                  // likewise
+  int status;
+};
+
+// A name with a line end or another control byte cannot break a report's
+// line, or forge one: reports, diff headers, failures, progress and echo
+// lines show it quoted, with C-style escapes.
+TEST(ManyFiles, NamesWithControlBytesAreQuotedWhereverTheyAreShown) {
+  const std::string options = "Formatting options (tabwidth=2, tabs=False, extralines=False";
+  const QuotedCase cases[] = {
+      {{"-diff=1", "-files=1", "ROOT"},
+       "1 : -diff=1\n2 : -files=1\n3 : ROOT\n" + options + ", diff=True)\n" +
+           "Would reformat: \"ROOT/a\\nb.vem\"\n"
+           "--- \"ROOT/a\\nb.vem\"\n+++ \"ROOT/a\\nb.vem\"\n"
+           "@@ -1,3 +1,3 @@\n proc A()\n-x=1\n-    end\n+  x = 1\n+end\n"
+           "Skipped link: \"ROOT/l\\033.vem\"\n"
+           "\"ROOT/p\\t.vem\": EFOpenError: Cannot open file \"ROOT/p\\t.vem\". It is not a "
+           "regular file\n"
+           "1 file would be reformatted, 0 already formatted, 1 failed, 1 skipped\n",
+       "",
+       kExitFailure},
+      {{"ROOT/a\nb.vem"},
+       "1 : \"ROOT/a\\nb.vem\"\nLoading source file \"ROOT/a\\nb.vem\"...done!\n" + options +
+           ")\nParsing...done!\nSaving output file to \"ROOT/a\\nb.vem\"...done!\n",
+       "",
+       kExitSuccess},
+      {{"-quiet=1", "-check=1", "ROOT/m\x7f.vem"},
+       "",
+       "\"ROOT/m\\177.vem\": EFOpenError: Cannot open file \"ROOT/m\\177.vem\". No such file "
+       "or directory\n",
+       kExitFailure},
+  };
+  for (const QuotedCase& c : cases) {
+    TestFolder root;
+    WriteBytes(root / "a\nb.vem", kUnformatted);
+    fs::create_symlink("a\nb.vem", root / "l\x1b.vem");
+    mkfifo((root / "p\t.vem").c_str(), 0600);
+    std::vector<std::string> arguments;
+    for (const std::string& argument : c.arguments) arguments.push_back(Filled(argument, root));
+    const RunResult run = RunDriver(arguments);
+    EXPECT_EQ(run.status, c.status);
+    const std::string console = run.console.starts_with(testing::kBanner)
+                                    ? run.console.substr(testing::kBanner.size())
+                                    : run.console;
+    EXPECT_EQ(console, Filled(c.console, root));
+    EXPECT_EQ(run.errors, Filled(c.errors, root));
   }
 }
 

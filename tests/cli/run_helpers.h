@@ -166,10 +166,12 @@ inline std::string ReadAll(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// In the forked child: puts the standard streams in place and runs the
-// program, as a shell would, with SIGPIPE as a shell leaves it.
+// In the forked child: puts the standard streams in place, lets in_child
+// change what the process may do, and runs the program, as a shell would,
+// with SIGPIPE as a shell leaves it.
 [[noreturn]] inline void ExecProgram(const std::vector<std::string>& arguments, int in, int out,
-                                     int err) {
+                                     int err, void (*in_child)()) {
+  if (in_child != nullptr) in_child();
   dup2(in, STDIN_FILENO);
   dup2(out, STDOUT_FILENO);
   dup2(err, STDERR_FILENO);
@@ -210,10 +212,12 @@ inline int WaitWithDeadline(pid_t child, std::chrono::milliseconds deadline) {
 // Runs the built program in a child process with input on its standard
 // input (a file), its standard output as asked and its standard error
 // captured; the status is -1 when a signal ended it, and kHung when it ran
-// past a deadline (none when zero).
+// past a deadline (none when zero). in_child, if given, runs in the child
+// first (to give up rights or lower limits).
 inline RunResult RunWithStreams(const std::vector<std::string>& arguments, const std::string& input,
                                 OutputTo output = OutputTo::kCapture,
-                                std::chrono::milliseconds deadline = {}) {
+                                std::chrono::milliseconds deadline = {},
+                                void (*in_child)() = nullptr) {
   char folder[] = "/tmp/vemra-streams-XXXXXX";
   if (mkdtemp(folder) == nullptr) return {-1, "", "no folder"};
   const std::string base = folder;
@@ -229,7 +233,7 @@ inline RunResult RunWithStreams(const std::vector<std::string>& arguments, const
     out = pipe_ends[1];
   }
   const pid_t child = fork();
-  if (child == 0) detail::ExecProgram(arguments, in, out, err);
+  if (child == 0) detail::ExecProgram(arguments, in, out, err, in_child);
   for (const int fd : {in, out, err}) close(fd);
   RunResult run{detail::WaitWithDeadline(child, deadline), detail::ReadAll(base + "/out"),
                 detail::ReadAll(base + "/err")};
