@@ -52,14 +52,14 @@ EWriteError WriteFailure(const std::string& file_name, int error_code, const std
 std::string InterruptedSaveReason(const std::string& backup) {
   return "An earlier save of it was interrupted while it wrote over the file, whose old bytes "
          "are kept in \"" +
-         backup +
+         EscapedName(backup) +
          "\": compare the two, then copy the backup over the file or remove the backup, and "
          "run again";
 }
 
 std::string SaveInProgressReason(const std::string& backup) {
-  return "Another run is writing over it right now (its old bytes are kept in \"" + backup +
-         "\" until it is done)";
+  return "Another run is writing over it right now (its old bytes are kept in \"" +
+         EscapedName(backup) + "\" until it is done)";
 }
 
 std::string NoBackupReason(const std::string& detail) {
@@ -78,11 +78,11 @@ std::string InUseReason() {
 std::string WrittenMeanwhileReason(const std::string& backup) {
   return "Another program wrote to it while it was being written over; it was left as it is "
          "now, and its old bytes are kept in \"" +
-         backup + "\": compare the two, then remove the backup, and run again";
+         EscapedName(backup) + "\": compare the two, then remove the backup, and run again";
 }
 
 std::string ForeignBackupReason(const std::string& path) {
-  return "A file stands under the name of its backup, \"" + path +
+  return "A file stands under the name of its backup, \"" + EscapedName(path) +
          "\", that is no backup this program made for this user: look at it, move it out of "
          "the way, and run again";
 }

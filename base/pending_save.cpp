@@ -16,6 +16,7 @@
 #include "base/system_error_text.h"
 #include "base/temp_file.h"
 #include "base/write_lease.h"
+#include "textutil/quote_name.h"
 
 namespace vemra {
 
@@ -223,7 +224,8 @@ void PendingSave::RestoreOrKeepBackup(int error) {
     backup_->Remove();
     throw WriteFailure(file_name_, error);
   }
-  throw WriteFailure(file_name_, error, "Its old bytes are kept in \"" + backup_->Path() + "\"");
+  throw WriteFailure(file_name_, error,
+                     "Its old bytes are kept in \"" + EscapedName(backup_->Path()) + "\"");
 }
 
 }  // namespace vemra

@@ -15,6 +15,7 @@
 #include "base/private_temp_folder.h"
 #include "base/save_target.h"
 #include "base/system_error_text.h"
+#include "textutil/quote_name.h"
 
 namespace vemra {
 
@@ -138,9 +139,9 @@ SaveBackup::SaveBackup(const SaveTarget& target, int source, const std::string& 
     }
     temp_failure = SystemErrorText(errno);
   }
-  throw CreateFailure(
-      file_name, NoBackupReason("not beside it (" + beside_failure + ") nor in \"" +
-                                PrivateTempFolderPath(geteuid()) + "\" (" + temp_failure + ")"));
+  throw CreateFailure(file_name, NoBackupReason("not beside it (" + beside_failure + ") nor in \"" +
+                                                EscapedName(PrivateTempFolderPath(geteuid())) +
+                                                "\" (" + temp_failure + ")"));
 }
 
 SaveBackup::~SaveBackup() = default;
