@@ -1,9 +1,8 @@
 #include "base/fd_output_buffer.h"
 
-#include <cerrno>
 #include <string_view>
 
-#include "base/fd_io.h"
+#include "base/stream_write.h"
 
 namespace vemra {
 
@@ -26,9 +25,8 @@ FdOutputBuffer::~FdOutputBuffer() {
 
 bool FdOutputBuffer::WriteOut(const char* bytes, std::size_t count) {
   if (error_ != 0) return false;
-  if (WriteFully(fd_, std::string_view(bytes, count))) return true;
-  error_ = errno;
-  return false;
+  error_ = WriteToStream(fd_, std::string_view(bytes, count));
+  return error_ == 0;
 }
 
 bool FdOutputBuffer::Drain() {

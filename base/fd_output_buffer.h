@@ -16,7 +16,7 @@ class FdOutputBuffer final : public std::streambuf {
   FdOutputBuffer(const FdOutputBuffer&) = delete;
   FdOutputBuffer& operator=(const FdOutputBuffer&) = delete;
 
-  // The errno of the first write that failed; 0 while none has. After a
+  // The system's error code of the first write that failed; 0 while none has. After a
   // failure every later write fails too, so that the stream stays bad.
   int Error() const { return error_; }
 

@@ -3,36 +3,25 @@
 // and whether anyone changed that file in the meantime.
 #pragma once
 
-#include <sys/stat.h>
-#include <sys/types.h>
-
-#include <ctime>
+#include <cstdint>
 #include <string>
 
 namespace vemra {
 
 struct FileIdentity {
-  dev_t device = 0;     // the file system the file lives on
-  ino_t inode = 0;      // the file within it
-  off_t size = 0;       // its length in bytes
-  timespec modified{};  // last change of its bytes
-  timespec changed{};   // last change of its bytes or attributes
+  std::uint64_t device = 0;   // the file system the file lives on
+  std::uint64_t file = 0;     // the file within it
+  std::int64_t size = 0;      // its length in bytes
+  std::int64_t modified = 0;  // last change of its bytes, in nanoseconds
+  std::int64_t changed = 0;   // last change of its bytes or attributes, in nanoseconds
 
-  static FileIdentity Of(const struct stat& info) {
-    return {info.st_dev, info.st_ino, info.st_size, info.st_mtim, info.st_ctim};
-  }
   bool SameFile(const FileIdentity& other) const {
-    return device == other.device && inode == other.inode;
+    return device == other.device && file == other.file;
   }
   // The same file, and nothing about it changed.
   bool operator==(const FileIdentity& other) const {
-    return SameFile(other) && size == other.size && SameTime(modified, other.modified) &&
-           SameTime(changed, other.changed);
-  }
-
- private:
-  static bool SameTime(const timespec& a, const timespec& b) {
-    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+    return SameFile(other) && size == other.size && modified == other.modified &&
+           changed == other.changed;
   }
 };
 

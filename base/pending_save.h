@@ -24,18 +24,12 @@
 #pragma once
 
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 
 #include "base/file_identity.h"
-#include "base/save_target.h"
-#include "base/unique_fd.h"
 
 namespace vemra {
-
-class SaveBackup;
-class TempFile;
 
 class PendingSave {
  public:
@@ -52,29 +46,10 @@ class PendingSave {
   void FlushFolder();
 
  private:
-  enum class Way {
-    kNothing,  // the file already holds the bytes
-    kRename,   // a new file beside the target, renamed over it
-    kInPlace,  // the file itself, written over, its old bytes in a backup
-  };
-
-  void Prepare(const LoadedFile* loaded);
-  void ExpectState(const struct stat& now, const LoadedFile* loaded, bool is_loaded_file);
-  void PrepareInPlace();
-  void CommitByRename();
-  void CommitInPlace();
-  void CheckUnchanged() const;
-  bool WrittenByOthers(off_t old_size) const;
-  [[noreturn]] void RestoreOrKeepBackup(int error);
-
-  std::string file_name_;                 // as the caller named it, for messages
-  std::string_view bytes_;                // the new content
-  SaveTarget target_;                     // where the save lands
-  UniqueFd existing_;                     // the target, open for writing, if it exists
-  std::optional<FileIdentity> expected_;  // what Commit must find; nullopt: no file
-  Way way_ = Way::kNothing;
-  std::unique_ptr<TempFile> temp_;      // the new bytes, for kRename
-  std::unique_ptr<SaveBackup> backup_;  // the old bytes, for kInPlace
+  // The stages as the system carries them out: its files, folders and the
+  // calls that make them durable.
+  class Route;
+  std::unique_ptr<Route> route_;
 };
 
 }  // namespace vemra

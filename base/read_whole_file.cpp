@@ -9,12 +9,13 @@
 #include <cstdint>
 #include <limits>
 
-#include "base/fd_io.h"
 #include "base/file_failures.h"
+#include "base/posix/fd_io.h"
+#include "base/posix/regular_file.h"
+#include "base/posix/save_backup.h"
+#include "base/posix/save_target.h"
+#include "base/posix/stat_identity.h"
 #include "base/prefault.h"
-#include "base/regular_file.h"
-#include "base/save_backup.h"
-#include "base/save_target.h"
 #include "base/system_error_text.h"
 
 namespace vemra {
@@ -92,7 +93,7 @@ std::string ReadWholeFile(const std::string& file_name, LoadedFile& loaded) {
   if (static_cast<std::uint64_t>(file.info.st_size) > kMaxFileSize) {
     throw OpenFailure(file_name, EFBIG);
   }
-  loaded = {ResolvedPath(file_name), FileIdentity::Of(file.info)};
+  loaded = {ResolvedPath(file_name), IdentityOf(file.info)};
   const std::string left_backup = LeftBackupReason(loaded.path, file.info.st_uid);
   if (!left_backup.empty()) throw OpenFailure(file_name, left_backup);
   return ReadRegularFile(file.fd.Get(), static_cast<std::size_t>(file.info.st_size));

@@ -1,7 +1,5 @@
 #include "cli/console.h"
 
-#include <cerrno>
-
 #include "base/fd_output_buffer.h"
 #include "base/system_error_text.h"
 #include "cli/driver.h"
@@ -12,7 +10,8 @@ namespace vemra {
 EWriteError StandardOutputFailure(const std::ostream& out) {
   // Only a stream over the descriptor knows the system's reason.
   const auto* const buffer = dynamic_cast<const FdOutputBuffer*>(out.rdbuf());
-  const int error_code = buffer != nullptr && buffer->Error() != 0 ? buffer->Error() : EIO;
+  const int error_code =
+      buffer != nullptr && buffer->Error() != 0 ? buffer->Error() : InputOutputErrorCode();
   return EWriteError("Stream write error. Cannot write standard output. " +
                      SystemErrorText(error_code));
 }

@@ -1,12 +1,7 @@
 #include "cli/input_walk.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
+#include <cstdint>
 #include <set>
 #include <utility>
 
@@ -15,6 +10,9 @@
 #include "base/failures.h"
 #include "base/file_failures.h"
 #include "base/file_identity.h"
+#include "base/file_kind.h"
+#include "base/folder_listing.h"
+#include "base/path_parts.h"
 #include "textutil/quote_name.h"
 
 namespace vemra {
@@ -36,13 +34,13 @@ class FolderWalk {
   bool Walk(const std::string& folder) {
     const std::size_t files_before = files_;
     std::vector<std::string> pending;
-    ReadFolder(folder, 0, pending);
+    ReadFolder(folder, true, pending);
     while (!pending.empty()) {
       const std::string next = std::move(pending.back());
       pending.pop_back();
-      // A subfolder is opened only when it is no link, so that a link put in
+      // A subfolder is listed only when it is no link, so that a link put in
       // its place since it was listed is not walked.
-      ReadFolder(next, O_NOFOLLOW, pending);
+      ReadFolder(next, false, pending);
     }
     return files_ > files_before;
   }
@@ -51,13 +49,6 @@ class FolderWalk {
   std::size_t Failures() const { return failures_; }
 
  private:
-  static std::string Join(const std::string& folder, std::string_view name) {
-    std::string path = folder;
-    if (path.back() != '/') path += '/';
-    path += name;
-    return path;
-  }
-
   void Fail(const std::string& path, const EFOpenError& failure) {
     found_.push_back({{path, FailureOf(std::make_exception_ptr(failure))}, std::nullopt});
     ++failures_;
@@ -66,60 +57,52 @@ class FolderWalk {
   // Takes the folder's files and queues its subfolders. A folder that
   // cannot be opened, or whose listing breaks off, fails: the files it
   // holds would otherwise go unseen.
-  void ReadFolder(const std::string& folder, int open_flags, std::vector<std::string>& pending) {
-    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | open_flags);
-    DIR* const stream = fd >= 0 ? fdopendir(fd) : nullptr;
-    if (stream == nullptr) {
-      const int error_code = errno;
-      if (fd >= 0) close(fd);
-      Fail(folder, OpenFailure(folder, error_code));
-      return;
+  void ReadFolder(const std::string& folder, bool follow_link, std::vector<std::string>& pending) {
+    const FolderListing listing = ListFolder(folder, follow_link);
+    for (const FolderEntry& entry : listing.entries) {
+      // Hidden: names that begin with "." and, where the system marks them
+      // so, files and folders it hides.
+      if (entry.name.front() == '.' || entry.hidden) continue;
+      TakeEntry(folder, entry, pending);
     }
-    for (;;) {
-      errno = 0;
-      const dirent* const entry = readdir(stream);
-      if (entry == nullptr) {
-        if (errno != 0) Fail(folder, OpenFailure(folder, errno));
-        break;
-      }
-      const std::string_view name = entry->d_name;
-      if (name.front() == '.') continue;  // hidden, and "." and ".."
-      TakeEntry(dirfd(stream), folder, entry->d_name, entry->d_type, pending);
-    }
-    closedir(stream);
+    if (listing.error_code != 0) Fail(folder, OpenFailure(folder, listing.error_code));
   }
 
   // An entry is looked at when the folder does not say what it is (some
   // file systems do not), and when it is a file to take, whose identity is
   // needed. One that cannot be looked at fails: it may be a folder, or a
   // file the walk would take.
-  void TakeEntry(int folder_fd, const std::string& folder, const char* name, unsigned char type,
+  void TakeEntry(const std::string& folder, const FolderEntry& entry,
                  std::vector<std::string>& pending) {
-    const bool has_extension = HasExtension(name, extensions_);
+    const bool has_extension = HasExtension(entry.name, extensions_);
     // A file of another extension is passed over without a look.
-    if (!has_extension && type != DT_DIR && type != DT_LNK && type != DT_UNKNOWN) return;
-    const std::string path = Join(folder, name);
-    if (type == DT_DIR) {
+    if (!has_extension && entry.kind_known && entry.kind != FileKind::kFolder &&
+        entry.kind != FileKind::kLink) {
+      return;
+    }
+    const std::string path = JoinPath(folder, entry.name);
+    if (entry.kind_known && entry.kind == FileKind::kFolder) {
       pending.push_back(path);
       return;
     }
-    if (type == DT_LNK) {
-      TakeLink(folder_fd, path, name, has_extension);
+    if (entry.kind_known && entry.kind == FileKind::kLink) {
+      TakeLink(path, has_extension);
       return;
     }
-    struct stat info {};
-    if (fstatat(folder_fd, name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
-      Fail(path, OpenFailure(path, errno));
-    } else if (S_ISDIR(info.st_mode)) {
+    const PathLook look = LookAt(path, false);
+    if (!look.Exists()) {
+      // Gone since it was listed fails too: it was there to be seen.
+      Fail(path, OpenFailure(path, look.error_code));
+    } else if (look.kind == FileKind::kFolder) {
       pending.push_back(path);
-    } else if (S_ISLNK(info.st_mode)) {
-      TakeLink(folder_fd, path, name, has_extension);
+    } else if (look.kind == FileKind::kLink) {
+      TakeLink(path, has_extension);
     } else if (!has_extension) {
       return;
-    } else if (!S_ISREG(info.st_mode)) {
+    } else if (look.kind != FileKind::kRegular) {
       Fail(path, OpenFailure(path, NotRegularReason()));
     } else {
-      found_.push_back({{path, std::nullopt}, FileIdentity::Of(info)});
+      found_.push_back({{path, std::nullopt}, look.identity});
       ++files_;
     }
   }
@@ -129,9 +112,13 @@ class FolderWalk {
   // or a folder is skipped, so that the summary counts it; one that leads
   // nowhere the walk would go is passed over, as other files are.
   // has_extension: the link's name has one of the extensions.
-  void TakeLink(int folder_fd, const std::string& path, const char* name, bool has_extension) {
-    struct stat target {};
-    if (has_extension || (fstatat(folder_fd, name, &target, 0) == 0 && S_ISDIR(target.st_mode))) {
+  void TakeLink(const std::string& path, bool has_extension) {
+    if (has_extension) {
+      found_.push_back({{path, std::nullopt, true}, std::nullopt});
+      return;
+    }
+    const PathLook target = LookAt(path, true);
+    if (target.Exists() && target.kind == FileKind::kFolder) {
       found_.push_back({{path, std::nullopt, true}, std::nullopt});
     }
   }
@@ -163,13 +150,13 @@ std::vector<InputFile> SortedOnce(std::vector<Candidate> found) {
   std::stable_sort(found.begin(), found.end(), [](const Candidate& a, const Candidate& b) {
     return a.input.path < b.input.path;
   });
-  std::set<std::pair<dev_t, ino_t>> seen_files;
+  std::set<std::pair<std::uint64_t, std::uint64_t>> seen_files;
   std::vector<InputFile> inputs;
   inputs.reserve(found.size());
   for (Candidate& candidate : found) {
     if (!inputs.empty() && inputs.back().path == candidate.input.path) continue;
     if (candidate.identity &&
-        !seen_files.emplace(candidate.identity->device, candidate.identity->inode).second) {
+        !seen_files.emplace(candidate.identity->device, candidate.identity->file).second) {
       continue;
     }
     inputs.push_back(std::move(candidate.input));
@@ -194,9 +181,8 @@ std::vector<InputFile> CollectInputs(const std::vector<std::string>& names,
   std::vector<Candidate> found;
   FolderWalk walk(extensions, found);
   for (const std::string& name : names) {
-    struct stat info {};
-    const bool known = stat(name.c_str(), &info) == 0;
-    if (known && walk_folders && S_ISDIR(info.st_mode)) {
+    const PathLook look = LookAt(name, true);
+    if (look.Exists() && walk_folders && look.kind == FileKind::kFolder) {
       const std::size_t failures_before = walk.Failures();
       if (!walk.Walk(name) && walk.Failures() == failures_before) {
         found.push_back(
@@ -206,7 +192,7 @@ std::vector<InputFile> CollectInputs(const std::vector<std::string>& names,
       continue;
     }
     found.push_back(
-        {{name, std::nullopt}, known ? std::optional(FileIdentity::Of(info)) : std::nullopt});
+        {{name, std::nullopt}, look.Exists() ? std::optional(look.identity) : std::nullopt});
   }
   return SortedOnce(std::move(found));
 }

@@ -1,21 +1,15 @@
-#include <signal.h>
-#include <unistd.h>
-
 #include <ostream>
-#include <string>
-#include <vector>
 
 #include "base/fd_output_buffer.h"
+#include "base/process_setup.h"
 #include "cli/driver.h"
 
 int main(int argc, char** argv) {
-  // A reader that goes away makes writes fail with EPIPE, which the run
-  // reports as a failure, instead of ending it silently.
-  signal(SIGPIPE, SIG_IGN);
-  vemra::FdOutputBuffer out_buffer(STDOUT_FILENO);
-  vemra::FdOutputBuffer err_buffer(STDERR_FILENO);
+  vemra::PrepareStandardStreams();
+  vemra::FdOutputBuffer out_buffer(vemra::kStandardOutput);
+  vemra::FdOutputBuffer err_buffer(vemra::kStandardError);
   std::ostream out(&out_buffer);
   std::ostream err(&err_buffer);
-  return vemra::RunCommandLine(std::vector<std::string>(argv + 1, argv + argc),
-                               {STDIN_FILENO, out, err});
+  return vemra::RunCommandLine(vemra::ProgramArguments(argc, argv),
+                               {vemra::kStandardInput, out, err});
 }

@@ -1,7 +1,5 @@
 #include "cli/many_files_run.h"
 
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <string>
 #include <system_error>
@@ -9,6 +7,7 @@
 #include <vector>
 
 #include "base/available_processors.h"
+#include "base/descriptor_limit.h"
 #include "cli/file_job.h"
 #include "cli/input_walk.h"
 #include "cli/project_settings.h"
@@ -49,19 +48,6 @@ constexpr std::size_t kDescriptorsPerWorker = kReportsAheadPerWorker * kDescript
 constexpr std::size_t kDescriptorsInTurn = kDescriptorsPerSave + 2;  // one file at a time
 constexpr std::size_t kRunDescriptors = 6;
 constexpr std::size_t kMaxSpareDescriptors = 64;
-
-// How many descriptors the run may hold open, raised to what the system
-// allows: the saves of a batch keep theirs open until it completes.
-std::size_t DescriptorLimit() {
-  rlimit limit{};
-  if (getrlimit(RLIMIT_NOFILE, &limit) != 0) return 1024;
-  if (limit.rlim_cur < limit.rlim_max) {
-    rlimit raised = limit;
-    raised.rlim_cur = std::min<rlim_t>(limit.rlim_max, 1 << 16);
-    if (setrlimit(RLIMIT_NOFILE, &raised) == 0) limit = raised;
-  }
-  return static_cast<std::size_t>(std::min<rlim_t>(limit.rlim_cur, 1 << 16));
-}
 
 // How many files are worked on at once, and how many saves a batch gathers,
 // within what the descriptor limit and the processors allow.
@@ -107,7 +93,7 @@ RunShape ShapeRun(Console& console, const RunSettings& settings, std::size_t inp
   const std::size_t processors = AvailableProcessors();
   const std::size_t asked =
       settings.Jobs > 0 ? static_cast<std::size_t>(settings.Jobs) : processors;
-  const std::size_t limit = DescriptorLimit();
+  const std::size_t limit = RaiseDescriptorLimit();
   const std::size_t usable = UsableDescriptors(limit);
   const std::size_t by_descriptors = WorkersAllowed(usable);
   const std::size_t by_processors = kJobsPerProcessor * processors;

@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "base/expand_path.h"
-#include "base/save_target.h"
+#include "base/path_parts.h"
 #include "cli/editorconfig_properties.h"
 #include "textutil/quote_name.h"
 

@@ -1,7 +1,5 @@
 #include "cli/save_batch.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <atomic>
 #include <exception>
@@ -9,9 +7,11 @@
 #include <string>
 #include <system_error>
 #include <thread>
+#include <utility>
 
+#include "base/file_kind.h"
+#include "base/path_parts.h"
 #include "base/pending_save.h"
-#include "base/save_target.h"
 
 namespace vemra {
 
@@ -60,8 +60,8 @@ void SaveBatch::FlushFolders() {
   std::vector<FileReport*> chosen;
   for (FileReport& report : reports_) {
     if (!report.staged) continue;
-    struct stat info {};
-    const bool link = lstat(report.staged->path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+    const PathLook look = LookAt(report.staged->path, false);
+    const bool link = look.Exists() && look.kind == FileKind::kLink;
     if (link || folders.insert(FolderOf(report.staged->path)).second) chosen.push_back(&report);
   }
   RunStageInParallel(std::move(chosen), [](PendingSave& save) { save.FlushFolder(); });

@@ -1,14 +1,9 @@
 #include "cli/settings_file_search.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
-#include <cerrno>
-
 #include "base/failures.h"
-#include "base/save_target.h"
+#include "base/file_kind.h"
+#include "base/path_parts.h"
 #include "base/system_error_text.h"
-#include "base/unique_fd.h"
 #include "textutil/quote_name.h"
 
 namespace vemra {
@@ -27,25 +22,20 @@ struct Probe {
 // other than its own. Opened without blocking, as a pipe of that name would
 // block the library for ever.
 Probe ProbeSettingsFile(const std::string& path) {
-  const UniqueFd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-  if (fd.Get() < 0) {
-    if (errno == ENOENT || errno == ENOTDIR) return {};
-    return {false,
-            "Cannot open settings file \"" + EscapedName(path) + "\". " + SystemErrorText(errno)};
+  const PathLook look = LookByOpening(path);
+  if (look.missing) return {};
+  if (!look.Exists()) {
+    return {false, "Cannot open settings file \"" + EscapedName(path) + "\". " +
+                       SystemErrorText(look.error_code)};
   }
-  struct stat info {};
-  if (fstat(fd.Get(), &info) != 0) {
-    return {false,
-            "Cannot open settings file \"" + EscapedName(path) + "\". " + SystemErrorText(errno)};
-  }
-  if (!S_ISREG(info.st_mode)) {
+  if (look.kind != FileKind::kRegular) {
     return {false, "Cannot open settings file \"" + EscapedName(path) + "\": not a regular file"};
   }
   return {true, std::nullopt};
 }
 
 std::string SettingsFileIn(const std::string& folder) {
-  return (folder == "/" ? folder : folder + "/") + kSettingsFileName;
+  return JoinPath(folder, kSettingsFileName);
 }
 
 }  // namespace
@@ -63,7 +53,7 @@ const SettingsFileSearch::Found& SettingsFileSearch::Lookup(const std::string& f
   const std::string file = SettingsFileIn(folder);
   Probe probe = ProbeSettingsFile(file);
   Found found;
-  if (folder != "/") found = Lookup(FolderOf(folder));
+  if (!IsRootFolder(folder) && FolderOf(folder) != folder) found = Lookup(FolderOf(folder));
   if (probe.failure) {
     found.failure = std::move(probe.failure);
   } else if (probe.present) {

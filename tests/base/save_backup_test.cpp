@@ -1,7 +1,7 @@
 // The backup that guards a file written over in place: where it goes, what a
 // later run does when it finds one, and what happens when none can be made or
 // the disk fills up.
-#include "base/save_backup.h"
+#include "base/posix/save_backup.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -15,7 +15,7 @@
 
 #include "base/failures.h"
 #include "base/string_list.h"
-#include "base/unique_fd.h"
+#include "base/posix/unique_fd.h"
 #include "tests/base/child_run.h"
 #include "tests/base/test_folder.h"
 

@@ -1,7 +1,7 @@
 // SIGINT, SIGTERM and SIGHUP during a save: unfinished files go, a file being
 // written over in place is finished first, and the run ends as the signal
 // says.
-#include "base/signal_cleanup.h"
+#include "base/posix/signal_cleanup.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -12,8 +12,8 @@
 #include <functional>
 #include <string>
 
-#include "base/temp_file.h"
-#include "base/unique_fd.h"
+#include "base/posix/temp_file.h"
+#include "base/posix/unique_fd.h"
 #include "tests/base/test_folder.h"
 
 namespace vemra {

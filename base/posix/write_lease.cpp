@@ -2,6 +2,8 @@
 // file, the kernel sends the holder SIGIO and holds the open back until the
 // holder lets go or the lease break time (/proc/sys/fs/lease-break-time)
 // has passed; the lease then reads as breaking.
+#include "base/posix/write_lease.h"
+
 #include <fcntl.h>
 #include <time.h>
 
@@ -11,8 +13,6 @@
 #include <cstdint>
 #include <fstream>
 #include <mutex>
-
-#include "base/write_lease.h"
 
 namespace vemra {
 

@@ -1,7 +1,6 @@
-#include "base/page_release.h"
-
 #include <sys/mman.h>
 
+#include "base/page_release.h"
 #include "base/whole_pages.h"
 
 namespace vemra {

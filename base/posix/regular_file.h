@@ -6,7 +6,7 @@
 
 #include <sys/stat.h>
 
-#include "base/unique_fd.h"
+#include "base/posix/unique_fd.h"
 
 namespace vemra {
 

@@ -1,6 +1,7 @@
-#include "base/system_error_text.h"
-
+#include <cerrno>
 #include <cstring>
+
+#include "base/system_error_text.h"
 
 namespace vemra {
 
@@ -25,6 +26,10 @@ std::string SystemErrorText(int error_code) {
     text.pop_back();
   }
   return text;
+}
+
+int InputOutputErrorCode() {
+  return EIO;
 }
 
 }  // namespace vemra

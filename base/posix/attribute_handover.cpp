@@ -1,4 +1,4 @@
-#include "base/attribute_handover.h"
+#include "base/posix/attribute_handover.h"
 
 #include <sys/stat.h>
 #include <sys/xattr.h>

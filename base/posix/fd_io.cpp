@@ -1,4 +1,4 @@
-#include "base/fd_io.h"
+#include "base/posix/fd_io.h"
 
 #include <fcntl.h>
 #include <unistd.h>

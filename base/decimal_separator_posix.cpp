@@ -1,7 +1,7 @@
-#include "base/decimal_separator.h"
-
 #include <langinfo.h>
 #include <locale.h>
+
+#include "base/decimal_separator.h"
 
 namespace vemra {
 

@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "base/unique_fd.h"
+#include "base/posix/unique_fd.h"
 
 namespace vemra {
 

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "base/signal_cleanup.h"
-#include "base/unique_fd.h"
+#include "base/posix/signal_cleanup.h"
+#include "base/posix/unique_fd.h"
 
 namespace vemra {
 

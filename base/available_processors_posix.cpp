@@ -1,9 +1,9 @@
-#include "base/available_processors.h"
-
 #include <sched.h>
 
 #include <algorithm>
 #include <thread>
+
+#include "base/available_processors.h"
 
 namespace vemra {
 

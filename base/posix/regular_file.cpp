@@ -1,4 +1,4 @@
-#include "base/regular_file.h"
+#include "base/posix/regular_file.h"
 
 #include <fcntl.h>
 

@@ -1,4 +1,4 @@
-#include "base/temp_file.h"
+#include "base/posix/temp_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "base/signal_cleanup.h"
+#include "base/posix/signal_cleanup.h"
 
 #include <fcntl.h>
 #include <pthread.h>

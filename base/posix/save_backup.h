@@ -22,8 +22,8 @@
 #include <memory>
 #include <string>
 
-#include "base/temp_file.h"
-#include "base/unique_fd.h"
+#include "base/posix/temp_file.h"
+#include "base/posix/unique_fd.h"
 
 namespace vemra {
 

@@ -6,7 +6,8 @@
 
 #include <string>
 
-#include "base/unique_fd.h"
+#include "base/path_parts.h"
+#include "base/posix/unique_fd.h"
 
 namespace vemra {
 
@@ -23,15 +24,6 @@ struct SaveTarget {
 // Throws EFCreateError, naming file_name, when the folder is missing or not
 // a folder, or the links form a loop.
 SaveTarget ResolveSaveTarget(const std::string& file_name);
-
-// The full path of an existing file with every link and ".." resolved by
-// the file system; empty when it cannot be had.
-std::string ResolvedPath(const std::string& path);
-
-// The folder part of a path: "." for a bare name, "/" for a name in the root.
-std::string FolderOf(const std::string& path);
-// The last part of a path, after its last "/".
-std::string NameOf(const std::string& path);
 
 // Flushes the folder open on fd, so that names made or removed in it survive
 // a crash. True also where the folder cannot be flushed through this

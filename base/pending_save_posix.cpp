@@ -1,21 +1,25 @@
-#include "base/pending_save.h"
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <memory>
+#include <optional>
 
-#include "base/attribute_handover.h"
-#include "base/fd_io.h"
 #include "base/file_failures.h"
-#include "base/regular_file.h"
-#include "base/save_backup.h"
-#include "base/signal_cleanup.h"
+#include "base/pending_save.h"
+#include "base/posix/attribute_handover.h"
+#include "base/posix/fd_io.h"
+#include "base/posix/regular_file.h"
+#include "base/posix/save_backup.h"
+#include "base/posix/save_target.h"
+#include "base/posix/signal_cleanup.h"
+#include "base/posix/stat_identity.h"
+#include "base/posix/temp_file.h"
+#include "base/posix/unique_fd.h"
+#include "base/posix/write_lease.h"
 #include "base/system_error_text.h"
-#include "base/temp_file.h"
-#include "base/write_lease.h"
 #include "textutil/quote_name.h"
 
 namespace vemra {
@@ -40,17 +44,69 @@ bool CutAndFlush(int fd, std::size_t size) {
 
 }  // namespace
 
+// The POSIX route: a temporary file renamed into place, or a write in place
+// under a lease, guarded by a backup.
+class PendingSave::Route {
+ public:
+  Route(const std::string& file_name, std::string_view bytes, const LoadedFile* loaded);
+
+  void MakeDurable();
+  void Commit();
+  void FlushFolder();
+
+ private:
+  enum class Way {
+    kNothing,  // the file already holds the bytes
+    kRename,   // a new file beside the target, renamed over it
+    kInPlace,  // the file itself, written over, its old bytes in a backup
+  };
+
+  void Prepare(const LoadedFile* loaded);
+  void ExpectState(const struct stat& now, const LoadedFile* loaded, bool is_loaded_file);
+  void PrepareInPlace();
+  void CommitByRename();
+  void CommitInPlace();
+  void CheckUnchanged() const;
+  bool WrittenByOthers(off_t old_size) const;
+  [[noreturn]] void RestoreOrKeepBackup(int error);
+
+  std::string file_name_;                 // as the caller named it, for messages
+  std::string_view bytes_;                // the new content
+  SaveTarget target_;                     // where the save lands
+  UniqueFd existing_;                     // the target, open for writing, if it exists
+  std::optional<FileIdentity> expected_;  // what Commit must find; nullopt: no file
+  Way way_ = Way::kNothing;
+  std::unique_ptr<TempFile> temp_;      // the new bytes, for kRename
+  std::unique_ptr<SaveBackup> backup_;  // the old bytes, for kInPlace
+};
+
 PendingSave::PendingSave(const std::string& file_name, std::string_view bytes,
                          const LoadedFile* loaded)
+    : route_(std::make_unique<Route>(file_name, bytes, loaded)) {}
+
+PendingSave::~PendingSave() = default;
+
+void PendingSave::MakeDurable() {
+  route_->MakeDurable();
+}
+
+void PendingSave::Commit() {
+  route_->Commit();
+}
+
+void PendingSave::FlushFolder() {
+  route_->FlushFolder();
+}
+
+PendingSave::Route::Route(const std::string& file_name, std::string_view bytes,
+                          const LoadedFile* loaded)
     : file_name_(file_name), bytes_(bytes) {
   if (!file_name.empty() && file_name.back() == '/') throw CreateFailure(file_name, EISDIR);
   target_ = ResolveSaveTarget(file_name);
   Prepare(loaded);
 }
 
-PendingSave::~PendingSave() = default;
-
-void PendingSave::Prepare(const LoadedFile* loaded) {
+void PendingSave::Route::Prepare(const LoadedFile* loaded) {
   const int folder = target_.folder.Get();
   const char* const name = target_.name.c_str();
   struct stat now {};
@@ -69,7 +125,7 @@ void PendingSave::Prepare(const LoadedFile* loaded) {
     if (opened.not_regular) throw CreateFailure(file_name_, NotRegularReason());
     if (!opened.fd.Valid()) throw CreateFailure(file_name_, opened.error_code);
     existing_ = std::move(opened.fd);
-    if (!FileIdentity::Of(opened.info).SameFile(FileIdentity::Of(now))) {
+    if (!IdentityOf(opened.info).SameFile(IdentityOf(now))) {
       throw CreateFailure(file_name_, ChangedReason());
     }
     ExpectState(opened.info, loaded, is_loaded_file);
@@ -99,9 +155,9 @@ void PendingSave::Prepare(const LoadedFile* loaded) {
 
 // The file the bytes were loaded from, found again under this name or
 // another, must be exactly as it was loaded; any other file as it is now.
-void PendingSave::ExpectState(const struct stat& now, const LoadedFile* loaded,
-                              bool is_loaded_file) {
-  const FileIdentity current = FileIdentity::Of(now);
+void PendingSave::Route::ExpectState(const struct stat& now, const LoadedFile* loaded,
+                                     bool is_loaded_file) {
+  const FileIdentity current = IdentityOf(now);
   if ((is_loaded_file || (loaded != nullptr && loaded->identity.SameFile(current))) &&
       !(current == loaded->identity)) {
     throw CreateFailure(file_name_, ChangedReason());
@@ -109,7 +165,7 @@ void PendingSave::ExpectState(const struct stat& now, const LoadedFile* loaded,
   expected_ = current;
 }
 
-void PendingSave::PrepareInPlace() {
+void PendingSave::Route::PrepareInPlace() {
   const RegularFile reader = OpenRegularFile(target_.folder.Get(), target_.name.c_str(), O_RDONLY);
   if (!reader.fd.Valid()) {
     throw CreateFailure(file_name_,
@@ -120,12 +176,12 @@ void PendingSave::PrepareInPlace() {
   way_ = Way::kInPlace;
 }
 
-void PendingSave::MakeDurable() {
+void PendingSave::Route::MakeDurable() {
   if (way_ == Way::kRename && fsync(temp_->Fd()) != 0) throw WriteFailure(file_name_, errno);
   if (way_ == Way::kInPlace) backup_->MakeDurable();
 }
 
-void PendingSave::Commit() {
+void PendingSave::Route::Commit() {
   switch (way_) {
     case Way::kNothing:
       return;
@@ -138,22 +194,22 @@ void PendingSave::Commit() {
   }
 }
 
-void PendingSave::FlushFolder() {
+void PendingSave::Route::FlushFolder() {
   // Best effort: the new file is complete either way, and a rename that a
   // crash undoes leaves the old file whole.
   if (way_ == Way::kRename) SyncFolder(target_.folder.Get());
 }
 
-void PendingSave::CheckUnchanged() const {
+void PendingSave::Route::CheckUnchanged() const {
   struct stat now {};
   const bool exists =
       fstatat(target_.folder.Get(), target_.name.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0;
   if (!exists && errno != ENOENT) throw CreateFailure(file_name_, errno);
-  const bool unchanged = expected_ ? exists && FileIdentity::Of(now) == *expected_ : !exists;
+  const bool unchanged = expected_ ? exists && IdentityOf(now) == *expected_ : !exists;
   if (!unchanged) throw CreateFailure(file_name_, ChangedReason());
 }
 
-void PendingSave::CommitByRename() {
+void PendingSave::Route::CommitByRename() {
   const bool new_file = !existing_.Valid();
   // Only now, with every byte written, may the file become what the old one
   // was, and readable by whoever could read that.
@@ -178,7 +234,7 @@ void PendingSave::CommitByRename() {
   }
 }
 
-void PendingSave::CommitInPlace() {
+void PendingSave::Route::CommitInPlace() {
   // Signals wait until the file is whole again and its backup gone.
   const SignalsDeferred deferred;
   // Taken before the backup appears and before the last look at the file:
@@ -208,18 +264,18 @@ void PendingSave::CommitInPlace() {
 
 // Whether the file holds more than the old or new bytes after they were
 // written over it, or the name leads to another file now.
-bool PendingSave::WrittenByOthers(off_t old_size) const {
+bool PendingSave::Route::WrittenByOthers(off_t old_size) const {
   struct stat written {};
   struct stat named {};
   const auto expected_size = std::max(old_size, static_cast<off_t>(bytes_.size()));
   return fstat(existing_.Get(), &written) != 0 || written.st_size != expected_size ||
          fstatat(target_.folder.Get(), target_.name.c_str(), &named, AT_SYMLINK_NOFOLLOW) != 0 ||
-         !FileIdentity::Of(named).SameFile(FileIdentity::Of(written));
+         !IdentityOf(named).SameFile(IdentityOf(written));
 }
 
 // After a failed write over the file: the old bytes back, or, where even
 // that fails, the backup kept and named. Throws either way.
-void PendingSave::RestoreOrKeepBackup(int error) {
+void PendingSave::Route::RestoreOrKeepBackup(int error) {
   if (backup_->RestoreInto(existing_.Get())) {
     backup_->Remove();
     throw WriteFailure(file_name_, error);

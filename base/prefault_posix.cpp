@@ -1,7 +1,6 @@
-#include "base/prefault.h"
-
 #include <sys/mman.h>
 
+#include "base/prefault.h"
 #include "base/whole_pages.h"
 
 namespace vemra {

@@ -1,4 +1,4 @@
-#include "base/save_target.h"
+#include "base/posix/save_target.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -58,24 +58,6 @@ UniqueFd OpenFolder(const std::string& path) {
 }
 
 }  // namespace
-
-std::string FolderOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
-
-std::string NameOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string ResolvedPath(const std::string& path) {
-  const std::unique_ptr<char, decltype(&std::free)> resolved(realpath(path.c_str(), nullptr),
-                                                             &std::free);
-  return resolved != nullptr ? std::string(resolved.get()) : std::string();
-}
 
 SaveTarget ResolveSaveTarget(const std::string& file_name) {
   SaveTarget target;

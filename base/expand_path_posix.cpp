@@ -1,5 +1,3 @@
-#include "base/expand_path.h"
-
 #include <unistd.h>
 
 #include <cerrno>
@@ -7,6 +5,8 @@
 #include <memory>
 #include <string_view>
 #include <vector>
+
+#include "base/expand_path.h"
 
 namespace vemra {
 

@@ -1,6 +1,6 @@
-#include "base/whole_pages.h"
-
 #include <unistd.h>
+
+#include "base/whole_pages.h"
 
 namespace vemra {
 

@@ -1,4 +1,4 @@
-#include "base/private_temp_folder.h"
+#include "base/posix/private_temp_folder.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "base/save_backup.h"
+#include "base/posix/save_backup.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -10,10 +10,10 @@
 #include <cstdint>
 #include <initializer_list>
 
-#include "base/fd_io.h"
 #include "base/file_failures.h"
-#include "base/private_temp_folder.h"
-#include "base/save_target.h"
+#include "base/posix/fd_io.h"
+#include "base/posix/private_temp_folder.h"
+#include "base/posix/save_target.h"
 #include "base/system_error_text.h"
 #include "textutil/quote_name.h"
 
