@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "base/c_number.h"
 #include "base/conversions.h"
 #include "base/decimal_separator.h"
 #include "base/failures.h"
@@ -64,15 +65,6 @@ bool ReadDecimalNumber(std::string_view text, std::string_view separator, std::s
   return cursor.AtEnd();
 }
 
-// Converts a canonical number in the "C" conventions whatever the program's
-// locale; false when it lies beyond the range of long double.
-bool ConvertNumber(const std::string& canonical, long double& value) {
-  static const locale_t c_locale = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(0));
-  errno = 0;
-  value = strtold_l(canonical.c_str(), nullptr, c_locale);
-  return !(errno == ERANGE && std::isinf(value));
-}
-
 }  // namespace
 
 bool ParseBoolean(std::string_view text) {
@@ -82,7 +74,7 @@ bool ParseBoolean(std::string_view text) {
 bool ParseBoolean(std::string_view text, std::string_view decimal_separator) {
   std::string canonical;
   long double value = 0;
-  if (ReadDecimalNumber(text, decimal_separator, canonical) && ConvertNumber(canonical, value)) {
+  if (ReadDecimalNumber(text, decimal_separator, canonical) && ConvertCNumber(canonical, value)) {
     return value != 0;
   }
   const std::string lowered = LowerAscii(text);

@@ -16,11 +16,4 @@ void PrefaultForWriting(const char* begin, std::size_t size) {
 #endif
 }
 
-void ResizePrefaulted(std::string& bytes, std::size_t size) {
-  if (size > bytes.size() && size <= bytes.capacity()) {
-    PrefaultForWriting(bytes.data() + bytes.size(), size - bytes.size());
-  }
-  bytes.resize(size);
-}
-
 }  // namespace vemra

@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "base/address_wait.h"
 #include "base/available_processors.h"
 
 namespace vemra {
@@ -28,7 +29,7 @@ TokensCutAhead::~TokensCutAhead() {
   // whether it waits for a slot, fills one or moves on to the next.
   for (std::size_t s = 0; s < kSlots; ++s) {
     slots_[s].count.store(kStopped, std::memory_order_release);
-    slots_[s].count.notify_all();
+    WakeAll(slots_[s].count);
   }
   cutter_.join();
 }
@@ -37,14 +38,14 @@ std::span<const CutTokenRecord> TokensCutAhead::NextBatch() {
   if (holds_batch_) {
     Slot& read = slots_[reading_];
     read.count.store(kFree, std::memory_order_release);
-    read.count.notify_one();
+    WakeOne(read.count);
     reading_ = (reading_ + 1) % kSlots;
     holds_batch_ = false;
   }
   Slot& slot = slots_[reading_];
   std::uint32_t count = 0;
   while ((count = slot.count.load(std::memory_order_acquire)) == kFree) {
-    slot.count.wait(kFree, std::memory_order_acquire);
+    WaitWhileEquals(slot.count, kFree);
   }
   // The end stays in its slot, so every later call finds it again.
   if (count == 0) return {};
@@ -64,7 +65,7 @@ void TokensCutAhead::CutAll() noexcept {
                                             std::memory_order_relaxed)) {
       return;
     }
-    slot.count.notify_one();
+    WakeOne(slot.count);
     if (count == 0) return;
   }
 }
@@ -82,7 +83,7 @@ bool TokensCutAhead::WaitUntilFree(Slot& slot) {
     const std::uint32_t count = slot.count.load(std::memory_order_acquire);
     if (count == kFree) return true;
     if (count == kStopped) return false;
-    slot.count.wait(count, std::memory_order_acquire);
+    WaitWhileEquals(slot.count, count);
   }
 }
 

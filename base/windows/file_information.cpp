@@ -1,0 +1,34 @@
+#include "base/windows/file_information.h"
+
+namespace vemra {
+
+bool IdentityOfHandle(HANDLE handle, FileIdentity& identity) {
+  BY_HANDLE_FILE_INFORMATION information{};
+  FILE_BASIC_INFO basic{};
+  if (!GetFileInformationByHandle(handle, &information) ||
+      !GetFileInformationByHandleEx(handle, FileBasicInfo, &basic, sizeof basic)) {
+    return false;
+  }
+  identity.device = information.dwVolumeSerialNumber;
+  identity.file =
+      (static_cast<std::uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
+  identity.size = static_cast<std::int64_t>(
+      (static_cast<std::uint64_t>(information.nFileSizeHigh) << 32) | information.nFileSizeLow);
+  identity.modified = Nanoseconds(static_cast<std::uint64_t>(basic.LastWriteTime.QuadPart));
+  identity.changed = Nanoseconds(static_cast<std::uint64_t>(basic.ChangeTime.QuadPart));
+  return true;
+}
+
+FileKind KindOfHandle(HANDLE handle) {
+  if (GetFileType(handle) != FILE_TYPE_DISK) return FileKind::kOther;
+  FILE_ATTRIBUTE_TAG_INFO tag{};
+  if (GetFileInformationByHandleEx(handle, FileAttributeTagInfo, &tag, sizeof tag)) {
+    if ((tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 && IsLinkTag(tag.ReparseTag)) {
+      return FileKind::kLink;
+    }
+    if ((tag.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return FileKind::kFolder;
+  }
+  return FileKind::kRegular;
+}
+
+}  // namespace vemra
