@@ -200,7 +200,7 @@ void LayOutTokensCutAhead(LayoutState& state, TokensCutAhead& tokens, SourceRele
     for (std::size_t i = 0; i < batch.size(); ++i) {
       LayOutCutTokenOfFacts(state, batch[i].View(), facts[i]);
     }
-    release.Passed(batch, state.Regions.FirstByteNeeded());
+    release.Passed(tokens.HandedOverOfBatch(), state.Regions.FirstByteNeeded());
   }
 }
 
@@ -211,7 +211,7 @@ void LayOutTokensCutByTable(LayoutState& state, SourceRelease& release) {
   std::array<CutTokenRecord, kTableBatch> batch;
   while (const std::size_t count = cutter.Fill(batch)) {
     for (std::size_t i = 0; i < count; ++i) LayOutCutToken(state, batch[i].View(), batch[i].rule);
-    release.Passed(std::span(batch.data(), count), state.Regions.FirstByteNeeded());
+    release.Passed(cutter.HandedOver(), state.Regions.FirstByteNeeded());
   }
 }
 

@@ -62,6 +62,12 @@ class TableCutter {
   // returns their number: at least one while tokens are left, 0 at the
   // text's end. records holds at least kFewestRecords.
   std::size_t Fill(std::span<CutTokenRecord> records) noexcept;
+  // Where the tokens Fill has handed over end: every byte in front of it
+  // belongs to a token it wrote into records, or to a line end, a blank or
+  // a token a marker removed, and no later Fill hands over a byte in front
+  // of it. Line ends come as kLineEndTokens, not as views into the text, so
+  // their records cannot tell.
+  const char* HandedOver() const { return start_; }
 
  private:
   void ScanNextStretch();
