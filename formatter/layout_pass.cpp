@@ -239,7 +239,8 @@ LaidOutText LayOut(std::string_view Source, std::string_view mark, IndentUnit un
   std::vector<std::int32_t> case_stack;
   VerbatimRegionFinder regions(Source, unit);
   LayoutState state(Source, mark, unit, case_stack, regions, kLoadedText,
-                    trailing == TrailingBytes::kTrimmed);
+                    trailing != TrailingBytes::kKept,
+                    trailing == TrailingBytes::kTrimmedAndCollapsed);
   // Called directly, not through a pointer, so that the whole step for a
   // token is inlined into this loop.
   if constexpr (kLoadedText) {

@@ -66,15 +66,18 @@ class OutputText {
   // line_ends_as_crlf: every line end inside a token (CR LF, LF or CR) is
   // written as CR LF, as the token would hold it in a joined text.
   // trims_line_ends: the CR token drops the bytes trimming would take from
-  // the end of its line (see AppendCarriageReturn).
+  // the end of its line (see AppendCarriageReturn). collapses_empty_lines:
+  // where the text trims its line ends, an empty line right behind another
+  // is left out (see CommitLine).
   explicit OutputText(std::string_view preamble = {}, IndentUnit unit = {},
                       std::size_t expected_size = 0,
                       std::int64_t finished_indent_limit = kFinishedIndentLimit,
                       std::string_view source = {}, bool line_ends_as_crlf = false,
-                      bool trims_line_ends = false)
+                      bool trims_line_ends = false, bool collapses_empty_lines = false)
       : preamble_size_(preamble.size()),
         line_ends_as_crlf_(line_ends_as_crlf),
         trims_line_ends_(trims_line_ends),
+        collapses_empty_lines_(trims_line_ends && collapses_empty_lines),
         unit_(unit),
         finished_indent_limit_(finished_indent_limit),
         finished_size_(static_cast<std::int64_t>(preamble.size())),
@@ -377,7 +380,8 @@ class OutputText {
     return WritesFinished(levels) ? levels * unit_.width : levels;
   }
 
-  // The committed text's size with the bytes trimmed at its line ends.
+  // The committed text's size with the bytes trimmed at its line ends and
+  // the empty lines left out.
   std::size_t UntrimmedCommittedSize() const {
     return committed_end_ + trimmed_;
   }
@@ -401,10 +405,39 @@ class OutputText {
     return IndentationTrimmed() ? 0 : indent_;
   }
 
+  // Whether the current line is empty and follows an empty line: the
+  // committed text ends in two line ends, and the line holds nothing but
+  // the CR and LF tokens (the CR token trimmed whatever stood in front of
+  // it, and an empty line takes no indentation). Where the finishing pass
+  // collapses runs of empty lines it drops such a line, whatever came
+  // before: the end of the committed text splits into lines one way only.
+  bool RepeatsEmptyLine() const {
+    return end_ - content_start_ == 2 && base_[content_start_] == '\r' &&
+           base_[content_start_ + 1] == '\n' && committed_end_ >= preamble_size_ + 4 &&
+           std::memcmp(base_ + committed_end_ - 4, "\r\n\r\n", 4) == 0;
+  }
+
+  // Leaves out the current line, an empty one the finishing pass would
+  // drop. Its bytes still count towards the size up to which indentation
+  // takes its finished form, so that every other line is written as it
+  // would be with it; they do not count towards the size limit, which
+  // holds for the result. A text of empty lines then takes no more memory
+  // than its result, whatever its size.
+  void DropRepeatedEmptyLine() {
+    trimmed_ += end_ - content_start_;
+    content_start_ = end_ = committed_end_;
+    indent_ = 0;
+    line_holds_break_ = false;
+  }
+
   // Fills in the current line's indentation in front of its content and
   // moves everything into the committed text, after checking that neither
   // the text nor its finished form passes the size limit.
   void CommitLine() {
+    if (collapses_empty_lines_ && RepeatsEmptyLine()) [[unlikely]] {
+      DropRepeatedEmptyLine();
+      return;
+    }
     const std::size_t content_size = end_ - content_start_;
     if (IndentationTrimmed()) indent_ = 0;  // as CommittedLevels() says
     const std::int64_t finished_indentation = indent_ * unit_.width;
@@ -436,12 +469,13 @@ class OutputText {
   std::size_t preamble_size_;      // leading bytes outside the layout
   bool line_ends_as_crlf_;         // line ends inside tokens are written as CR LF
   bool trims_line_ends_;           // a CR token drops the blanks in front of it
+  bool collapses_empty_lines_;     // an empty line behind an empty line is left out
   std::size_t committed_end_ = 0;  // end of the text up to the last LF token
   std::int64_t indent_ = 0;        // indentation TABs of the current line still standing
   std::size_t content_start_ = 0;  // start of the current line's content
   std::size_t end_ = 0;            // end of the current line's content
   bool line_holds_break_ = false;  // the content has a CR or LF (a CR token or a multi-line token)
-  std::size_t trimmed_ = 0;        // content bytes trimmed so far in front of CR tokens
+  std::size_t trimmed_ = 0;        // bytes trimmed in front of CR tokens or left out with lines
   IndentUnit unit_;                // what a level becomes in the finished text
   std::int64_t finished_indent_limit_;     // size up to which unit_ is written instead of TABs
   std::int64_t finished_size_;             // the committed text's size once its TABs are expanded
