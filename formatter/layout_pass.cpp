@@ -234,8 +234,7 @@ bool LayOutNextTokenOfJoinedText(LayoutState& state) {
 template <bool kLoadedText>
 LaidOutText LayOut(std::string_view Source, std::string_view mark, IndentUnit unit,
                    TrailingBytes trailing, Cutting cutting, SourceRelease release = {}) {
-  // Positions run to one past the last byte, and must stay 32-bit.
-  CheckTextSize(static_cast<std::int64_t>(Source.size()) + 1);
+  CheckSourceSize(static_cast<std::int64_t>(Source.size()));
   std::vector<std::int32_t> case_stack;
   VerbatimRegionFinder regions(Source, unit);
   LayoutState state(Source, mark, unit, case_stack, regions, kLoadedText,
@@ -294,11 +293,6 @@ LaidOutText LayOutLines(std::string_view text, IndentUnit unit, TrailingBytes tr
   }
   const std::string_view mark = ByteOrderMarkOf(text);
   text.remove_prefix(mark.size());
-  // The limit holds for the joined form, which is at most twice as long and
-  // only counted when that could pass it.
-  if (2 * static_cast<std::int64_t>(text.size()) + 1 >= kMaxTextSize) {
-    CheckTextSize(static_cast<std::int64_t>(JoinedSize(text)) + 1);
-  }
   return LayOut<true>(text, mark, unit, trailing, cutting, release);
 }
 

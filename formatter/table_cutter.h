@@ -54,7 +54,7 @@ class TableCutter {
   static constexpr std::size_t kFewestRecords = 2;
 
   // Cuts text, which must outlive the object. Throws ETextTooLarge for a
-  // text of more than 2,147,483,647 bytes. All the memory the cutting needs
+  // text larger than kMaxSourceSize. All the memory the cutting needs
   // is taken here: Fill takes none, and never throws.
   explicit TableCutter(std::string_view text, CutterShape shape = {});
 
