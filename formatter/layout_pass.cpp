@@ -215,6 +215,21 @@ void LayOutTokensCutByTable(LayoutState& state, SourceRelease& release) {
   }
 }
 
+// What a long token's copy tells the release: the regions may still need
+// the bytes from some place on. A line comment is read again once it is
+// written, from both ends, for a region's marker: its bytes stay until the
+// batch that holds it is laid out.
+struct LongTokenRelease {
+  SourceRelease& release;
+  const VerbatimRegionFinder& regions;
+
+  static void Passed(void* context, std::string_view token, const char* at) {
+    if (token.starts_with("//")) return;
+    const auto* self = static_cast<const LongTokenRelease*>(context);
+    self->release.Passed(at, self->regions.FirstByteNeeded());
+  }
+};
+
 // How the tokens of a text of the given size are cut when the caller lets
 // the size choose.
 Cutting ChosenCutting(Cutting cutting, std::size_t text_size) {
@@ -246,6 +261,10 @@ LaidOutText LayOut(std::string_view Source, std::string_view mark, IndentUnit un
     const Cutting chosen = ChosenCutting(cutting, Source.size());
     const std::unique_ptr<TokensCutAhead> ahead =
         chosen == Cutting::kAhead ? TokensCutAhead::Start(Source) : nullptr;
+    LongTokenRelease long_tokens{release, regions};
+    if (chosen != Cutting::kInLoop) {
+      state.Output.SetSourcePassedHook({&LongTokenRelease::Passed, &long_tokens});
+    }
     if (ahead != nullptr) {
       LayOutTokensCutAhead(state, *ahead, release);
     } else if (chosen == Cutting::kInLoop) {

@@ -50,6 +50,14 @@ struct IndentUnit {
   std::int64_t width = 1;
 };
 
+// Told, while a long token is copied, how far into its bytes the copy has
+// come, so that the memory behind can go (see SourceRelease); a hook
+// without a function is told nothing.
+struct SourcePassedHook {
+  void (*passed)(void* context, std::string_view token, const char* at) = nullptr;
+  void* context = nullptr;
+};
+
 class OutputText {
  public:
   // Bytes copied at once for a short token.
@@ -126,8 +134,19 @@ class OutputText {
     AppendByte('\n');
     CommitLine();
   }
+  // From this size a token is copied a megabyte at a time, telling the
+  // hook after each (see SetSourcePassedHook).
+  static constexpr std::size_t kLongToken = std::size_t{4} << 20;
+
+  // The hook told how far a long token is copied.
+  void SetSourcePassedHook(SourcePassedHook hook) { source_passed_ = hook; }
+
   // Appends a token other than a lone LF.
   void AppendToken(std::string_view token) {
+    if (token.size() >= kLongToken) [[unlikely]] {
+      AppendLongToken(token);
+      return;
+    }
     if (kMultiLineFirstBytes.Contains(token[0]) && HoldsLineBreak(token)) {
       AppendMultiLineToken(token);
       return;
@@ -138,6 +157,12 @@ class OutputText {
   // AppendBlankIf(blank_before), AppendToken(token), AppendBlankIf(blank_after),
   // with one check for room: what most tokens take.
   void AppendTokenBetweenBlanks(bool blank_before, std::string_view token, bool blank_after) {
+    if (token.size() >= kLongToken) [[unlikely]] {
+      AppendBlankIf(blank_before);
+      AppendLongToken(token);
+      AppendBlankIf(blank_after);
+      return;
+    }
     if (kMultiLineFirstBytes.Contains(token[0]) && HoldsLineBreak(token)) {
       AppendBlankIf(blank_before);
       AppendMultiLineToken(token);
@@ -325,6 +350,40 @@ class OutputText {
     }
   }
 
+  // A token of kLongToken bytes or more: its copy would otherwise stand
+  // whole beside the source it comes from, the memory for it taken at
+  // once. A megabyte at a time, the source's memory goes as the copy grows.
+  [[gnu::noinline]] void AppendLongToken(std::string_view token) {
+    const bool multi_line = kMultiLineFirstBytes.Contains(token[0]) && HoldsLineBreak(token);
+    line_holds_break_ |= multi_line || kLineBreakBytes.Contains(token[0]);
+    if (!multi_line || !line_ends_as_crlf_) {
+      AppendPassing(token, token);
+      return;
+    }
+    const char* at = token.data();
+    const char* const end = at + token.size();
+    while (at < end) {
+      const char* const line_end = line_breaks_detail::FindBreak(at, end);
+      AppendPassing(token, std::string_view(at, static_cast<std::size_t>(line_end - at)));
+      if (line_end == end) break;
+      AppendBytes("\r\n");
+      at = line_end + (line_end[0] == '\r' && line_end + 1 < end && line_end[1] == '\n' ? 2 : 1);
+    }
+  }
+  // Appends bytes of a long token a megabyte at a time, and tells the hook
+  // where each piece ends.
+  void AppendPassing(std::string_view token, std::string_view bytes) {
+    constexpr std::size_t kPiece = std::size_t{1} << 20;
+    while (!bytes.empty()) {
+      const std::size_t piece = std::min(bytes.size(), kPiece);
+      AppendBytes(bytes.substr(0, piece));
+      bytes.remove_prefix(piece);
+      if (source_passed_.passed != nullptr) {
+        source_passed_.passed(source_passed_.context, token, bytes.data());
+      }
+    }
+  }
+
   void AppendBytes(std::string_view bytes) {
     MakeRoom(bytes.size());
     std::memcpy(base_ + end_, bytes.data(), bytes.size());
@@ -481,6 +540,7 @@ class OutputText {
   std::int64_t finished_size_;             // the committed text's size once its TABs are expanded
   std::uintptr_t source_start_;            // address of the source's first byte
   std::uintptr_t source_wide_starts_ = 0;  // how many offsets in source a wide copy may start at
+  SourcePassedHook source_passed_;         // told how far a long token is copied
 };
 
 }  // namespace vemra
