@@ -35,6 +35,7 @@
 #include <string_view>
 
 #include "base/line_breaks.h"
+#include "formatter/packed_tail.h"
 #include "formatter/text_size_limit.h"
 #include "formatter/token_text.h"
 
@@ -116,6 +117,12 @@ class OutputText {
   bool EndsInLineBreakAndBlanks() const {
     std::size_t at = end_;
     while (at > content_start_ && (base_[at - 1] == ' ' || base_[at - 1] == '\t')) --at;
+    if (at == packed_end_ && at != 0) {
+      // A packed run holds no line break: only blanks let the search go on.
+      if (!packed_tail::AllBlanks(base_ + packed_start_, base_ + packed_end_)) return false;
+      at = packed_start_;
+      while (at > content_start_ && (base_[at - 1] == ' ' || base_[at - 1] == '\t')) --at;
+    }
     if (at > content_start_) return line_breaks_detail::IsBreak(base_[at - 1]);
     // Only the LF token commits a line, so a committed text ends in its LF.
     return committed_end_ > preamble_size_;
@@ -202,7 +209,9 @@ class OutputText {
   // Deletes the last byte when it is a blank: only the current line's
   // content can end in one.
   void DeleteLastBlank() {
-    if (end_ != content_start_) end_ -= base_[end_ - 1] == ' ';
+    if (end_ == content_start_) return;
+    KeepLastByteUnpacked();
+    end_ -= base_[end_ - 1] == ' ';
   }
   // Appends count indentation TABs (none for a count of 0 or less).
   void AppendIndentation(std::int32_t count) {
@@ -221,6 +230,7 @@ class OutputText {
   void DeleteLastIf(char c) {
     if (Empty() || LastByte() != c) return;
     if (end_ != content_start_) {
+      KeepLastByteUnpacked();
       --end_;
     } else {
       --indent_;  // the committed text ends in LF, so the byte is an indentation TAB
@@ -229,6 +239,7 @@ class OutputText {
   }
   // Deletes every TAB and blank at the end.
   void DeleteTrailingBlanks() {
+    UnpackTail();
     while (end_ != content_start_ && (base_[end_ - 1] == ' ' || base_[end_ - 1] == '\t')) --end_;
     if (end_ == content_start_) {
       indent_ = 0;
@@ -253,8 +264,11 @@ class OutputText {
     if (line_holds_break_) {
       for (std::size_t at = end_; at != content_start_; --at) {
         if (kLineBreakBytes.Contains(base_[at - 1])) {
+          // A packed run holds no line break, but stands for more bytes.
+          const std::size_t packed_growth =
+              at > packed_end_ ? packed_size_ - (packed_end_ - packed_start_) : 0;
           return committed_end_ + static_cast<std::size_t>(IndentationBytes(CommittedLevels())) +
-                 (at - content_start_);
+                 (at - content_start_) + packed_growth;
         }
       }
     }
@@ -316,6 +330,8 @@ class OutputText {
 #endif
 
   void TrimContentEnd() {
+    if (packed_end_ != 0) [[unlikely]]
+      TrimPackedTail();
     const std::size_t content_end = end_;
     while (end_ != content_start_ && TrimmedAtLineEnd(base_[end_ - 1])) --end_;
     trimmed_ += content_end - end_;
@@ -418,8 +434,33 @@ class OutputText {
 
   // Makes sure that more bytes, and the spare room, can be written at the end.
   void MakeRoom(std::size_t more) {
-    if (end_ + more + kSpare > room_) Grow(end_ + more + kSpare);
+    if (end_ + more + kSpare > room_) MakeRoomAtTheEnd(more);
   }
+  // MakeRoom once the buffer is full: where the text trims its line ends, a
+  // long run of bytes trimming would take from the end of the current line
+  // is packed first (see packed_tail.h). Out of line: it runs once per
+  // megabyte.
+  void MakeRoomAtTheEnd(std::size_t more);
+
+  // The run packed so far and the bytes behind it, while the current line
+  // ends in bytes trimming takes; unpacked once a byte that stays follows.
+  void PackTail();
+  // Unpacks the run packed at the end of the current line, if any, which
+  // then stays in the line: throws ETextTooLarge when it alone passes the
+  // size limit. Where the line ends in it, TrimPackedTail drops it instead.
+  void UnpackTail() {
+    if (packed_end_ != 0) [[unlikely]]
+      UnpackPackedTail();
+  }
+  void UnpackPackedTail();
+  // Before a deletion at the end: the last byte is never packed.
+  void KeepLastByteUnpacked() {
+    if (end_ <= packed_end_ + 1) [[unlikely]]
+      UnpackTail();
+  }
+  // For the CR token: drops the packed run with the bytes behind it when
+  // trimming takes all of them.
+  void TrimPackedTail();
   void Grow(std::size_t needed) {
     room_ = GrowBuffer(*bytes_, needed);
     base_ = bytes_->data();
@@ -493,6 +534,7 @@ class OutputText {
   // moves everything into the committed text, after checking that neither
   // the text nor its finished form passes the size limit.
   void CommitLine() {
+    UnpackTail();
     if (collapses_empty_lines_ && RepeatsEmptyLine()) [[unlikely]] {
       DropRepeatedEmptyLine();
       return;
@@ -541,6 +583,12 @@ class OutputText {
   std::uintptr_t source_start_;            // address of the source's first byte
   std::uintptr_t source_wide_starts_ = 0;  // how many offsets in source a wide copy may start at
   SourcePassedHook source_passed_;         // told how far a long token is copied
+  // A run packed at the end of the current line's content: its packed bytes
+  // [packed_start_, packed_end_), standing for packed_size_ bytes, with at
+  // least one byte behind them. packed_end_ is 0 while nothing is packed.
+  std::size_t packed_start_ = 0;
+  std::size_t packed_end_ = 0;
+  std::size_t packed_size_ = 0;
 };
 
 }  // namespace vemra

@@ -65,6 +65,45 @@ TEST(ReleasingTheSource, GivesTheSameLinesAsKeepingIt) {
   }
 }
 
+// count copies of piece.
+std::string Times(std::size_t count, std::string_view piece) {
+  std::string text;
+  for (std::size_t i = 0; i < count; ++i) text += piece;
+  return text;
+}
+
+// A line of control bytes is laid out with a blank behind each, and kept
+// packed once the run is long, until the line shows whether it stays: it
+// must come out exactly as the bytes say, dropped where the line ends in
+// it, whole where a token follows, and counted where a region's line
+// starts behind it.
+TEST(ReleasingTheSource, LongRunsOfControlBytesComeOutAsTheyStand) {
+  constexpr std::size_t kRun = 3'000'000;  // six megabytes laid out
+  const std::string nuls = Times(kRun, std::string_view("\0", 1));
+  const std::string laid_out_nuls = Times(kRun, std::string_view(" \0", 2));
+  struct Case {
+    const char* name;
+    std::string text;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"a line of them only", nuls, "\r\n"},
+      {"two runs and a line end", nuls + " " + Times(kRun, "\x01") + "\nx", "\r\nx\r\n"},
+      {"a token behind", "a" + nuls + "b", "a" + laid_out_nuls + " b\r\n"},
+      {"a glued token behind", "a" + nuls + ",b", "a" + laid_out_nuls + ", b\r\n"},
+      {"a line end behind", "a" + nuls + "\r\nb", "a\r\nb\r\n"},
+      {"a region's marker behind a comment's line break",
+       "a" + nuls + "/* x\r\n y */ // vemrafmt: off\r\n q  \r\n// vemrafmt: on\r\n",
+       "a" + laid_out_nuls + " /* x\r\n y */ // vemrafmt: off\r\n q  \r\n// vemrafmt: on\r\n"},
+  };
+  for (const Case& c : cases) {
+    for (const bool release : {false, true}) {
+      EXPECT_TRUE(Formatted(c.text, release, 2, false, LineEnding::kCrLf) == c.expected)
+          << c.name << (release ? ", released" : "");
+    }
+  }
+}
+
 // A failure leaves the list as it was, or, once its memory may have gone,
 // empty: never a text of zeros passed off as the loaded one.
 TEST(ReleasingTheSource, AFailureLeavesTheListEmpty) {
