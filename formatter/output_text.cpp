@@ -18,6 +18,10 @@ constexpr std::size_t kGrowStep = std::size_t{1} << 20;
 constexpr std::size_t kPackFrom = std::size_t{4} << 20;
 constexpr std::size_t kKeptUnpacked = std::size_t{64} << 10;
 
+// From this size the current line is checked against the size limit as it
+// grows, not only once it ends.
+constexpr std::size_t kLongLine = std::size_t{1} << 30;
+
 }  // namespace
 
 std::size_t OutputText::GrowBuffer(std::string& bytes, std::size_t needed) {
@@ -29,7 +33,19 @@ std::size_t OutputText::GrowBuffer(std::string& bytes, std::size_t needed) {
 
 void OutputText::MakeRoomAtTheEnd(std::size_t more) {
   if (trims_line_ends_ && end_ != content_start_) PackTail();
+  if (end_ - content_start_ > kLongLine) [[unlikely]]
+    CheckLongLine();
   if (end_ + more + kSpare > room_) Grow(end_ + more + kSpare);
+}
+
+void OutputText::CheckLongLine() const {
+  // A line break inside the line would let the finishing pass trim and
+  // collapse the lines it makes, and vanishing TABs would shrink it.
+  if (line_holds_break_ || unit_.width < 1) return;
+  const char* const begin = base_ + content_start_;
+  const char* stays = base_ + (packed_end_ != 0 ? packed_start_ : end_);
+  while (stays != begin && TrimmedAtLineEnd(stays[-1])) --stays;
+  CheckTextSize(stays - begin);
 }
 
 void OutputText::PackTail() {

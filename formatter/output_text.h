@@ -438,9 +438,15 @@ class OutputText {
   }
   // MakeRoom once the buffer is full: where the text trims its line ends, a
   // long run of bytes trimming would take from the end of the current line
-  // is packed first (see packed_tail.h). Out of line: it runs once per
-  // megabyte.
+  // is packed first (see packed_tail.h), and a line past a gigabyte is
+  // checked against the size limit. Out of line: it runs once per megabyte.
   void MakeRoomAtTheEnd(std::size_t more);
+
+  // Throws ETextTooLarge when the current line, which may grow for long
+  // before it ends, is already known to take the result past the size
+  // limit: where it holds no line break and its TABs cannot vanish, every
+  // byte of it but those trimming takes from its end stays.
+  void CheckLongLine() const;
 
   // The run packed so far and the bytes behind it, while the current line
   // ends in bytes trimming takes; unpacked once a byte that stays follows.
