@@ -61,7 +61,7 @@ constexpr BenchInput kLargeInputs[] = {
     {"large-comment-1GB", "one 1 GB block comment", [] { return OneBlockComment(kGigabyte); }},
     {"large-line-1GB", "one 1 GB line without any blank",
      [] { return LineWithoutBlanks(kGigabyte); }},
-    {"large-tab-blocks", "20,000 nested blocks indented with TABs, 400 MB",
+    {"large-tab-blocks", "20,000 nested blocks indented with TABs, 600 MB",
      [] { return TabIndentedBlocks(20000); }},
 };
 
