@@ -115,13 +115,11 @@ class OutputText {
   // Whether the text holds a line break with nothing but blanks and TABs
   // behind it.
   bool EndsInLineBreakAndBlanks() const {
-    std::size_t at = end_;
-    while (at > content_start_ && (base_[at - 1] == ' ' || base_[at - 1] == '\t')) --at;
-    if (at == packed_end_ && at != 0) {
+    std::size_t at = BlanksStart(end_, packed_end_ != 0 ? packed_end_ : content_start_);
+    if (packed_end_ != 0 && at == packed_end_) {
       // A packed run holds no line break: only blanks let the search go on.
       if (!packed_tail::AllBlanks(base_ + packed_start_, base_ + packed_end_)) return false;
-      at = packed_start_;
-      while (at > content_start_ && (base_[at - 1] == ' ' || base_[at - 1] == '\t')) --at;
+      at = BlanksStart(packed_start_, content_start_);
     }
     if (at > content_start_) return line_breaks_detail::IsBreak(base_[at - 1]);
     // Only the LF token commits a line, so a committed text ends in its LF.
@@ -328,6 +326,13 @@ class OutputText {
     return BreakMask(last) != 0;
   }
 #endif
+
+  // Where the blanks and TABs in front of end start, no further back than
+  // floor.
+  std::size_t BlanksStart(std::size_t end, std::size_t floor) const {
+    while (end > floor && (base_[end - 1] == ' ' || base_[end - 1] == '\t')) --end;
+    return end;
+  }
 
   void TrimContentEnd() {
     if (packed_end_ != 0) [[unlikely]]

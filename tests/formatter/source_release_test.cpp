@@ -92,6 +92,8 @@ TEST(ReleasingTheSource, LongRunsOfControlBytesComeOutAsTheyStand) {
       {"a token behind", "a" + nuls + "b", "a" + laid_out_nuls + " b\r\n"},
       {"a glued token behind", "a" + nuls + ",b", "a" + laid_out_nuls + ", b\r\n"},
       {"a line end behind", "a" + nuls + "\r\nb", "a\r\nb\r\n"},
+      {"the text's end, its line end taken by a marker in an open block",
+       "while x\r\na" + nuls + "#id\r\n", "while x\r\n  a\r\n\r\n"},
       {"a region's marker behind a comment's line break",
        "a" + nuls + "/* x\r\n y */ // vemrafmt: off\r\n q  \r\n// vemrafmt: on\r\n",
        "a" + laid_out_nuls + " /* x\r\n y */ // vemrafmt: off\r\n q  \r\n// vemrafmt: on\r\n"},
