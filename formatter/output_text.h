@@ -92,8 +92,11 @@ class OutputText {
         finished_size_(static_cast<std::int64_t>(preamble.size())),
         source_start_(reinterpret_cast<std::uintptr_t>(source.data())) {
     // Memory that is reserved but never written costs no pages, so a
-    // generous reservation spares the copies of repeated growth.
-    bytes_->reserve(std::min<std::size_t>(expected_size, kMaxTextSize) + kSpare);
+    // generous reservation spares the copies of repeated growth. A text
+    // never passes the size limit for long, but a run packed at the end of
+    // a line may hold as many bytes as the source it comes from, which may
+    // be a little larger.
+    bytes_->reserve(std::min<std::size_t>(expected_size, kMaxTextSize + kPackedRoom) + kSpare);
     MakeRoom(preamble.size());
     std::copy(preamble.begin(), preamble.end(), base_);
     committed_end_ = content_start_ = end_ = preamble.size();
@@ -284,6 +287,8 @@ class OutputText {
   }
 
  private:
+  // Reserved beyond the size limit, for a packed run (see the constructor).
+  static constexpr std::size_t kPackedRoom = std::size_t{16} << 20;
   // Room kept behind the end after every append: a wide copy fits in it.
   static constexpr std::size_t kSpare = kWideCopy;
   // The most room left in front of a line's content for its indentation;
