@@ -170,7 +170,17 @@ std::string FinishText(std::string_view text, std::int64_t tabs, std::int32_t Ta
     room.reserve(2 * expanded);
     spare = std::move(room);
   }
-  FinishedTextWriter result(std::move(spare), finished);
+  FinishedTextWriter result(std::move(spare), {});
+  // The lines finished where they stood move a megabyte at a time, their
+  // memory given back behind them: they and their copy never stand whole
+  // side by side.
+  constexpr std::size_t kMoveStep = std::size_t{1} << 20;
+  for (std::size_t moved = 0; moved < finished.size();) {
+    const std::size_t piece = std::min(finished.size() - moved, kMoveStep);
+    result.Append(finished.substr(moved, piece));
+    moved += piece;
+    read_pages.Passed(finished.data() + moved);
+  }
   const char* const end = text.data() + text.size();
   // Lines that start this far before the text's end may be read wide.
   const char* const wide_limit = end - std::min(text.size(), FinishedTextWriter::kWideCopy);
