@@ -42,7 +42,7 @@ std::string Repeated(std::string_view piece, std::size_t count);
 
 // depth "while" blocks as NestedWhileBlocks, each line indented with one TAB
 // per level it stands at: the input grows as depth x depth, and its result
-// with TABs turned into blanks about three times as much.
+// with TABs turned into blanks about twice as much.
 std::string TabIndentedBlocks(std::size_t depth);
 
 }  // namespace vemra
