@@ -142,8 +142,9 @@ class OutputText {
     AppendByte('\n');
     CommitLine();
   }
-  // From this size a token is copied a megabyte at a time, telling the
-  // hook after each (see SetSourcePassedHook).
+  // From this size a token that does not fit the room made already is
+  // copied a megabyte at a time, telling the hook after each (see
+  // SetSourcePassedHook).
   static constexpr std::size_t kLongToken = std::size_t{4} << 20;
 
   // The hook told how far a long token is copied.
@@ -151,33 +152,39 @@ class OutputText {
 
   // Appends a token other than a lone LF.
   void AppendToken(std::string_view token) {
-    if (token.size() >= kLongToken) [[unlikely]] {
-      AppendLongToken(token);
-      return;
-    }
     if (kMultiLineFirstBytes.Contains(token[0]) && HoldsLineBreak(token)) {
       AppendMultiLineToken(token);
       return;
     }
-    MakeRoom(token.size());
+    // A long token never fits the room made ahead, so the test for it
+    // costs the tokens that do nothing.
+    if (end_ + token.size() + kSpare > room_) [[unlikely]] {
+      if (token.size() >= kLongToken) {
+        AppendLongToken(token);
+        return;
+      }
+      MakeRoomAtTheEnd(token.size());
+    }
     CopyOneLineToken(token);
   }
   // AppendBlankIf(blank_before), AppendToken(token), AppendBlankIf(blank_after),
   // with one check for room: what most tokens take.
   void AppendTokenBetweenBlanks(bool blank_before, std::string_view token, bool blank_after) {
-    if (token.size() >= kLongToken) [[unlikely]] {
-      AppendBlankIf(blank_before);
-      AppendLongToken(token);
-      AppendBlankIf(blank_after);
-      return;
-    }
     if (kMultiLineFirstBytes.Contains(token[0]) && HoldsLineBreak(token)) {
       AppendBlankIf(blank_before);
       AppendMultiLineToken(token);
       AppendBlankIf(blank_after);
       return;
     }
-    MakeRoom(token.size() + 2);
+    if (end_ + token.size() + 2 + kSpare > room_) [[unlikely]] {
+      if (token.size() >= kLongToken) {
+        AppendBlankIf(blank_before);
+        AppendLongToken(token);
+        AppendBlankIf(blank_after);
+        return;
+      }
+      MakeRoomAtTheEnd(token.size() + 2);
+    }
     base_[end_] = ' ';
     end_ += blank_before;
     CopyOneLineToken(token);
@@ -360,6 +367,10 @@ class OutputText {
   }
 
   void AppendMultiLineToken(std::string_view token) {
+    if (token.size() >= kLongToken) {
+      AppendLongToken(token);
+      return;
+    }
     line_holds_break_ = true;
     if (!line_ends_as_crlf_) {
       AppendBytes(token);
