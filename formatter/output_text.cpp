@@ -31,6 +31,36 @@ std::size_t OutputText::GrowBuffer(std::string& bytes, std::size_t needed) {
   return bytes.size();
 }
 
+void OutputText::AppendLongToken(std::string_view token) {
+  const bool multi_line = kMultiLineFirstBytes.Contains(token[0]) && HoldsLineBreak(token);
+  line_holds_break_ |= multi_line || kLineBreakBytes.Contains(token[0]);
+  if (!multi_line || !line_ends_as_crlf_) {
+    AppendPassing(token, token);
+    return;
+  }
+  const char* at = token.data();
+  const char* const end = at + token.size();
+  while (at < end) {
+    const char* const line_end = line_breaks_detail::FindBreak(at, end);
+    AppendPassing(token, std::string_view(at, static_cast<std::size_t>(line_end - at)));
+    if (line_end == end) break;
+    AppendBytes("\r\n");
+    at = line_end + (line_end[0] == '\r' && line_end + 1 < end && line_end[1] == '\n' ? 2 : 1);
+  }
+}
+
+void OutputText::AppendPassing(std::string_view token, std::string_view bytes) {
+  constexpr std::size_t kPiece = std::size_t{1} << 20;
+  while (!bytes.empty()) {
+    const std::size_t piece = std::min(bytes.size(), kPiece);
+    AppendBytes(bytes.substr(0, piece));
+    bytes.remove_prefix(piece);
+    if (source_passed_.passed != nullptr) {
+      source_passed_.passed(source_passed_.context, token, bytes.data());
+    }
+  }
+}
+
 void OutputText::MakeRoomAtTheEnd(std::size_t more) {
   if (trims_line_ends_ && end_ != content_start_) PackTail();
   if (end_ - content_start_ > kLongLine) [[unlikely]]

@@ -390,36 +390,10 @@ class OutputText {
   // A token of kLongToken bytes or more: its copy would otherwise stand
   // whole beside the source it comes from, the memory for it taken at
   // once. A megabyte at a time, the source's memory goes as the copy grows.
-  [[gnu::noinline]] void AppendLongToken(std::string_view token) {
-    const bool multi_line = kMultiLineFirstBytes.Contains(token[0]) && HoldsLineBreak(token);
-    line_holds_break_ |= multi_line || kLineBreakBytes.Contains(token[0]);
-    if (!multi_line || !line_ends_as_crlf_) {
-      AppendPassing(token, token);
-      return;
-    }
-    const char* at = token.data();
-    const char* const end = at + token.size();
-    while (at < end) {
-      const char* const line_end = line_breaks_detail::FindBreak(at, end);
-      AppendPassing(token, std::string_view(at, static_cast<std::size_t>(line_end - at)));
-      if (line_end == end) break;
-      AppendBytes("\r\n");
-      at = line_end + (line_end[0] == '\r' && line_end + 1 < end && line_end[1] == '\n' ? 2 : 1);
-    }
-  }
+  [[gnu::noinline]] void AppendLongToken(std::string_view token);
   // Appends bytes of a long token a megabyte at a time, and tells the hook
   // where each piece ends.
-  void AppendPassing(std::string_view token, std::string_view bytes) {
-    constexpr std::size_t kPiece = std::size_t{1} << 20;
-    while (!bytes.empty()) {
-      const std::size_t piece = std::min(bytes.size(), kPiece);
-      AppendBytes(bytes.substr(0, piece));
-      bytes.remove_prefix(piece);
-      if (source_passed_.passed != nullptr) {
-        source_passed_.passed(source_passed_.context, token, bytes.data());
-      }
-    }
-  }
+  void AppendPassing(std::string_view token, std::string_view bytes);
 
   void AppendBytes(std::string_view bytes) {
     MakeRoom(bytes.size());

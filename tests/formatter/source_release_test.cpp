@@ -106,6 +106,30 @@ TEST(ReleasingTheSource, LongRunsOfControlBytesComeOutAsTheyStand) {
   }
 }
 
+// A token of megabytes is copied a piece at a time, the text behind it
+// given back as it goes: its lines come out trimmed and collapsed as any.
+TEST(ReleasingTheSource, LongTokensComeOutAsTheyStand) {
+  constexpr std::size_t kLines = 1'200'000;  // six megabytes of comment
+  struct Case {
+    const char* name;
+    std::string text;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"a comment of lines with blanks behind", "x = 1\r\n/*" + Times(kLines, "ab  \n") + "*/\r\n",
+       "x = 1\r\n/*" + Times(kLines, "ab\r\n") + "*/\r\n"},
+      {"a comment of empty lines", "/*" + Times(3 * kLines, "\n") + "*/", "/*\r\n\r\n*/\r\n"},
+      {"a literal on one line", "x = '" + Times(6 * kLines, "a") + "'\r\n",
+       "x = '" + Times(6 * kLines, "a") + "'\r\n"},
+  };
+  for (const Case& c : cases) {
+    for (const bool release : {false, true}) {
+      EXPECT_TRUE(Formatted(c.text, release, 2, false, LineEnding::kCrLf) == c.expected)
+          << c.name << (release ? ", released" : "");
+    }
+  }
+}
+
 // A failure leaves the list as it was, or, once its memory may have gone,
 // empty: never a text of zeros passed off as the loaded one.
 TEST(ReleasingTheSource, AFailureLeavesTheListEmpty) {
