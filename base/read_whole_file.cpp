@@ -54,26 +54,6 @@ std::string ReadRegularFile(int fd, std::size_t size) {
   return bytes;
 }
 
-// A pipe or device has no size to ask for: read until it ends, into a room
-// of first_room bytes (when 0, a guess), doubled whenever it is filled.
-// fail(error_code) throws the failure to report for a read error or a text
-// of 2 GiB or more.
-template <typename Fail>
-std::string ReadUntilEnd(int fd, std::size_t first_room, Fail fail) {
-  std::string bytes(first_room > 0 ? first_room : 65536, '\0');
-  std::size_t used = 0;
-  for (;;) {
-    const ssize_t got = ReadFully(fd, bytes.data() + used, bytes.size() - used);
-    if (got < 0) fail(errno);
-    used += static_cast<std::size_t>(got);
-    if (used < bytes.size()) break;
-    if (used > kMaxFileSize) fail(EFBIG);
-    bytes.resize(bytes.size() * 2);
-  }
-  bytes.resize(used);
-  return bytes;
-}
-
 // Standard input from a pipe or device, which has no size to ask for: read
 // into pieces until it ends, then joined into one string with room for a
 // last line end to be added. fail(error_code) throws the failure to report
