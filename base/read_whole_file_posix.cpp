@@ -1,5 +1,3 @@
-#include "base/read_whole_file.h"
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,14 +6,18 @@
 #include <cerrno>
 #include <cstdint>
 #include <limits>
+#include <optional>
+#include <span>
 
 #include "base/file_failures.h"
 #include "base/posix/fd_io.h"
+#include "base/posix/piece_buffer.h"
 #include "base/posix/regular_file.h"
 #include "base/posix/save_backup.h"
 #include "base/posix/save_target.h"
 #include "base/posix/stat_identity.h"
 #include "base/prefault.h"
+#include "base/read_whole_file.h"
 #include "base/system_error_text.h"
 
 namespace vemra {
@@ -52,36 +54,57 @@ std::string ReadRegularFile(int fd, std::size_t size) {
   return bytes;
 }
 
-// A pipe or device has no size to ask for: read until it ends, into a room
-// of first_room bytes (when 0, a guess), doubled whenever it is filled.
-// fail(error_code) throws the failure to report for a read error or a text
-// of 2 GiB or more.
+// Standard input from a pipe or device, which has no size to ask for: read
+// into pieces until it ends, then joined into one string with room for a
+// last line end to be added. fail(error_code) throws the failure to report
+// for a read error or a text of 2 GiB or more.
 template <typename Fail>
-std::string ReadUntilEnd(int fd, std::size_t first_room, Fail fail) {
-  std::string bytes(first_room > 0 ? first_room : 65536, '\0');
-  std::size_t used = 0;
+std::string ReadInPieces(int fd, Fail fail) {
+  PieceBuffer pieces;
   for (;;) {
-    const ssize_t got = ReadFully(fd, bytes.data() + used, bytes.size() - used);
+    const std::span<char> room = pieces.Room();
+    const ssize_t got = ReadFully(fd, room.data(), room.size());
     if (got < 0) fail(errno);
-    used += static_cast<std::size_t>(got);
-    if (used < bytes.size()) break;
-    if (used > kMaxFileSize) fail(EFBIG);
-    bytes.resize(bytes.size() * 2);
+    pieces.Added(static_cast<std::size_t>(got));
+    if (pieces.Size() > kMaxFileSize) fail(EFBIG);
+    if (static_cast<std::size_t>(got) < room.size()) break;
   }
-  bytes.resize(used);
-  return bytes;
+  return pieces.TakeJoined(2);
 }
 
-// The bytes left to read in a regular file open on fd, and one more, so
-// that reading them all into that room finds the end at once; 0 when that
-// cannot be told.
-std::size_t RoomForRest(int fd) {
+// The bytes left to read in a regular file open on fd; none when that cannot
+// be told.
+std::optional<std::size_t> RestOfFile(int fd) {
   struct stat info {};
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return 0;
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
   const off_t offset = lseek(fd, 0, SEEK_CUR);
-  if (offset < 0 || offset > info.st_size) return 0;
+  if (offset < 0 || offset > info.st_size) return std::nullopt;
   const auto rest = static_cast<std::uint64_t>(info.st_size - offset);
-  return rest < kMaxFileSize ? static_cast<std::size_t>(rest) + 1 : 0;
+  if (rest > kMaxFileSize) return std::nullopt;
+  return static_cast<std::size_t>(rest);
+}
+
+// Standard input from a regular file with rest bytes left: read straight
+// into a string of that size, with room for a last line end to be added.
+// The file may still end early, or grow while it is read.
+template <typename Fail>
+std::string ReadRestOfFile(int fd, std::size_t rest, Fail fail) {
+  std::string bytes;
+  bytes.reserve(rest + 2);
+  PrefaultForWriting(bytes.data(), rest);
+  while (bytes.size() < rest) {
+    const std::size_t used = bytes.size();
+    const std::size_t piece = std::min(kReadPiece, rest - used);
+    bytes.resize(used + piece);
+    const ssize_t got = ReadFully(fd, bytes.data() + used, piece);
+    if (got < 0) fail(errno);
+    bytes.resize(used + static_cast<std::size_t>(got));
+    if (static_cast<std::size_t>(got) < piece) return bytes;
+  }
+  const std::string grown = ReadInPieces(fd, fail);
+  if (grown.empty()) return bytes;
+  if (bytes.size() + grown.size() > kMaxFileSize) fail(EFBIG);
+  return bytes + grown;
 }
 
 }  // namespace
@@ -100,10 +123,12 @@ std::string ReadWholeFile(const std::string& file_name, LoadedFile& loaded) {
 }
 
 std::string ReadStandardInput(int fd) {
-  return ReadUntilEnd(fd, RoomForRest(fd), [](int error_code) {
+  const auto fail = [](int error_code) {
     throw EReadError("Stream read error. Cannot read standard input. " +
                      SystemErrorText(error_code));
-  });
+  };
+  const std::optional<std::size_t> rest = RestOfFile(fd);
+  return rest ? ReadRestOfFile(fd, *rest, fail) : ReadInPieces(fd, fail);
 }
 
 }  // namespace vemra

@@ -103,9 +103,8 @@ std::string TStringList::HandOverText() {
   if (split_) {
     text = ReadText();
   } else {
-    // Its joined form is at most twice as long, and only counted when that
-    // could pass the size limit.
-    if (2 * text_.size() + 2 > kMaxStoreSize) CheckTextSize(JoinedSize(text_));
+    // Not its joined form's size: what counts against the size limit is
+    // what the text becomes, which only its reader can tell.
     text = std::move(text_);
     if (!text.empty() && text.back() != '\r' && text.back() != '\n') text.append("\r\n", 2);
   }

@@ -62,8 +62,7 @@ class TStringList final : public TStrings {
   // and CR it gives the lines again. Fast path: a text not edited since it
   // was loaded or adopted is handed over as it stands, with its own line
   // ends, and CR LF added when its last line has none (LoadFile leaves room
-  // for that); otherwise it is ReadText(). The line end stays set. Throws ETextTooLarge when
-  // ReadText() would pass the size limit.
+  // for that); otherwise it is ReadText(). The line end stays set.
   std::string HandOverText();
   // Replaces the lines by those of text, split at CR LF, LF and CR.
   void AssignText(std::string_view text);

@@ -33,10 +33,46 @@ constexpr BenchInput kInputs[] = {
      [] { return LineWithoutBlanks(50 * kMegabyte); }},
 };
 
+constexpr std::size_t kGigabyte = 1000 * kMegabyte;
+// The largest file the formatter takes, bar one byte, and a size just
+// below it.
+constexpr std::size_t kLargestFile = 2147483646;
+constexpr std::size_t kNearLargest = 2147483000;
+
+constexpr BenchInput kLargeInputs[] = {
+    {"large-real-1GB", "realistic program, 1 GB", [] { return GenerateProgram(kSeed, kGigabyte); }},
+    {"large-lf-1GB", "1 GB of LFs: one empty line", [] { return Repeated("\n", kGigabyte); }},
+    {"large-cr-1GB", "1 GB of CRs", [] { return Repeated("\r", kGigabyte); }},
+    {"large-crlf-1GB", "1 GB of CR LF pairs", [] { return Repeated("\r\n", kGigabyte / 2); }},
+    {"large-lf-max", "2,147,483,646 LFs", [] { return Repeated("\n", kLargestFile); }},
+    {"large-blank-1GB", "1 GB of blanks", [] { return Repeated(" ", kGigabyte); }},
+    {"large-blank-max", "2,147,483,000 blanks", [] { return Repeated(" ", kNearLargest); }},
+    {"large-nul-2e9", "2,000,000,000 NUL bytes: each a token, trimmed with its line",
+     [] { return Repeated(std::string_view("\0", 1), 2 * kGigabyte); }},
+    {"large-nul-max", "2,147,483,646 NUL bytes",
+     [] { return Repeated(std::string_view("\0", 1), kLargestFile); }},
+    {"large-nul-kept", "1 GB of NUL bytes between two names: a result of 2 GB",
+     [] {
+       std::string text = Repeated(std::string_view("\0", 1), kGigabyte + 2);
+       text.front() = 'a';
+       text.back() = 'b';
+       return text;
+     }},
+    {"large-comment-1GB", "one 1 GB block comment", [] { return OneBlockComment(kGigabyte); }},
+    {"large-line-1GB", "one 1 GB line without any blank",
+     [] { return LineWithoutBlanks(kGigabyte); }},
+    {"large-tab-blocks", "20,000 nested blocks indented with TABs, 600 MB",
+     [] { return TabIndentedBlocks(20000); }},
+};
+
 }  // namespace
 
 std::span<const BenchInput> BenchInputs() {
   return kInputs;
+}
+
+std::span<const BenchInput> LargeInputs() {
+  return kLargeInputs;
 }
 
 }  // namespace vemra

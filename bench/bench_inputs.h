@@ -18,4 +18,11 @@ struct BenchInput {
 // then every hostile shape.
 std::span<const BenchInput> BenchInputs();
 
+// Inputs of a gigabyte and more, up to the largest file the formatter
+// takes, measured for their peak memory against the larger of input and
+// result: a realistic program, and the shapes whose laid-out text or whose
+// reading could outgrow both (runs of line ends, blanks and NUL bytes, one
+// long comment, one long line, deep blocks indented with TABs).
+std::span<const BenchInput> LargeInputs();
+
 }  // namespace vemra

@@ -108,4 +108,31 @@ std::string LineWithoutBlanks(std::size_t bytes) {
   return text;
 }
 
+std::string Repeated(std::string_view piece, std::size_t count) {
+  if (piece.size() == 1) return std::string(count, piece[0]);
+  std::string text;
+  text.reserve(piece.size() * count);
+  for (std::size_t i = 0; i < count; ++i) text += piece;
+  return text;
+}
+
+std::string TabIndentedBlocks(std::size_t depth) {
+  std::string text;
+  text.reserve(depth * (depth + 32));
+  for (std::size_t i = 0; i < depth; ++i) {
+    text.append(i, '\t');
+    text += "while i > 0";
+    text += kLineEnd;
+    text.append(i + 1, '\t');
+    text += "i = i - 1";
+    text += kLineEnd;
+  }
+  for (std::size_t i = depth; i > 0; --i) {
+    text.append(i - 1, '\t');
+    text += "end";
+    text += kLineEnd;
+  }
+  return text;
+}
+
 }  // namespace vemra

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace vemra {
 
@@ -34,5 +35,14 @@ std::string OneBlockComment(std::size_t bytes);
 // One line of about bytes bytes of statements written without any blank, so
 // that the formatter writes many blanks of its own.
 std::string LineWithoutBlanks(std::size_t bytes);
+
+// piece, count times: runs of empty lines (LF, CR, CR LF), of blanks, of NUL
+// bytes, which the finishing pass trims and collapses to almost nothing.
+std::string Repeated(std::string_view piece, std::size_t count);
+
+// depth "while" blocks as NestedWhileBlocks, each line indented with one TAB
+// per level it stands at: the input grows as depth x depth, and its result
+// with TABs turned into blanks about twice as much.
+std::string TabIndentedBlocks(std::size_t depth);
 
 }  // namespace vemra

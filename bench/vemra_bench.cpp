@@ -15,7 +15,9 @@
 // the number of files of the code-base input (10,000 by default). The
 // start-up input is run 100 times as often as --runs says. --save-inputs:
 // only write the selected inputs to DIR as NAME.vem, for profiling or
-// comparing builds on them, and measure nothing.
+// comparing builds on them, and measure nothing. The large inputs (names
+// starting with "large-") are run only when --only names them, each once
+// per way a text reaches the formatter, for its peak memory.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -31,6 +33,7 @@
 #include "bench/code_base_bench.h"
 #include "bench/comma_list.h"
 #include "bench/count_option.h"
+#include "bench/memory_bench.h"
 #include "bench/process_run.h"
 #include "bench/start_up_bench.h"
 
@@ -121,6 +124,20 @@ bool Selected(const BenchOptions& options, std::string_view name) {
     if (wanted.ends_with('*') && name.starts_with(wanted.substr(0, wanted.size() - 1))) return true;
   }
   return false;
+}
+
+// A large input is taken only when --only names it, alone or by a prefix:
+// each takes minutes and gigabytes.
+bool LargeSelected(const BenchOptions& options, std::string_view name) {
+  return !options.only.empty() && Selected(options, name);
+}
+
+std::vector<BenchInput> SelectedLarge(const BenchOptions& options) {
+  std::vector<BenchInput> selected;
+  for (const BenchInput& input : LargeInputs()) {
+    if (LargeSelected(options, input.name)) selected.push_back(input);
+  }
+  return selected;
 }
 
 // A folder of its own for the run's files, removed with everything in it.
@@ -241,9 +258,34 @@ InputMeasurement Measure(const BenchInput& input, const BenchOptions& options,
   return m;
 }
 
+// Every large input, written and measured one at a time.
+void MeasureLargeInputs(const std::vector<BenchInput>& inputs, const BenchOptions& options,
+                        const TemporaryFolder& folder) {
+  const ProcessLimits limits{options.cpu_limit_seconds, options.memory_limit_mb * 1000 * 1000};
+  const MemoryRunFiles files{options.formatter, folder.File("large-input.vm"),
+                             folder.File("large-output.vm"), folder.File("console.txt")};
+  PrintMemoryTableHeader(std::cout);
+  for (const BenchInput& input : inputs) {
+    std::size_t input_bytes = 0;
+    {
+      const std::string bytes = input.make();
+      input_bytes = bytes.size();
+      WriteFile(files.input, bytes);
+    }
+    SettleWriteback();
+    MeasureMemory(std::string(input.name), input_bytes, files, limits, std::cout);
+    std::error_code error;
+    fs::remove(files.input, error);
+  }
+  PrintMemoryLegend(std::cout);
+}
+
 int SaveInputs(const BenchOptions& options) {
+  std::vector<BenchInput> inputs = SelectedLarge(options);
   for (const BenchInput& input : BenchInputs()) {
-    if (!Selected(options, input.name)) continue;
+    if (Selected(options, input.name)) inputs.push_back(input);
+  }
+  for (const BenchInput& input : inputs) {
     const std::string path = options.save_inputs_dir + "/" + std::string(input.name) + ".vem";
     const std::string bytes = input.make();
     WriteFile(path, bytes);
@@ -261,6 +303,9 @@ int RunBenchmark(const BenchOptions& options) {
     for (const BenchInput& input : BenchInputs()) {
       std::cout << input.name << "  " << input.description << '\n';
     }
+    for (const BenchInput& input : LargeInputs()) {
+      std::cout << input.name << "  " << input.description << " (only when --only names it)\n";
+    }
     std::cout << kCodeBase << "  " << options.code_base_files
               << " generated programs of about 10 KB each in folders of 100, formatted and "
                  "checked by one run and by find -exec\n";
@@ -277,9 +322,10 @@ int RunBenchmark(const BenchOptions& options) {
   for (const BenchInput& input : BenchInputs()) {
     if (Selected(options, input.name)) selected.push_back(input);
   }
+  const std::vector<BenchInput> large = SelectedLarge(options);
   const bool code_base = Selected(options, kCodeBase);
   const bool start_up = Selected(options, kStartUp);
-  if (selected.empty() && !code_base && !start_up) {
+  if (selected.empty() && large.empty() && !code_base && !start_up) {
     throw Exception("no input matches --only (see --list)");
   }
   TemporaryFolder folder(options.parent_dir);
@@ -290,6 +336,10 @@ int RunBenchmark(const BenchOptions& options) {
     for (const BenchInput& input : selected)
       PrintTableRow(Measure(input, options, folder), std::cout);
     PrintLegend(std::cout);
+    std::cout << '\n';
+  }
+  if (!large.empty()) {
+    MeasureLargeInputs(large, options, folder);
     std::cout << '\n';
   }
   if (code_base) {

@@ -35,6 +35,28 @@ const char* FindTab(const char* from, std::string_view text) {
   return static_cast<const char*>(std::memchr(from, '\t', left));
 }
 
+// How many CRs not followed by an LF, and LFs not behind a CR, text holds:
+// how much longer it grows when every line end becomes CR LF.
+std::int64_t CountLoneLineBreaks(std::string_view text) {
+  std::int64_t count = 0;
+  const char* const begin = text.data();
+  const char* const end = begin + text.size();
+  for (const char* at = begin;;) {
+    const void* lf = std::memchr(at, '\n', static_cast<std::size_t>(end - at));
+    if (lf == nullptr) break;
+    at = static_cast<const char*>(lf);
+    count += at == begin || at[-1] != '\r';
+    ++at;
+  }
+  for (const char* at = begin;;) {
+    const void* cr = std::memchr(at, '\r', static_cast<std::size_t>(end - at));
+    if (cr == nullptr) break;
+    at = static_cast<const char*>(cr) + 1;
+    count += at == end || *at != '\n';
+  }
+  return count;
+}
+
 // line without its trailing bytes of value 0x20 or lower.
 std::string_view Trimmed(std::string_view line) {
   std::size_t size = line.size();
@@ -148,7 +170,17 @@ std::string FinishText(std::string_view text, std::int64_t tabs, std::int32_t Ta
     room.reserve(2 * expanded);
     spare = std::move(room);
   }
-  FinishedTextWriter result(std::move(spare), finished);
+  FinishedTextWriter result(std::move(spare), {});
+  // The lines finished where they stood move a megabyte at a time, their
+  // memory given back behind them: they and their copy never stand whole
+  // side by side.
+  constexpr std::size_t kMoveStep = std::size_t{1} << 20;
+  for (std::size_t moved = 0; moved < finished.size();) {
+    const std::size_t piece = std::min(finished.size() - moved, kMoveStep);
+    result.Append(finished.substr(moved, piece));
+    moved += piece;
+    read_pages.Passed(finished.data() + moved);
+  }
   const char* const end = text.data() + text.size();
   // Lines that start this far before the text's end may be read wide.
   const char* const wide_limit = end - std::min(text.size(), FinishedTextWriter::kWideCopy);
@@ -332,9 +364,12 @@ FinishedLines FinishLines(std::string Output, const FormatOptions& options, std:
   const std::int64_t width = std::max<std::int64_t>(TabWidth, 0);
   const std::int64_t tabs = options.UseTabs ? 0 : CountTabs(Output);
   const std::int64_t expanded_size = static_cast<std::int64_t>(Output.size()) + tabs * (width - 1);
-  if (expanded_size > kCrLfSafeSize) {
-    // A text this large is kept with LF line ends, as its CR LF form could
-    // pass the size limit of the list; saving adds the CR where chosen.
+  if (expanded_size > kCrLfSafeSize && expanded_size + CountLoneLineBreaks(Output) > kMaxTextSize) {
+    // A text this large whose lone CRs and LFs could take its CR LF form
+    // past the size limit of the list is kept with LF line ends; saving
+    // adds the CR where chosen. The laid-out text of a loaded text writes
+    // every line end as CR LF, so this is never the case for it: building
+    // the result apart from the laid-out text would hold both in memory.
     if (!options.UseTabs) ExpandTabs(Output, TabWidth);
     std::string finished = TrimLines(Output, options.CollapseBlankLines);
     Output = std::string();  // release the laid-out text before the lines are handed on

@@ -31,9 +31,12 @@ FormatPassResult FormatPass(std::string_view text, const FormatOptions& options,
                               ? IndentUnit{'\t', 1}
                               : IndentUnit{' ', std::max<std::int64_t>(options.TabWidth, 0)};
   // The finishing pass trims every line, so the layout need not keep the
-  // blanks it leaves at the ends of its own lines.
-  LaidOutText laid_out = LayOutLines(text, unit, TrailingBytes::kTrimmed, Cutting::kBySize,
-                                     ReleaseOf(text, spare, laid_out_bytes));
+  // blanks it leaves at the ends of its own lines, nor, where it collapses
+  // runs of empty lines, the empty lines it would drop.
+  const TrailingBytes trailing =
+      options.CollapseBlankLines ? TrailingBytes::kTrimmedAndCollapsed : TrailingBytes::kTrimmed;
+  LaidOutText laid_out =
+      LayOutLines(text, unit, trailing, Cutting::kBySize, ReleaseOf(text, spare, laid_out_bytes));
   // With empty lines kept, the blanks the layout leaves behind the last
   // line break would make one more empty last line, and the next run,
   // laying out that line's break as well, another, on every run. They go,

@@ -200,7 +200,7 @@ void LayOutTokensCutAhead(LayoutState& state, TokensCutAhead& tokens, SourceRele
     for (std::size_t i = 0; i < batch.size(); ++i) {
       LayOutCutTokenOfFacts(state, batch[i].View(), facts[i]);
     }
-    release.Passed(batch, state.Regions.FirstByteNeeded());
+    release.Passed(tokens.HandedOverOfBatch(), state.Regions.FirstByteNeeded());
   }
 }
 
@@ -211,9 +211,24 @@ void LayOutTokensCutByTable(LayoutState& state, SourceRelease& release) {
   std::array<CutTokenRecord, kTableBatch> batch;
   while (const std::size_t count = cutter.Fill(batch)) {
     for (std::size_t i = 0; i < count; ++i) LayOutCutToken(state, batch[i].View(), batch[i].rule);
-    release.Passed(std::span(batch.data(), count), state.Regions.FirstByteNeeded());
+    release.Passed(cutter.HandedOver(), state.Regions.FirstByteNeeded());
   }
 }
+
+// What a long token's copy tells the release: the regions may still need
+// the bytes from some place on. A line comment is read again once it is
+// written, from both ends, for a region's marker: its bytes stay until the
+// batch that holds it is laid out.
+struct LongTokenRelease {
+  SourceRelease& release;
+  const VerbatimRegionFinder& regions;
+
+  static void Passed(void* context, std::string_view token, const char* at) {
+    if (token.starts_with("//")) return;
+    const auto* self = static_cast<const LongTokenRelease*>(context);
+    self->release.Passed(at, self->regions.FirstByteNeeded());
+  }
+};
 
 // How the tokens of a text of the given size are cut when the caller lets
 // the size choose.
@@ -234,18 +249,22 @@ bool LayOutNextTokenOfJoinedText(LayoutState& state) {
 template <bool kLoadedText>
 LaidOutText LayOut(std::string_view Source, std::string_view mark, IndentUnit unit,
                    TrailingBytes trailing, Cutting cutting, SourceRelease release = {}) {
-  // Positions run to one past the last byte, and must stay 32-bit.
-  CheckTextSize(static_cast<std::int64_t>(Source.size()) + 1);
+  CheckSourceSize(static_cast<std::int64_t>(Source.size()));
   std::vector<std::int32_t> case_stack;
   VerbatimRegionFinder regions(Source, unit);
   LayoutState state(Source, mark, unit, case_stack, regions, kLoadedText,
-                    trailing == TrailingBytes::kTrimmed);
+                    trailing != TrailingBytes::kKept,
+                    trailing == TrailingBytes::kTrimmedAndCollapsed);
   // Called directly, not through a pointer, so that the whole step for a
   // token is inlined into this loop.
   if constexpr (kLoadedText) {
     const Cutting chosen = ChosenCutting(cutting, Source.size());
     const std::unique_ptr<TokensCutAhead> ahead =
         chosen == Cutting::kAhead ? TokensCutAhead::Start(Source) : nullptr;
+    LongTokenRelease long_tokens{release, regions};
+    if (chosen != Cutting::kInLoop) {
+      state.Output.SetSourcePassedHook({&LongTokenRelease::Passed, &long_tokens});
+    }
     if (ahead != nullptr) {
       LayOutTokensCutAhead(state, *ahead, release);
     } else if (chosen == Cutting::kInLoop) {
@@ -293,11 +312,6 @@ LaidOutText LayOutLines(std::string_view text, IndentUnit unit, TrailingBytes tr
   }
   const std::string_view mark = ByteOrderMarkOf(text);
   text.remove_prefix(mark.size());
-  // The limit holds for the joined form, which is at most twice as long and
-  // only counted when that could pass it.
-  if (2 * static_cast<std::int64_t>(text.size()) + 1 >= kMaxTextSize) {
-    CheckTextSize(static_cast<std::int64_t>(JoinedSize(text)) + 1);
-  }
   return LayOut<true>(text, mark, unit, trailing, cutting, release);
 }
 

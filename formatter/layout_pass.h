@@ -15,9 +15,12 @@ namespace vemra {
 
 // Whether the layout leaves the bytes of value 0x20 or lower in front of
 // each CR token it writes (kKept), or drops them (kTrimmed), since the
-// finishing pass would trim them from the end of their line in any case.
-// Either way the size limits are checked as if they stood.
-enum class TrailingBytes { kKept, kTrimmed };
+// finishing pass would trim them from the end of their line in any case;
+// kTrimmedAndCollapsed also leaves out each empty line right behind another
+// one, which a finishing pass that collapses runs of empty lines would
+// drop. Either way indentation takes its finished form up to the same
+// size as if they stood.
+enum class TrailingBytes { kKept, kTrimmed, kTrimmedAndCollapsed };
 
 // The laid-out text of Source, before TABs are expanded and lines trimmed:
 // CR and LF tokens as in the source, Level TABs after every LF, single

@@ -23,13 +23,14 @@ struct LayoutState {
   // line_ends_as_crlf: the source is a text as it was loaded, whose line
   // ends inside tokens are written as in its joined form. trims_line_ends:
   // the layout's own line ends drop the blanks in front of them.
+  // collapses_empty_lines: an empty line behind another is left out.
   LayoutState(std::string_view source, std::string_view preamble, IndentUnit unit,
               std::vector<std::int32_t>& case_stack, VerbatimRegionFinder& regions,
-              bool line_ends_as_crlf, bool trims_line_ends)
+              bool line_ends_as_crlf, bool trims_line_ends, bool collapses_empty_lines)
       : Source(source),
         Runs(source),
         Output(preamble, unit, 2 * source.size() + preamble.size(), kFinishedIndentLimit, source,
-               line_ends_as_crlf, trims_line_ends),
+               line_ends_as_crlf, trims_line_ends, collapses_empty_lines),
         CaseStack(case_stack),
         Regions(regions) {}
 

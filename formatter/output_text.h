@@ -35,6 +35,7 @@
 #include <string_view>
 
 #include "base/line_breaks.h"
+#include "formatter/packed_tail.h"
 #include "formatter/text_size_limit.h"
 #include "formatter/token_text.h"
 
@@ -48,6 +49,14 @@ inline constexpr std::int64_t kFinishedIndentLimit = std::int64_t{512} << 20;
 struct IndentUnit {
   char byte = '\t';
   std::int64_t width = 1;
+};
+
+// Told, while a long token is copied, how far into its bytes the copy has
+// come, so that the memory behind can go (see SourceRelease); a hook
+// without a function is told nothing.
+struct SourcePassedHook {
+  void (*passed)(void* context, std::string_view token, const char* at) = nullptr;
+  void* context = nullptr;
 };
 
 class OutputText {
@@ -66,22 +75,28 @@ class OutputText {
   // line_ends_as_crlf: every line end inside a token (CR LF, LF or CR) is
   // written as CR LF, as the token would hold it in a joined text.
   // trims_line_ends: the CR token drops the bytes trimming would take from
-  // the end of its line (see AppendCarriageReturn).
+  // the end of its line (see AppendCarriageReturn). collapses_empty_lines:
+  // where the text trims its line ends, an empty line right behind another
+  // is left out (see CommitLine).
   explicit OutputText(std::string_view preamble = {}, IndentUnit unit = {},
                       std::size_t expected_size = 0,
                       std::int64_t finished_indent_limit = kFinishedIndentLimit,
                       std::string_view source = {}, bool line_ends_as_crlf = false,
-                      bool trims_line_ends = false)
+                      bool trims_line_ends = false, bool collapses_empty_lines = false)
       : preamble_size_(preamble.size()),
         line_ends_as_crlf_(line_ends_as_crlf),
         trims_line_ends_(trims_line_ends),
+        collapses_empty_lines_(trims_line_ends && collapses_empty_lines),
         unit_(unit),
         finished_indent_limit_(finished_indent_limit),
         finished_size_(static_cast<std::int64_t>(preamble.size())),
         source_start_(reinterpret_cast<std::uintptr_t>(source.data())) {
     // Memory that is reserved but never written costs no pages, so a
-    // generous reservation spares the copies of repeated growth.
-    bytes_->reserve(std::min<std::size_t>(expected_size, kMaxTextSize) + kSpare);
+    // generous reservation spares the copies of repeated growth. A text
+    // never passes the size limit for long, but a run packed at the end of
+    // a line may hold as many bytes as the source it comes from, which may
+    // be a little larger.
+    bytes_->reserve(std::min<std::size_t>(expected_size, kMaxTextSize + kPackedRoom) + kSpare);
     MakeRoom(preamble.size());
     std::copy(preamble.begin(), preamble.end(), base_);
     committed_end_ = content_start_ = end_ = preamble.size();
@@ -103,8 +118,12 @@ class OutputText {
   // Whether the text holds a line break with nothing but blanks and TABs
   // behind it.
   bool EndsInLineBreakAndBlanks() const {
-    std::size_t at = end_;
-    while (at > content_start_ && (base_[at - 1] == ' ' || base_[at - 1] == '\t')) --at;
+    std::size_t at = BlanksStart(end_, packed_end_ != 0 ? packed_end_ : content_start_);
+    if (packed_end_ != 0 && at == packed_end_) {
+      // A packed run holds no line break: only blanks let the search go on.
+      if (!packed_tail::AllBlanks(base_ + packed_start_, base_ + packed_end_)) return false;
+      at = BlanksStart(packed_start_, content_start_);
+    }
     if (at > content_start_) return line_breaks_detail::IsBreak(base_[at - 1]);
     // Only the LF token commits a line, so a committed text ends in its LF.
     return committed_end_ > preamble_size_;
@@ -123,13 +142,29 @@ class OutputText {
     AppendByte('\n');
     CommitLine();
   }
+  // From this size a token that does not fit the room made already is
+  // copied a megabyte at a time, telling the hook after each (see
+  // SetSourcePassedHook).
+  static constexpr std::size_t kLongToken = std::size_t{4} << 20;
+
+  // The hook told how far a long token is copied.
+  void SetSourcePassedHook(SourcePassedHook hook) { source_passed_ = hook; }
+
   // Appends a token other than a lone LF.
   void AppendToken(std::string_view token) {
     if (kMultiLineFirstBytes.Contains(token[0]) && HoldsLineBreak(token)) {
       AppendMultiLineToken(token);
       return;
     }
-    MakeRoom(token.size());
+    // A long token never fits the room made ahead, so the test for it
+    // costs the tokens that do nothing.
+    if (end_ + token.size() + kSpare > room_) [[unlikely]] {
+      if (token.size() >= kLongToken) {
+        AppendLongToken(token);
+        return;
+      }
+      MakeRoomAtTheEnd(token.size());
+    }
     CopyOneLineToken(token);
   }
   // AppendBlankIf(blank_before), AppendToken(token), AppendBlankIf(blank_after),
@@ -141,7 +176,15 @@ class OutputText {
       AppendBlankIf(blank_after);
       return;
     }
-    MakeRoom(token.size() + 2);
+    if (end_ + token.size() + 2 + kSpare > room_) [[unlikely]] {
+      if (token.size() >= kLongToken) {
+        AppendBlankIf(blank_before);
+        AppendLongToken(token);
+        AppendBlankIf(blank_after);
+        return;
+      }
+      MakeRoomAtTheEnd(token.size() + 2);
+    }
     base_[end_] = ' ';
     end_ += blank_before;
     CopyOneLineToken(token);
@@ -174,7 +217,9 @@ class OutputText {
   // Deletes the last byte when it is a blank: only the current line's
   // content can end in one.
   void DeleteLastBlank() {
-    if (end_ != content_start_) end_ -= base_[end_ - 1] == ' ';
+    if (end_ == content_start_) return;
+    KeepLastByteUnpacked();
+    end_ -= base_[end_ - 1] == ' ';
   }
   // Appends count indentation TABs (none for a count of 0 or less).
   void AppendIndentation(std::int32_t count) {
@@ -193,6 +238,7 @@ class OutputText {
   void DeleteLastIf(char c) {
     if (Empty() || LastByte() != c) return;
     if (end_ != content_start_) {
+      KeepLastByteUnpacked();
       --end_;
     } else {
       --indent_;  // the committed text ends in LF, so the byte is an indentation TAB
@@ -201,6 +247,7 @@ class OutputText {
   }
   // Deletes every TAB and blank at the end.
   void DeleteTrailingBlanks() {
+    UnpackTail();
     while (end_ != content_start_ && (base_[end_ - 1] == ' ' || base_[end_ - 1] == '\t')) --end_;
     if (end_ == content_start_) {
       indent_ = 0;
@@ -225,8 +272,11 @@ class OutputText {
     if (line_holds_break_) {
       for (std::size_t at = end_; at != content_start_; --at) {
         if (kLineBreakBytes.Contains(base_[at - 1])) {
+          // A packed run holds no line break, but stands for more bytes.
+          const std::size_t packed_growth =
+              at > packed_end_ ? packed_size_ - (packed_end_ - packed_start_) : 0;
           return committed_end_ + static_cast<std::size_t>(IndentationBytes(CommittedLevels())) +
-                 (at - content_start_);
+                 (at - content_start_) + packed_growth;
         }
       }
     }
@@ -244,6 +294,8 @@ class OutputText {
   }
 
  private:
+  // Reserved beyond the size limit, for a packed run (see the constructor).
+  static constexpr std::size_t kPackedRoom = std::size_t{16} << 20;
   // Room kept behind the end after every append: a wide copy fits in it.
   static constexpr std::size_t kSpare = kWideCopy;
   // The most room left in front of a line's content for its indentation;
@@ -287,7 +339,16 @@ class OutputText {
   }
 #endif
 
+  // Where the blanks and TABs in front of end start, no further back than
+  // floor.
+  std::size_t BlanksStart(std::size_t end, std::size_t floor) const {
+    while (end > floor && (base_[end - 1] == ' ' || base_[end - 1] == '\t')) --end;
+    return end;
+  }
+
   void TrimContentEnd() {
+    if (packed_end_ != 0) [[unlikely]]
+      TrimPackedTail();
     const std::size_t content_end = end_;
     while (end_ != content_start_ && TrimmedAtLineEnd(base_[end_ - 1])) --end_;
     trimmed_ += content_end - end_;
@@ -306,6 +367,10 @@ class OutputText {
   }
 
   void AppendMultiLineToken(std::string_view token) {
+    if (token.size() >= kLongToken) {
+      AppendLongToken(token);
+      return;
+    }
     line_holds_break_ = true;
     if (!line_ends_as_crlf_) {
       AppendBytes(token);
@@ -321,6 +386,14 @@ class OutputText {
       at = line_end + (line_end[0] == '\r' && line_end + 1 < end && line_end[1] == '\n' ? 2 : 1);
     }
   }
+
+  // A token of kLongToken bytes or more: its copy would otherwise stand
+  // whole beside the source it comes from, the memory for it taken at
+  // once. A megabyte at a time, the source's memory goes as the copy grows.
+  [[gnu::noinline]] void AppendLongToken(std::string_view token);
+  // Appends bytes of a long token a megabyte at a time, and tells the hook
+  // where each piece ends.
+  void AppendPassing(std::string_view token, std::string_view bytes);
 
   void AppendBytes(std::string_view bytes) {
     MakeRoom(bytes.size());
@@ -356,8 +429,39 @@ class OutputText {
 
   // Makes sure that more bytes, and the spare room, can be written at the end.
   void MakeRoom(std::size_t more) {
-    if (end_ + more + kSpare > room_) Grow(end_ + more + kSpare);
+    if (end_ + more + kSpare > room_) MakeRoomAtTheEnd(more);
   }
+  // MakeRoom once the buffer is full: where the text trims its line ends, a
+  // long run of bytes trimming would take from the end of the current line
+  // is packed first (see packed_tail.h), and a line past a gigabyte is
+  // checked against the size limit. Out of line: it runs once per megabyte.
+  void MakeRoomAtTheEnd(std::size_t more);
+
+  // Throws ETextTooLarge when the current line, which may grow for long
+  // before it ends, is already known to take the result past the size
+  // limit: where it holds no line break and its TABs cannot vanish, every
+  // byte of it but those trimming takes from its end stays.
+  void CheckLongLine() const;
+
+  // The run packed so far and the bytes behind it, while the current line
+  // ends in bytes trimming takes; unpacked once a byte that stays follows.
+  void PackTail();
+  // Unpacks the run packed at the end of the current line, if any, which
+  // then stays in the line: throws ETextTooLarge when it alone passes the
+  // size limit. Where the line ends in it, TrimPackedTail drops it instead.
+  void UnpackTail() {
+    if (packed_end_ != 0) [[unlikely]]
+      UnpackPackedTail();
+  }
+  void UnpackPackedTail();
+  // Before a deletion at the end: the last byte is never packed.
+  void KeepLastByteUnpacked() {
+    if (end_ <= packed_end_ + 1) [[unlikely]]
+      UnpackTail();
+  }
+  // For the CR token: drops the packed run with the bytes behind it when
+  // trimming takes all of them.
+  void TrimPackedTail();
   void Grow(std::size_t needed) {
     room_ = GrowBuffer(*bytes_, needed);
     base_ = bytes_->data();
@@ -377,7 +481,8 @@ class OutputText {
     return WritesFinished(levels) ? levels * unit_.width : levels;
   }
 
-  // The committed text's size with the bytes trimmed at its line ends.
+  // The committed text's size with the bytes trimmed at its line ends and
+  // the empty lines left out.
   std::size_t UntrimmedCommittedSize() const {
     return committed_end_ + trimmed_;
   }
@@ -401,10 +506,40 @@ class OutputText {
     return IndentationTrimmed() ? 0 : indent_;
   }
 
+  // Whether the current line is empty and follows an empty line: the
+  // committed text ends in two line ends, and the line holds nothing but
+  // the CR and LF tokens (the CR token trimmed whatever stood in front of
+  // it, and an empty line takes no indentation). Where the finishing pass
+  // collapses runs of empty lines it drops such a line, whatever came
+  // before: the end of the committed text splits into lines one way only.
+  bool RepeatsEmptyLine() const {
+    return end_ - content_start_ == 2 && base_[content_start_] == '\r' &&
+           base_[content_start_ + 1] == '\n' && committed_end_ >= preamble_size_ + 4 &&
+           std::memcmp(base_ + committed_end_ - 4, "\r\n\r\n", 4) == 0;
+  }
+
+  // Leaves out the current line, an empty one the finishing pass would
+  // drop. Its bytes still count towards the size up to which indentation
+  // takes its finished form, so that every other line is written as it
+  // would be with it; they do not count towards the size limit, which
+  // holds for the result. A text of empty lines then takes no more memory
+  // than its result, whatever its size.
+  void DropRepeatedEmptyLine() {
+    trimmed_ += end_ - content_start_;
+    content_start_ = end_ = committed_end_;
+    indent_ = 0;
+    line_holds_break_ = false;
+  }
+
   // Fills in the current line's indentation in front of its content and
   // moves everything into the committed text, after checking that neither
   // the text nor its finished form passes the size limit.
   void CommitLine() {
+    UnpackTail();
+    if (collapses_empty_lines_ && RepeatsEmptyLine()) [[unlikely]] {
+      DropRepeatedEmptyLine();
+      return;
+    }
     const std::size_t content_size = end_ - content_start_;
     if (IndentationTrimmed()) indent_ = 0;  // as CommittedLevels() says
     const std::int64_t finished_indentation = indent_ * unit_.width;
@@ -436,17 +571,25 @@ class OutputText {
   std::size_t preamble_size_;      // leading bytes outside the layout
   bool line_ends_as_crlf_;         // line ends inside tokens are written as CR LF
   bool trims_line_ends_;           // a CR token drops the blanks in front of it
+  bool collapses_empty_lines_;     // an empty line behind an empty line is left out
   std::size_t committed_end_ = 0;  // end of the text up to the last LF token
   std::int64_t indent_ = 0;        // indentation TABs of the current line still standing
   std::size_t content_start_ = 0;  // start of the current line's content
   std::size_t end_ = 0;            // end of the current line's content
   bool line_holds_break_ = false;  // the content has a CR or LF (a CR token or a multi-line token)
-  std::size_t trimmed_ = 0;        // content bytes trimmed so far in front of CR tokens
+  std::size_t trimmed_ = 0;        // bytes trimmed in front of CR tokens or left out with lines
   IndentUnit unit_;                // what a level becomes in the finished text
   std::int64_t finished_indent_limit_;     // size up to which unit_ is written instead of TABs
   std::int64_t finished_size_;             // the committed text's size once its TABs are expanded
   std::uintptr_t source_start_;            // address of the source's first byte
   std::uintptr_t source_wide_starts_ = 0;  // how many offsets in source a wide copy may start at
+  SourcePassedHook source_passed_;         // told how far a long token is copied
+  // A run packed at the end of the current line's content: its packed bytes
+  // [packed_start_, packed_end_), standing for packed_size_ bytes, with at
+  // least one byte behind them. packed_end_ is 0 while nothing is packed.
+  std::size_t packed_start_ = 0;
+  std::size_t packed_end_ = 0;
+  std::size_t packed_size_ = 0;
 };
 
 }  // namespace vemra

@@ -4,11 +4,10 @@
 // the peak is the larger of the two, not their sum.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
-#include <span>
 
 #include "base/page_release.h"
-#include "formatter/cut_token_record.h"
 
 namespace vemra {
 
@@ -27,17 +26,16 @@ class SourceRelease {
       : begin_(begin), end_(begin + size), pages_(begin, size) {}
 
   // Called once the layout has laid out the tokens it was handed last:
-  // every byte in front of the end of the last of them that lies in the
-  // bytes given is passed, bar those from needed on (nullptr: none), which
-  // a region still takes from the text. Tokens are views into the text,
-  // but a line end's tokens are not; a batch of nothing else passes nothing.
-  void Passed(std::span<const CutTokenRecord> laid_out, const char* needed);
+  // every byte in front of laid_out_end (where the cutter says the tokens
+  // handed over end) is passed, bar those from needed on (nullptr: none),
+  // which a region still takes from the text. A place outside the bytes
+  // given passes nothing.
+  void Passed(const char* laid_out_end, const char* needed) {
+    if (begin_ == nullptr || laid_out_end < begin_ || laid_out_end > end_) return;
+    pages_.Passed(needed != nullptr ? std::min(laid_out_end, needed) : laid_out_end);
+  }
 
  private:
-  // The end of the last token of laid_out that lies in the bytes given, or
-  // nullptr.
-  const char* LastEndWithin(std::span<const CutTokenRecord> laid_out) const;
-
   const char* begin_ = nullptr;
   const char* end_ = nullptr;
   PageRelease pages_;

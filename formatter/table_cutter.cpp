@@ -52,7 +52,7 @@ TableCutter<kEnds>::TableCutter(std::string_view text, CutterShape shape)
       scan_(shape.lanes, shape.shortest_lane, std::min(stretch_, text.size())),
       start_(text.data()),
       opening_(OpeningOf<kEnds>(' ')) {
-  CheckTextSize(static_cast<std::int64_t>(text.size()));
+  CheckSourceSize(static_cast<std::int64_t>(text.size()));
 }
 
 template <LineEnd kEnds>

@@ -54,7 +54,7 @@ class TableCutter {
   static constexpr std::size_t kFewestRecords = 2;
 
   // Cuts text, which must outlive the object. Throws ETextTooLarge for a
-  // text of more than 2,147,483,647 bytes. All the memory the cutting needs
+  // text larger than kMaxSourceSize. All the memory the cutting needs
   // is taken here: Fill takes none, and never throws.
   explicit TableCutter(std::string_view text, CutterShape shape = {});
 
@@ -62,6 +62,12 @@ class TableCutter {
   // returns their number: at least one while tokens are left, 0 at the
   // text's end. records holds at least kFewestRecords.
   std::size_t Fill(std::span<CutTokenRecord> records) noexcept;
+  // Where the tokens Fill has handed over end: every byte in front of it
+  // belongs to a token it wrote into records, or to a line end, a blank or
+  // a token a marker removed, and no later Fill hands over a byte in front
+  // of it. Line ends come as kLineEndTokens, not as views into the text, so
+  // their records cannot tell.
+  const char* HandedOver() const { return start_; }
 
  private:
   void ScanNextStretch();

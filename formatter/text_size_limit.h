@@ -7,6 +7,10 @@
 namespace vemra {
 
 inline constexpr std::int64_t kMaxTextSize = 2147483647;
+// The largest text the layout reads: a file of the largest size with the
+// line end added that its last line lacks. Only what the layout makes of
+// it must stay within kMaxTextSize.
+inline constexpr std::int64_t kMaxSourceSize = kMaxTextSize + 2;
 
 [[noreturn]] void ThrowTextTooLarge();
 
@@ -15,6 +19,12 @@ inline constexpr std::int64_t kMaxTextSize = 2147483647;
 // result that cannot be kept. Inline: the layout checks every line.
 inline void CheckTextSize(std::int64_t size) {
   if (size > kMaxTextSize) [[unlikely]]
+    ThrowTextTooLarge();
+}
+
+// Throws ETextTooLarge for a text to lay out larger than kMaxSourceSize.
+inline void CheckSourceSize(std::int64_t size) {
+  if (size > kMaxSourceSize) [[unlikely]]
     ThrowTextTooLarge();
 }
 

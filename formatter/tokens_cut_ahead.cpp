@@ -59,6 +59,7 @@ void TokensCutAhead::CutAll() noexcept {
     if (!WaitUntilFree(slot)) return;
     const auto count = static_cast<std::uint32_t>(table_cutter_.Fill(slot.records));
     NoteFacts(slot, count);
+    slot.handed_over = table_cutter_.HandedOver();
     // The layout may have stopped while the slot was being filled.
     std::uint32_t expected = kFree;
     if (!slot.count.compare_exchange_strong(expected, count, std::memory_order_release,

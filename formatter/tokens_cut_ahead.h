@@ -55,6 +55,9 @@ class TokensCutAhead {
   // The facts of each token of the batch NextBatch returned last, as
   // FactsOfCut gives them; a line end's are those of its CR token.
   const TokenFacts* FactsOfBatch() const { return slots_[reading_].facts; }
+  // Where the text handed over up to the end of that batch ends, as
+  // TableCutter::HandedOver tells.
+  const char* HandedOverOfBatch() const { return slots_[reading_].handed_over; }
 
  private:
   static constexpr std::uint32_t kBatchTokens = 1024;
@@ -66,6 +69,7 @@ class TokensCutAhead {
     std::atomic<std::uint32_t> count{kFree};
     CutTokenRecord records[kBatchTokens];
     TokenFacts facts[kBatchTokens];
+    const char* handed_over = nullptr;
   };
 
   explicit TokensCutAhead(std::string_view text);

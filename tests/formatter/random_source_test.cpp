@@ -109,12 +109,26 @@ TEST(RandomSources, LayingOutTheLoadedTextEqualsLayingOutItsJoinedForm) {
     const bool use_tabs = round % 5 == 0;
     const bool collapse = round % 3 != 0;
     // The text itself, taken as joined, has lone CRs and LFs among its tokens.
+    // A layout that collapses empty lines is only ever followed by a
+    // finishing pass that does.
+    const TrailingBytes trimmed =
+        collapse ? TrailingBytes::kTrimmedAndCollapsed : TrailingBytes::kTrimmed;
     for (const std::string_view source : {std::string_view(joined), std::string_view(text)}) {
+      const std::string plain =
+          ToNotation(FinishedText(LayoutPass(source, unit), tab_width, use_tabs, collapse));
       ASSERT_EQ(ToNotation(FinishedText(LayoutPass(source, unit, TrailingBytes::kTrimmed),
                                         tab_width, use_tabs, collapse)),
-                ToNotation(FinishedText(LayoutPass(source, unit), tab_width, use_tabs, collapse)))
+                plain)
+          << ToNotation(source);
+      ASSERT_EQ(ToNotation(
+                    FinishedText(LayoutPass(source, unit, trimmed), tab_width, use_tabs, collapse)),
+                plain)
           << ToNotation(source);
     }
+    ASSERT_EQ(ToNotation(FinishedText(LayOutLines(text, unit, trimmed).text, tab_width, use_tabs,
+                                      collapse)),
+              ToNotation(FinishedText(LayoutPass(joined, unit), tab_width, use_tabs, collapse)))
+        << ToNotation(text);
   }
 }
 

@@ -65,6 +65,71 @@ TEST(ReleasingTheSource, GivesTheSameLinesAsKeepingIt) {
   }
 }
 
+// count copies of piece.
+std::string Times(std::size_t count, std::string_view piece) {
+  std::string text;
+  for (std::size_t i = 0; i < count; ++i) text += piece;
+  return text;
+}
+
+// A line of control bytes is laid out with a blank behind each, and kept
+// packed once the run is long, until the line shows whether it stays: it
+// must come out exactly as the bytes say, dropped where the line ends in
+// it, whole where a token follows, and counted where a region's line
+// starts behind it.
+TEST(ReleasingTheSource, LongRunsOfControlBytesComeOutAsTheyStand) {
+  constexpr std::size_t kRun = 3'000'000;  // six megabytes laid out
+  const std::string nuls = Times(kRun, std::string_view("\0", 1));
+  const std::string laid_out_nuls = Times(kRun, std::string_view(" \0", 2));
+  struct Case {
+    const char* name;
+    std::string text;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"a line of them only", nuls, "\r\n"},
+      {"two runs and a line end", nuls + " " + Times(kRun, "\x01") + "\nx", "\r\nx\r\n"},
+      {"a token behind", "a" + nuls + "b", "a" + laid_out_nuls + " b\r\n"},
+      {"a glued token behind", "a" + nuls + ",b", "a" + laid_out_nuls + ", b\r\n"},
+      {"a line end behind", "a" + nuls + "\r\nb", "a\r\nb\r\n"},
+      {"the text's end, its line end taken by a marker in an open block",
+       "while x\r\na" + nuls + "#id\r\n", "while x\r\n  a\r\n\r\n"},
+      {"a region's marker behind a comment's line break",
+       "a" + nuls + "/* x\r\n y */ // vemrafmt: off\r\n q  \r\n// vemrafmt: on\r\n",
+       "a" + laid_out_nuls + " /* x\r\n y */ // vemrafmt: off\r\n q  \r\n// vemrafmt: on\r\n"},
+  };
+  for (const Case& c : cases) {
+    for (const bool release : {false, true}) {
+      EXPECT_TRUE(Formatted(c.text, release, 2, false, LineEnding::kCrLf) == c.expected)
+          << c.name << (release ? ", released" : "");
+    }
+  }
+}
+
+// A token of megabytes is copied a piece at a time, the text behind it
+// given back as it goes: its lines come out trimmed and collapsed as any.
+TEST(ReleasingTheSource, LongTokensComeOutAsTheyStand) {
+  constexpr std::size_t kLines = 1'200'000;  // six megabytes of comment
+  struct Case {
+    const char* name;
+    std::string text;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"a comment of lines with blanks behind", "x = 1\r\n/*" + Times(kLines, "ab  \n") + "*/\r\n",
+       "x = 1\r\n/*" + Times(kLines, "ab\r\n") + "*/\r\n"},
+      {"a comment of empty lines", "/*" + Times(3 * kLines, "\n") + "*/", "/*\r\n\r\n*/\r\n"},
+      {"a literal on one line", "x = '" + Times(6 * kLines, "a") + "'\r\n",
+       "x = '" + Times(6 * kLines, "a") + "'\r\n"},
+  };
+  for (const Case& c : cases) {
+    for (const bool release : {false, true}) {
+      EXPECT_TRUE(Formatted(c.text, release, 2, false, LineEnding::kCrLf) == c.expected)
+          << c.name << (release ? ", released" : "");
+    }
+  }
+}
+
 // A failure leaves the list as it was, or, once its memory may have gone,
 // empty: never a text of zeros passed off as the loaded one.
 TEST(ReleasingTheSource, AFailureLeavesTheListEmpty) {
