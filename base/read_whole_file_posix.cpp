@@ -1,13 +1,9 @@
-#include "base/read_whole_file.h"
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdint>
-#include <limits>
 
 #include "base/file_failures.h"
 #include "base/posix/fd_io.h"
@@ -15,62 +11,13 @@
 #include "base/posix/save_backup.h"
 #include "base/posix/save_target.h"
 #include "base/posix/stat_identity.h"
-#include "base/prefault.h"
+#include "base/read_whole_file.h"
 #include "base/system_error_text.h"
+#include "base/whole_read.h"
 
 namespace vemra {
 
 namespace {
-
-constexpr std::size_t kMaxFileSize = std::numeric_limits<std::int32_t>::max();
-
-// Reads size bytes or, when the file ends first, fewer; a read error fails.
-std::size_t ReadOrFail(int fd, char* buffer, std::size_t size) {
-  const ssize_t got = ReadFully(fd, buffer, size);
-  if (got < 0) throw ReadFailure();
-  return static_cast<std::size_t>(got);
-}
-
-// Pieces a regular file is read in. Making room in a string fills it with
-// zeros; a piece at a time, the zeros are still in the cache when the read
-// overwrites them, where filling the whole buffer first would write every
-// byte to memory twice.
-constexpr std::size_t kReadPiece = std::size_t{1} << 20;
-
-// A regular file is read to its known size, into a buffer with room for a
-// last line end to be added.
-std::string ReadRegularFile(int fd, std::size_t size) {
-  std::string bytes;
-  bytes.reserve(size + 2);
-  PrefaultForWriting(bytes.data(), size);
-  while (bytes.size() < size) {
-    const std::size_t used = bytes.size();
-    const std::size_t piece = std::min(kReadPiece, size - used);
-    bytes.resize(used + piece);
-    if (ReadOrFail(fd, bytes.data() + used, piece) != piece) throw ReadFailure();
-  }
-  return bytes;
-}
-
-// A pipe or device has no size to ask for: read until it ends, into a room
-// of first_room bytes (when 0, a guess), doubled whenever it is filled.
-// fail(error_code) throws the failure to report for a read error or a text
-// of 2 GiB or more.
-template <typename Fail>
-std::string ReadUntilEnd(int fd, std::size_t first_room, Fail fail) {
-  std::string bytes(first_room > 0 ? first_room : 65536, '\0');
-  std::size_t used = 0;
-  for (;;) {
-    const ssize_t got = ReadFully(fd, bytes.data() + used, bytes.size() - used);
-    if (got < 0) fail(errno);
-    used += static_cast<std::size_t>(got);
-    if (used < bytes.size()) break;
-    if (used > kMaxFileSize) fail(EFBIG);
-    bytes.resize(bytes.size() * 2);
-  }
-  bytes.resize(used);
-  return bytes;
-}
 
 // The bytes left to read in a regular file open on fd, and one more, so
 // that reading them all into that room finds the end at once; 0 when that
@@ -81,7 +28,7 @@ std::size_t RoomForRest(int fd) {
   const off_t offset = lseek(fd, 0, SEEK_CUR);
   if (offset < 0 || offset > info.st_size) return 0;
   const auto rest = static_cast<std::uint64_t>(info.st_size - offset);
-  return rest < kMaxFileSize ? static_cast<std::size_t>(rest) + 1 : 0;
+  return rest < kMaxWholeRead ? static_cast<std::size_t>(rest) + 1 : 0;
 }
 
 }  // namespace
@@ -90,20 +37,26 @@ std::string ReadWholeFile(const std::string& file_name, LoadedFile& loaded) {
   const RegularFile file = OpenRegularFile(AT_FDCWD, file_name.c_str(), O_RDONLY);
   if (file.not_regular) throw OpenFailure(file_name, NotRegularReason());
   if (!file.fd.Valid()) throw OpenFailure(file_name, file.error_code);
-  if (static_cast<std::uint64_t>(file.info.st_size) > kMaxFileSize) {
+  if (static_cast<std::uint64_t>(file.info.st_size) > kMaxWholeRead) {
     throw OpenFailure(file_name, EFBIG);
   }
   loaded = {ResolvedPath(file_name), IdentityOf(file.info)};
   const std::string left_backup = LeftBackupReason(loaded.path, file.info.st_uid);
   if (!left_backup.empty()) throw OpenFailure(file_name, left_backup);
-  return ReadRegularFile(file.fd.Get(), static_cast<std::size_t>(file.info.st_size));
+  const int fd = file.fd.Get();
+  return ReadKnownSize(
+      static_cast<std::size_t>(file.info.st_size),
+      [fd](char* buffer, std::size_t size) { return ReadFully(fd, buffer, size); });
 }
 
 std::string ReadStandardInput(int fd) {
-  return ReadUntilEnd(fd, RoomForRest(fd), [](int error_code) {
+  const auto fail = [](int error_code) {
     throw EReadError("Stream read error. Cannot read standard input. " +
                      SystemErrorText(error_code));
-  });
+  };
+  return ReadUntilEnd(
+      RoomForRest(fd), [fd](char* buffer, std::size_t size) { return ReadFully(fd, buffer, size); },
+      [&fail] { fail(errno); }, [&fail] { fail(EFBIG); });
 }
 
 }  // namespace vemra
