@@ -1,5 +1,7 @@
 #include "base/windows/file_information.h"
 
+#include "base/windows/wide_text.h"
+
 namespace vemra {
 
 bool IdentityOfHandle(HANDLE handle, FileIdentity& identity) {
@@ -17,6 +19,23 @@ bool IdentityOfHandle(HANDLE handle, FileIdentity& identity) {
   identity.modified = Nanoseconds(static_cast<std::uint64_t>(basic.LastWriteTime.QuadPart));
   identity.changed = Nanoseconds(static_cast<std::uint64_t>(basic.ChangeTime.QuadPart));
   return true;
+}
+
+std::wstring FinalPathOfHandle(HANDLE handle) {
+  const DWORD length = GetFinalPathNameByHandleW(handle, nullptr, 0, FILE_NAME_NORMALIZED);
+  if (length == 0) return {};
+  std::wstring path(length, L'\0');
+  const DWORD written =
+      GetFinalPathNameByHandleW(handle, path.data(), length, FILE_NAME_NORMALIZED);
+  if (written == 0 || written >= length) return {};
+  path.resize(written);
+  return path;
+}
+
+std::string OrdinaryPath(std::wstring_view final_path) {
+  if (final_path.starts_with(L"\\\\?\\UNC\\")) return "\\\\" + Utf8Text(final_path.substr(8));
+  if (final_path.starts_with(L"\\\\?\\")) return Utf8Text(final_path.substr(4));
+  return Utf8Text(final_path);
 }
 
 FileKind KindOfHandle(HANDLE handle) {
