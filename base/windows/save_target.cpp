@@ -1,0 +1,60 @@
+#include "base/windows/save_target.h"
+
+#include <windows.h>
+
+#include "base/file_failures.h"
+#include "base/file_kind.h"
+#include "base/path_parts.h"
+#include "base/windows/file_information.h"
+#include "base/windows/regular_file.h"
+#include "base/windows/unique_handle.h"
+#include "base/windows/wide_text.h"
+
+namespace vemra {
+
+namespace {
+
+// Opens a name, following links, only to ask where it leads; folders open
+// too.
+UniqueHandle OpenToLook(const std::string& path) {
+  return UniqueHandle(CreateFileW(WidePath(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+}
+
+SaveTarget TargetAt(const std::wstring& final_path) {
+  SaveTarget target;
+  target.full_path = OrdinaryPath(final_path);
+  target.path = VerbatimPath(target.full_path);
+  target.folder = VerbatimPath(FolderOf(target.full_path));
+  return target;
+}
+
+}  // namespace
+
+SaveTarget ResolveSaveTarget(const std::string& file_name) {
+  if (IsDeviceName(WidePath(file_name))) throw CreateFailure(file_name, NotRegularReason());
+  // An existing file is saved under the name the file system has for it:
+  // through links, and in the letter case it was made with, which a rename
+  // onto the name as typed would change.
+  const UniqueHandle file = OpenToLook(file_name);
+  if (file.Valid()) {
+    const std::wstring final_path = FinalPathOfHandle(file.Get());
+    if (final_path.empty()) throw CreateFailure(file_name, static_cast<int>(GetLastError()));
+    return TargetAt(final_path);
+  }
+  const DWORD error = GetLastError();
+  // A link that leads nowhere is not replaced by a file of its own.
+  if (!IsMissing(error) || LookAt(file_name, false).Exists()) {
+    throw CreateFailure(file_name, static_cast<int>(error));
+  }
+  const UniqueHandle folder = OpenToLook(FolderOf(file_name));
+  if (!folder.Valid()) throw CreateFailure(file_name, static_cast<int>(GetLastError()));
+  if (KindOfHandle(folder.Get()) != FileKind::kFolder) {
+    throw CreateFailure(file_name, ERROR_DIRECTORY);
+  }
+  const std::wstring final_folder = FinalPathOfHandle(folder.Get());
+  if (final_folder.empty()) throw CreateFailure(file_name, static_cast<int>(GetLastError()));
+  return TargetAt(VerbatimJoin(final_folder, WideText(NameOf(file_name))));
+}
+
+}  // namespace vemra
