@@ -78,7 +78,7 @@ std::string ResolvedPath(const std::string& path) {
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   if (!file.Valid()) return {};
-  const std::wstring final_path = FinalPathOfHandle(file.Get());
+  const std::wstring final_path = FullPathOf(file.Get(), WidePath(path));
   return final_path.empty() ? std::string() : OrdinaryPath(final_path);
 }
 

@@ -42,7 +42,8 @@ std::size_t RoomForRest(HANDLE handle) {
 std::string ReadWholeFile(const std::string& file_name, LoadedFile& loaded) {
   // Every kind of sharing, so that the load never keeps an editor from
   // saving the file meanwhile; a change it makes shows before the save.
-  const RegularFile file = OpenRegularFile(WidePath(file_name), GENERIC_READ, kShareAll);
+  const std::wstring name = WidePath(file_name);
+  const RegularFile file = OpenRegularFile(name, GENERIC_READ, kShareAll);
   if (file.not_regular) throw OpenFailure(file_name, NotRegularReason());
   if (!file.handle.Valid()) throw OpenFailure(file_name, Code(file.error_code));
   const HANDLE handle = file.handle.Get();
@@ -52,7 +53,7 @@ std::string ReadWholeFile(const std::string& file_name, LoadedFile& loaded) {
     throw OpenFailure(file_name, Code(ERROR_FILE_TOO_LARGE));
   }
   // Where the very file that was opened is, as a save finds it again.
-  const std::wstring final_path = FinalPathOfHandle(handle);
+  const std::wstring final_path = FullPathOf(handle, name);
   loaded = {final_path.empty() ? std::string() : OrdinaryPath(final_path), identity};
   const std::string left_backup = LeftBackupReason(loaded.path, OwnerOf(handle));
   if (!left_backup.empty()) throw OpenFailure(file_name, left_backup);

@@ -1,5 +1,6 @@
 #include "base/windows/file_information.h"
 
+#include "base/windows/unique_handle.h"
 #include "base/windows/wide_text.h"
 
 namespace vemra {
@@ -30,6 +31,29 @@ std::wstring FinalPathOfHandle(HANDLE handle) {
   if (written == 0 || written >= length) return {};
   path.resize(written);
   return path;
+}
+
+std::wstring FullPathOf(HANDLE handle, const std::wstring& name) {
+  std::wstring path = FinalPathOfHandle(handle);
+  if (!path.empty()) return path;
+  const DWORD error = GetLastError();
+  // The name itself, not what it leads to, must be the file.
+  const UniqueHandle named(CreateFileW(
+      name.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  FileIdentity opened;
+  FileIdentity found;
+  if (!named.Valid() || KindOfHandle(named.Get()) == FileKind::kLink ||
+      !IdentityOfHandle(handle, opened) || !IdentityOfHandle(named.Get(), found) ||
+      !opened.SameFile(found)) {
+    SetLastError(error);
+    return {};
+  }
+  const DWORD length = GetFullPathNameW(name.c_str(), 0, nullptr, nullptr);
+  if (length == 0) return {};
+  std::wstring full(length, L'\0');
+  full.resize(GetFullPathNameW(name.c_str(), length, full.data(), nullptr));
+  return VerbatimPath(Utf8Text(full));
 }
 
 std::string OrdinaryPath(std::wstring_view final_path) {

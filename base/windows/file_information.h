@@ -32,6 +32,13 @@ FileKind KindOfHandle(HANDLE handle);
 // name; empty with GetLastError() when it cannot be had.
 std::wstring FinalPathOfHandle(HANDLE handle);
 
+// The full path of the file open on handle, which was opened through name:
+// FinalPathOfHandle where the system can tell it. Where it cannot (some
+// network and memory drives; wine, for a path longer than 260), the full
+// form of name itself, in the same "\\?\" form, when name is no link and
+// still leads to that file; empty with GetLastError() otherwise.
+std::wstring FullPathOf(HANDLE handle, const std::wstring& name);
+
 // Such a path in its ordinary form, "C:\..." or "\\server\share\...", as
 // UTF-8: how the program shows the file and knows it to its backup.
 std::string OrdinaryPath(std::wstring_view final_path);

@@ -16,8 +16,8 @@ namespace {
 
 // Opens a name, following links, only to ask where it leads; folders open
 // too.
-UniqueHandle OpenToLook(const std::string& path) {
-  return UniqueHandle(CreateFileW(WidePath(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+UniqueHandle OpenToLook(const std::wstring& path) {
+  return UniqueHandle(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
 }
 
@@ -36,9 +36,10 @@ SaveTarget ResolveSaveTarget(const std::string& file_name) {
   // An existing file is saved under the name the file system has for it:
   // through links, and in the letter case it was made with, which a rename
   // onto the name as typed would change.
-  const UniqueHandle file = OpenToLook(file_name);
+  const std::wstring name = WidePath(file_name);
+  const UniqueHandle file = OpenToLook(name);
   if (file.Valid()) {
-    const std::wstring final_path = FinalPathOfHandle(file.Get());
+    const std::wstring final_path = FullPathOf(file.Get(), name);
     if (final_path.empty()) throw CreateFailure(file_name, static_cast<int>(GetLastError()));
     return TargetAt(final_path);
   }
@@ -47,12 +48,13 @@ SaveTarget ResolveSaveTarget(const std::string& file_name) {
   if (!IsMissing(error) || LookAt(file_name, false).Exists()) {
     throw CreateFailure(file_name, static_cast<int>(error));
   }
-  const UniqueHandle folder = OpenToLook(FolderOf(file_name));
+  const std::wstring folder_name = WidePath(FolderOf(file_name));
+  const UniqueHandle folder = OpenToLook(folder_name);
   if (!folder.Valid()) throw CreateFailure(file_name, static_cast<int>(GetLastError()));
   if (KindOfHandle(folder.Get()) != FileKind::kFolder) {
     throw CreateFailure(file_name, ERROR_DIRECTORY);
   }
-  const std::wstring final_folder = FinalPathOfHandle(folder.Get());
+  const std::wstring final_folder = FullPathOf(folder.Get(), folder_name);
   if (final_folder.empty()) throw CreateFailure(file_name, static_cast<int>(GetLastError()));
   return TargetAt(VerbatimJoin(final_folder, WideText(NameOf(file_name))));
 }
