@@ -39,6 +39,26 @@ std::string Utf8Of(const fs::path& path) {
   return std::string(text.begin(), text.end());
 }
 
+// Removes a folder and everything in it through the system's own calls and
+// the "\\?\" form, in which con.vem is a file and a path may pass 260.
+void RemoveTree(const std::wstring& folder) {
+  WIN32_FIND_DATAW found{};
+  const HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &found);
+  for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &found)) {
+    const std::wstring name = found.cFileName;
+    if (name == L"." || name == L"..") continue;
+    const std::wstring path = folder + L"\\" + name;
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+      RemoveTree(path);
+    } else {
+      DeleteFileW(path.c_str());
+    }
+  }
+  if (find != INVALID_HANDLE_VALUE) FindClose(find);
+  RemoveDirectoryW(folder.c_str());
+}
+
 // A fresh folder in the temporary folder, removed with everything in it.
 class Folder {
  public:
@@ -49,15 +69,7 @@ class Folder {
                     std::to_string(counter++)));
     fs::create_directories(PathOf(path_));
   }
-  // Through the "\\?\" form, in which a name such as con.vem is a file.
-  ~Folder() {
-    std::error_code ignored;
-    const fs::path verbatim = PathOf("\\\\?\\" + path_);
-    for (const auto& entry : fs::recursive_directory_iterator(verbatim, ignored)) {
-      SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
-    }
-    fs::remove_all(verbatim, ignored);
-  }
+  ~Folder() { RemoveTree(PathOf("\\\\?\\" + path_).wstring()); }
   Folder(const Folder&) = delete;
   Folder& operator=(const Folder&) = delete;
 
@@ -226,6 +238,9 @@ struct KeptCase {
   std::set<std::string> names_after;
 };
 
+// Two folders in the test's folder, their names 120 letters each.
+const std::string kLongFolder = std::string(120, 'a') + "\\" + std::string(120, 'b');
+
 std::string AsGiven(const std::string& path) {
   return path;
 }
@@ -282,12 +297,20 @@ TEST(WindowsSave, SavesKeepTheFilesNameAttributesAndLinks) {
        0,
        false,
        {"con.vem"}},
+      {"path longer than 260",
+       kLongFolder + "\\f.vem",
+       AsGiven,
+       nothing,
+       0,
+       false,
+       {kLongFolder.substr(0, 120)}},
   };
   for (const KeptCase& c : cases) {
     const Folder folder;
     const std::string path = folder / c.name;
     const std::string name = c.named_as(path);
-    // Made through the "\\?\" form, as a reserved name needs it.
+    // Made through the "\\?\" form, as a reserved name and a long path need it.
+    fs::create_directories(PathOf("\\\\?\\" + path).parent_path());
     WriteBytes("\\\\?\\" + path, kOld);
     c.arrange(path);
     const BY_HANDLE_FILE_INFORMATION before = InformationOf("\\\\?\\" + path);
