@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "base/file_failures.h"
 #include "base/path_parts.h"
 
 namespace vemra {
@@ -37,6 +38,20 @@ std::string Hex(std::uint64_t value) {
 std::string BackupNameInTempFolder(const std::string& full_path) {
   return kTempFolderPrefix + Hex(PathHash(full_path)) + "-" +
          NameOf(full_path).substr(0, kNameShownInTempFolder);
+}
+
+std::string BackupStateReason(BackupState state, const std::string& path) {
+  switch (state) {
+    case BackupState::kInUse:
+      return SaveInProgressReason(path);
+    case BackupState::kLeft:
+      return InterruptedSaveReason(path);
+    case BackupState::kForeign:
+      return ForeignBackupReason(path);
+    case BackupState::kAbsent:
+      break;
+  }
+  return {};
 }
 
 }  // namespace vemra

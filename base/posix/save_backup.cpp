@@ -21,8 +21,6 @@ namespace vemra {
 
 namespace {
 
-enum class BackupState { kAbsent, kInUse, kLeft, kForeign };
-
 // Only a file that a run of one of the trusted users can have made counts
 // as a backup: a regular file of theirs that only they may read, reached by
 // no link. Anything else under a backup's name is foreign, and its bytes
@@ -43,20 +41,6 @@ BackupState StateOf(const std::string& path, std::initializer_list<uid_t> truste
   return BackupState::kLeft;
 }
 
-std::string ReasonFor(BackupState state, const std::string& path) {
-  switch (state) {
-    case BackupState::kInUse:
-      return SaveInProgressReason(path);
-    case BackupState::kLeft:
-      return InterruptedSaveReason(path);
-    case BackupState::kForeign:
-      return ForeignBackupReason(path);
-    case BackupState::kAbsent:
-      break;
-  }
-  return {};
-}
-
 }  // namespace
 
 BackupPlaces BackupPlacesOf(const std::string& full_path) {
@@ -70,14 +54,14 @@ std::string LeftBackupReason(const std::string& full_path, uid_t owner) {
   if (full_path.empty()) return {};
   const uid_t self = geteuid();
   const BackupPlaces places = BackupPlacesOf(full_path);
-  std::string reason = ReasonFor(StateOf(places.beside, {self, owner}), places.beside);
+  std::string reason = BackupStateReason(StateOf(places.beside, {self, owner}), places.beside);
   // In the temporary folder, a backup is in the folder of the user whose
   // run made it: this user's, or the file owner's. Such a folder is looked
   // into only when it really is that user's.
   const auto look_in_folder_of = [&full_path, &reason](uid_t user) {
     if (!reason.empty() || !OpenPrivateTempFolder(user, false).failure.empty()) return;
     const std::string path = PrivateTempFolderPath(user) + "/" + BackupNameInTempFolder(full_path);
-    reason = ReasonFor(StateOf(path, {user}), path);
+    reason = BackupStateReason(StateOf(path, {user}), path);
   };
   look_in_folder_of(self);
   if (owner != self) look_in_folder_of(owner);
@@ -86,7 +70,7 @@ std::string LeftBackupReason(const std::string& full_path, uid_t owner) {
     // anyone may put a file of that name: only a backup of one of the two
     // counts there, and anything else is passed over.
     const BackupState state = StateOf(places.in_shared_folder, {self, owner});
-    if (state != BackupState::kForeign) reason = ReasonFor(state, places.in_shared_folder);
+    if (state != BackupState::kForeign) reason = BackupStateReason(state, places.in_shared_folder);
   }
   return reason;
 }
@@ -151,7 +135,8 @@ void SaveBackup::MakeDurable() {
 void SaveBackup::Place() {
   if (!copy_->RenameTo(fixed_name_, true)) {
     const int error = errno;
-    const std::string reason = error == EEXIST ? ReasonFor(StateOf(path_, {geteuid()}), path_) : "";
+    const std::string reason =
+        error == EEXIST ? BackupStateReason(StateOf(path_, {geteuid()}), path_) : "";
     if (!reason.empty()) throw CreateFailure(file_name_, reason);
     throw CreateFailure(file_name_, NoBackupReason(SystemErrorText(error)));
   }

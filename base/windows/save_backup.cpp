@@ -17,8 +17,6 @@ namespace vemra {
 
 namespace {
 
-enum class BackupState { kAbsent, kInUse, kLeft, kForeign };
-
 // The user's temporary folder as a full path in its ordinary form, without
 // the separator at its end; empty when the system gives none.
 std::string TempFolder() {
@@ -59,20 +57,6 @@ BackupState StateOf(const std::string& path, const std::vector<Sid>& trusted) {
   return BackupState::kLeft;
 }
 
-std::string ReasonFor(BackupState state, const std::string& path) {
-  switch (state) {
-    case BackupState::kInUse:
-      return SaveInProgressReason(path);
-    case BackupState::kLeft:
-      return InterruptedSaveReason(path);
-    case BackupState::kForeign:
-      return ForeignBackupReason(path);
-    case BackupState::kAbsent:
-      break;
-  }
-  return {};
-}
-
 }  // namespace
 
 BackupPlaces BackupPlacesOf(const std::string& full_path) {
@@ -87,11 +71,12 @@ std::string LeftBackupReason(const std::string& full_path, const std::optional<S
   const BackupPlaces places = BackupPlacesOf(full_path);
   std::vector<Sid> trusted = OwnersOfRunFiles();
   if (owner && !IsOneOf(*owner, trusted)) trusted.push_back(*owner);
-  std::string reason = ReasonFor(StateOf(places.beside, trusted), places.beside);
+  std::string reason = BackupStateReason(StateOf(places.beside, trusted), places.beside);
   // The temporary folder is the user's own: only this user's runs put
   // backups there.
   if (reason.empty() && !places.in_temp_folder.empty()) {
-    reason = ReasonFor(StateOf(places.in_temp_folder, OwnersOfRunFiles()), places.in_temp_folder);
+    reason = BackupStateReason(StateOf(places.in_temp_folder, OwnersOfRunFiles()),
+                               places.in_temp_folder);
   }
   return reason;
 }
@@ -142,7 +127,8 @@ void SaveBackup::Place() {
   if (!copy_->RenameTo(VerbatimPath(path_), true)) {
     const DWORD error = GetLastError();
     const bool taken = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
-    const std::string reason = taken ? ReasonFor(StateOf(path_, OwnersOfRunFiles()), path_) : "";
+    const std::string reason =
+        taken ? BackupStateReason(StateOf(path_, OwnersOfRunFiles()), path_) : "";
     if (!reason.empty()) throw CreateFailure(file_name_, reason);
     throw CreateFailure(file_name_, NoBackupReason(SystemErrorText(static_cast<int>(error))));
   }
