@@ -12,7 +12,19 @@ constexpr DWORD kKeptAttributes =
 // What a new file cannot be given here, and must not lose.
 constexpr DWORD kHeldAttributes = FILE_ATTRIBUTE_ENCRYPTED | FILE_ATTRIBUTE_COMPRESSED;
 
+// Whether the file system keeps access lists at all; FAT does not, and
+// there is then nothing to hand over.
+bool KeepsAccessLists(HANDLE handle) {
+  DWORD flags = 0;
+  // Where the system cannot tell, it may keep them.
+  if (!GetVolumeInformationByHandleW(handle, nullptr, 0, nullptr, nullptr, &flags, nullptr, 0)) {
+    return true;
+  }
+  return (flags & FILE_PERSISTENT_ACLS) != 0;
+}
+
 bool HandOverSecurity(HANDLE from, HANDLE to) {
+  if (!KeepsAccessLists(from)) return true;
   PSID owner = nullptr;
   PSID group = nullptr;
   PACL acl = nullptr;
