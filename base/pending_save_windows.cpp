@@ -27,15 +27,15 @@ int Code(DWORD error) {
 }
 
 // The reason to give when the system refused to rename over the file. It
-// says "Access is denied" both for want of the right and for a program
-// that holds the file open without letting others remove it; the second
-// is told as what it is.
+// says "Access is denied" both for want of the right to remove the file and
+// for a program that holds it open; when this user may remove it, the
+// second is told as what it is.
 DWORD ReplaceRefusal(const std::wstring& path, DWORD error) {
   if (error != ERROR_ACCESS_DENIED) return error;
   const UniqueHandle probe(
       CreateFileW(path.c_str(), DELETE, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr));
-  return !probe.Valid() && GetLastError() == ERROR_SHARING_VIOLATION ? ERROR_SHARING_VIOLATION
-                                                                     : error;
+  const bool in_use = probe.Valid() || GetLastError() == ERROR_SHARING_VIOLATION;
+  return in_use ? ERROR_SHARING_VIOLATION : error;
 }
 
 }  // namespace
