@@ -263,8 +263,8 @@ void PendingSave::Route::CheckUnchanged() const {
 }
 
 void PendingSave::Route::CommitByRename() {
-  // Closed first: the system renames over no file that has a handle open
-  // without sharing its removal, this run's own included.
+  // Closed first: once in place, the file must be held by no handle of this
+  // run's, which shares neither reading nor writing with anyone.
   if (!temp_->Close()) throw WriteFailure(file_name_, Code(GetLastError()));
   // The last look before the rename, so that a change by someone else is
   // missed only when it falls between the two.
