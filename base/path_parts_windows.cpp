@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "base/path_parts.h"
+#include "base/windows/file_information.h"
 #include "base/windows/unique_handle.h"
 #include "base/windows/wide_text.h"
 
@@ -77,16 +78,8 @@ std::string ResolvedPath(const std::string& path) {
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   if (!file.Valid()) return {};
-  const DWORD length = GetFinalPathNameByHandleW(file.Get(), nullptr, 0, FILE_NAME_NORMALIZED);
-  if (length == 0) return {};
-  std::wstring resolved(length, L'\0');
-  resolved.resize(
-      GetFinalPathNameByHandleW(file.Get(), resolved.data(), length, FILE_NAME_NORMALIZED));
-  if (resolved.starts_with(L"\\\\?\\UNC\\"))
-    resolved = L"\\\\" + resolved.substr(8);
-  else if (resolved.starts_with(L"\\\\?\\"))
-    resolved = resolved.substr(4);
-  return Utf8Text(resolved);
+  const std::wstring final_path = FullPathOf(file.Get(), WidePath(path));
+  return final_path.empty() ? std::string() : OrdinaryPath(final_path);
 }
 
 }  // namespace vemra

@@ -12,15 +12,20 @@
 //                 the file in place, guarded by the backup
 //   FlushFolder   flushes the folder, so that the rename survives a crash
 //
+// On Windows the new file takes the old one's owner, access list and
+// attributes already in the constructor, and the rename is on disk when
+// Commit returns, which leaves FlushFolder nothing to do.
+//
 // WriteFileSafely runs the four in sequence. A file is written over in place
 // when it has several hard links, when no new file can be made beside it,
-// and when the new file cannot be given the old one's owner or attributes.
+// and when the new file cannot be given the old one's owner or attributes
+// (or, on Windows, the old one may be written but not removed).
 //
 // Each stage throws EFCreateError or EWriteError, naming the file; a save
 // that fails, or is destroyed before Commit, leaves the target as it was and
 // no temporary file behind. The new bytes must stay valid until Commit
-// returns. A pending save holds up to four descriptors open until it is
-// destroyed.
+// returns. A pending save holds up to four descriptors (or handles) open
+// until it is destroyed.
 #pragma once
 
 #include <memory>

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
-#include <limits>
 #include <optional>
 #include <span>
 
@@ -19,40 +18,11 @@
 #include "base/prefault.h"
 #include "base/read_whole_file.h"
 #include "base/system_error_text.h"
+#include "base/whole_read.h"
 
 namespace vemra {
 
 namespace {
-
-constexpr std::size_t kMaxFileSize = std::numeric_limits<std::int32_t>::max();
-
-// Reads size bytes or, when the file ends first, fewer; a read error fails.
-std::size_t ReadOrFail(int fd, char* buffer, std::size_t size) {
-  const ssize_t got = ReadFully(fd, buffer, size);
-  if (got < 0) throw ReadFailure();
-  return static_cast<std::size_t>(got);
-}
-
-// Pieces a regular file is read in. Making room in a string fills it with
-// zeros; a piece at a time, the zeros are still in the cache when the read
-// overwrites them, where filling the whole buffer first would write every
-// byte to memory twice.
-constexpr std::size_t kReadPiece = std::size_t{1} << 20;
-
-// A regular file is read to its known size, into a buffer with room for a
-// last line end to be added.
-std::string ReadRegularFile(int fd, std::size_t size) {
-  std::string bytes;
-  bytes.reserve(size + 2);
-  PrefaultForWriting(bytes.data(), size);
-  while (bytes.size() < size) {
-    const std::size_t used = bytes.size();
-    const std::size_t piece = std::min(kReadPiece, size - used);
-    bytes.resize(used + piece);
-    if (ReadOrFail(fd, bytes.data() + used, piece) != piece) throw ReadFailure();
-  }
-  return bytes;
-}
 
 // Standard input from a pipe or device, which has no size to ask for: read
 // into pieces until it ends, then joined into one string with room for a
@@ -66,7 +36,7 @@ std::string ReadInPieces(int fd, Fail fail) {
     const ssize_t got = ReadFully(fd, room.data(), room.size());
     if (got < 0) fail(errno);
     pieces.Added(static_cast<std::size_t>(got));
-    if (pieces.Size() > kMaxFileSize) fail(EFBIG);
+    if (pieces.Size() > kMaxWholeRead) fail(EFBIG);
     if (static_cast<std::size_t>(got) < room.size()) break;
   }
   return pieces.TakeJoined(2);
@@ -80,7 +50,7 @@ std::optional<std::size_t> RestOfFile(int fd) {
   const off_t offset = lseek(fd, 0, SEEK_CUR);
   if (offset < 0 || offset > info.st_size) return std::nullopt;
   const auto rest = static_cast<std::uint64_t>(info.st_size - offset);
-  if (rest > kMaxFileSize) return std::nullopt;
+  if (rest > kMaxWholeRead) return std::nullopt;
   return static_cast<std::size_t>(rest);
 }
 
@@ -103,7 +73,7 @@ std::string ReadRestOfFile(int fd, std::size_t rest, Fail fail) {
   }
   const std::string grown = ReadInPieces(fd, fail);
   if (grown.empty()) return bytes;
-  if (bytes.size() + grown.size() > kMaxFileSize) fail(EFBIG);
+  if (bytes.size() + grown.size() > kMaxWholeRead) fail(EFBIG);
   return bytes + grown;
 }
 
@@ -113,13 +83,16 @@ std::string ReadWholeFile(const std::string& file_name, LoadedFile& loaded) {
   const RegularFile file = OpenRegularFile(AT_FDCWD, file_name.c_str(), O_RDONLY);
   if (file.not_regular) throw OpenFailure(file_name, NotRegularReason());
   if (!file.fd.Valid()) throw OpenFailure(file_name, file.error_code);
-  if (static_cast<std::uint64_t>(file.info.st_size) > kMaxFileSize) {
+  if (static_cast<std::uint64_t>(file.info.st_size) > kMaxWholeRead) {
     throw OpenFailure(file_name, EFBIG);
   }
   loaded = {ResolvedPath(file_name), IdentityOf(file.info)};
   const std::string left_backup = LeftBackupReason(loaded.path, file.info.st_uid);
   if (!left_backup.empty()) throw OpenFailure(file_name, left_backup);
-  return ReadRegularFile(file.fd.Get(), static_cast<std::size_t>(file.info.st_size));
+  const int fd = file.fd.Get();
+  return ReadKnownSize(
+      static_cast<std::size_t>(file.info.st_size),
+      [fd](char* buffer, std::size_t size) { return ReadFully(fd, buffer, size); });
 }
 
 std::string ReadStandardInput(int fd) {

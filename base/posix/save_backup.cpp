@@ -7,9 +7,9 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdint>
 #include <initializer_list>
 
+#include "base/backup_names.h"
 #include "base/file_failures.h"
 #include "base/posix/fd_io.h"
 #include "base/posix/private_temp_folder.h"
@@ -20,33 +20,6 @@
 namespace vemra {
 
 namespace {
-
-constexpr char kBesideSuffix[] = ".vemrafmt-backup";
-constexpr char kTempFolderPrefix[] = "vemrafmt-backup-";
-// Enough of the file's name in the temporary folder for a person to see
-// whose backup it is; the hash tells files of the same name apart.
-constexpr std::size_t kNameShownInTempFolder = 64;
-
-// FNV-1a: the same for every build and run, so that a later run of another
-// build still finds the backup.
-std::uint64_t PathHash(const std::string& path) {
-  std::uint64_t hash = 0xcbf29ce484222325u;
-  for (const char byte : path) {
-    hash ^= static_cast<unsigned char>(byte);
-    hash *= 0x100000001b3u;
-  }
-  return hash;
-}
-
-std::string Hex(std::uint64_t value) {
-  static constexpr char kDigits[] = "0123456789abcdef";
-  std::string text(16, '0');
-  for (int i = 15; i >= 0; --i, value >>= 4)
-    text[static_cast<std::size_t>(i)] = kDigits[value & 15];
-  return text;
-}
-
-enum class BackupState { kAbsent, kInUse, kLeft, kForeign };
 
 // Only a file that a run of one of the trusted users can have made counts
 // as a backup: a regular file of theirs that only they may read, reached by
@@ -68,46 +41,27 @@ BackupState StateOf(const std::string& path, std::initializer_list<uid_t> truste
   return BackupState::kLeft;
 }
 
-std::string ReasonFor(BackupState state, const std::string& path) {
-  switch (state) {
-    case BackupState::kInUse:
-      return SaveInProgressReason(path);
-    case BackupState::kLeft:
-      return InterruptedSaveReason(path);
-    case BackupState::kForeign:
-      return ForeignBackupReason(path);
-    case BackupState::kAbsent:
-      break;
-  }
-  return {};
-}
-
-std::string TempFolderName(const std::string& full_path) {
-  return kTempFolderPrefix + Hex(PathHash(full_path)) + "-" +
-         NameOf(full_path).substr(0, kNameShownInTempFolder);
-}
-
 }  // namespace
 
 BackupPlaces BackupPlacesOf(const std::string& full_path) {
   const std::string folder = FolderOf(full_path);
-  return {(folder == "/" ? "" : folder) + "/" + NameOf(full_path) + kBesideSuffix,
-          PrivateTempFolderPath(geteuid()) + "/" + TempFolderName(full_path),
-          SharedTempFolder() + "/" + TempFolderName(full_path)};
+  return {(folder == "/" ? "" : folder) + "/" + NameOf(full_path) + kBackupSuffix,
+          PrivateTempFolderPath(geteuid()) + "/" + BackupNameInTempFolder(full_path),
+          SharedTempFolder() + "/" + BackupNameInTempFolder(full_path)};
 }
 
 std::string LeftBackupReason(const std::string& full_path, uid_t owner) {
   if (full_path.empty()) return {};
   const uid_t self = geteuid();
   const BackupPlaces places = BackupPlacesOf(full_path);
-  std::string reason = ReasonFor(StateOf(places.beside, {self, owner}), places.beside);
+  std::string reason = BackupStateReason(StateOf(places.beside, {self, owner}), places.beside);
   // In the temporary folder, a backup is in the folder of the user whose
   // run made it: this user's, or the file owner's. Such a folder is looked
   // into only when it really is that user's.
   const auto look_in_folder_of = [&full_path, &reason](uid_t user) {
     if (!reason.empty() || !OpenPrivateTempFolder(user, false).failure.empty()) return;
-    const std::string path = PrivateTempFolderPath(user) + "/" + TempFolderName(full_path);
-    reason = ReasonFor(StateOf(path, {user}), path);
+    const std::string path = PrivateTempFolderPath(user) + "/" + BackupNameInTempFolder(full_path);
+    reason = BackupStateReason(StateOf(path, {user}), path);
   };
   look_in_folder_of(self);
   if (owner != self) look_in_folder_of(owner);
@@ -116,7 +70,7 @@ std::string LeftBackupReason(const std::string& full_path, uid_t owner) {
     // anyone may put a file of that name: only a backup of one of the two
     // counts there, and anything else is passed over.
     const BackupState state = StateOf(places.in_shared_folder, {self, owner});
-    if (state != BackupState::kForeign) reason = ReasonFor(state, places.in_shared_folder);
+    if (state != BackupState::kForeign) reason = BackupStateReason(state, places.in_shared_folder);
   }
   return reason;
 }
@@ -127,7 +81,7 @@ SaveBackup::SaveBackup(const SaveTarget& target, int source, const std::string& 
     throw CreateFailure(file_name, NoBackupReason("the full path of its folder cannot be had"));
   }
   const BackupPlaces places = BackupPlacesOf(target.full_path);
-  if (TryCopyIn(target.folder.Get(), target.name + kBesideSuffix, places.beside, source)) return;
+  if (TryCopyIn(target.folder.Get(), target.name + kBackupSuffix, places.beside, source)) return;
   const std::string beside_failure = SystemErrorText(errno);
   PrivateTempFolder own_folder = OpenPrivateTempFolder(geteuid(), true);
   std::string temp_failure = own_folder.failure;
@@ -181,7 +135,8 @@ void SaveBackup::MakeDurable() {
 void SaveBackup::Place() {
   if (!copy_->RenameTo(fixed_name_, true)) {
     const int error = errno;
-    const std::string reason = error == EEXIST ? ReasonFor(StateOf(path_, {geteuid()}), path_) : "";
+    const std::string reason =
+        error == EEXIST ? BackupStateReason(StateOf(path_, {geteuid()}), path_) : "";
     if (!reason.empty()) throw CreateFailure(file_name_, reason);
     throw CreateFailure(file_name_, NoBackupReason(SystemErrorText(error)));
   }

@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <string_view>
+
 #include "base/file_identity.h"
 #include "base/file_kind.h"
 
@@ -22,6 +25,23 @@ bool IdentityOfHandle(HANDLE handle, FileIdentity& identity);
 // as a link only when the handle was opened on the link itself
 // (FILE_FLAG_OPEN_REPARSE_POINT); a device or pipe is no regular file.
 FileKind KindOfHandle(HANDLE handle);
+
+// The full path of the file open on handle, every link and ".." resolved by
+// the file system, in the form the system gives it ("\\?\C:\..." or
+// "\\?\UNC\server\share\..."), which names the file exactly whatever its
+// name; empty with GetLastError() when it cannot be had.
+std::wstring FinalPathOfHandle(HANDLE handle);
+
+// The full path of the file open on handle, which was opened through name:
+// FinalPathOfHandle where the system can tell it. Where it cannot (some
+// network and memory drives; wine, for a path longer than 260), the full
+// form of name itself, in the same "\\?\" form, when name is no link and
+// still leads to that file; empty with GetLastError() otherwise.
+std::wstring FullPathOf(HANDLE handle, const std::wstring& name);
+
+// Such a path in its ordinary form, "C:\..." or "\\server\share\...", as
+// UTF-8: how the program shows the file and knows it to its backup.
+std::string OrdinaryPath(std::wstring_view final_path);
 
 // Whether a reparse tag is that of a link to elsewhere: a symbolic link or
 // a junction (mount point).

@@ -42,4 +42,15 @@ std::wstring WidePath(const std::string& path) {
   return L"\\\\?\\" + full;
 }
 
+std::wstring VerbatimPath(const std::string& full_path) {
+  if (full_path.starts_with("\\\\?\\")) return WideText(full_path);
+  if (full_path.starts_with("\\\\")) return L"\\\\?\\UNC\\" + WideText(full_path.substr(2));
+  return L"\\\\?\\" + WideText(full_path);
+}
+
+std::wstring VerbatimJoin(const std::wstring& folder, const std::wstring& name) {
+  if (!folder.empty() && folder.back() == L'\\') return folder + name;
+  return folder + L"\\" + name;
+}
+
 }  // namespace vemra

@@ -18,4 +18,14 @@ std::string Utf8Text(std::wstring_view text);
 // any length work.
 std::wstring WidePath(const std::string& path);
 
+// The "\\?\" form of a full path as the file system gave it (see
+// OrdinaryPath), or of such a path with a name added: the system takes it as
+// it stands, so that no name in it is read as a device (CON, NUL.vem) and no
+// trailing dot or blank is dropped.
+std::wstring VerbatimPath(const std::string& full_path);
+
+// A verbatim folder path and a name in it, joined by one backslash: the
+// system reads no separator twice in a verbatim path.
+std::wstring VerbatimJoin(const std::wstring& folder, const std::wstring& name);
+
 }  // namespace vemra
