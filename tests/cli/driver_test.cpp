@@ -130,7 +130,7 @@ TEST(Driver, ThreeNamesWithoutFilesAreRefusedAndNothingIsTouched) {
                                "into OUTPUT: use -files=1 to format every named file in place\n");
   for (const std::string& name : names) {
     EXPECT_EQ(ReadBytes(name), kInput);
-    EXPECT_EQ(testing::StatOf(name).st_mtim.tv_sec, 1000000000);
+    EXPECT_EQ(testing::ModifiedSecond(name), 1000000000);
   }
   EXPECT_EQ(folder.Names(), (std::set<std::string>{"a.vem", "b.vem", "c.vem"}));
 }
@@ -179,7 +179,8 @@ TEST(Driver, FailedSaveIsReportedOnTheSavingLineAndKeepsEveryFile) {
     std::filesystem::create_directory(folder / "a-folder");
     const RunResult result = RunDriver({input, output});
     EXPECT_EQ(result.status, kExitFailure);
-    const std::string reason = name == "a-folder" ? "It is not a regular file" : "No such file or directory";
+    const std::string reason =
+        name == "a-folder" ? "It is not a regular file" : "No such file or directory";
     EXPECT_TRUE(result.console.ends_with("Saving output file to " + output +
                                          "...EFCreateError: Cannot create file \"" + output +
                                          "\". " + reason + "\n"))
