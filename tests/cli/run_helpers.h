@@ -135,19 +135,25 @@ inline RunResult RunShellCommand(const std::string& command) {
 // Windows, as the program splits its command line).
 inline RunResult RunProgram(const std::string& arguments) {
   const ChildOutcome run = RunProgramLine(VEMRA_BINARY, arguments);
+  EXPECT_NE(run.status, kHung) << "killed, still running after " << kChildDeadline.count() << " s";
   return {run.status, run.output, run.errors};
 }
 
 // Runs the built program in a child process with input on its standard
 // input (a file), its standard output as asked and its standard error
 // captured; the status is -1 when a signal ended it, and kHung when it ran
-// past a deadline (none when zero). in_child, if given, runs in the child
-// first (to give up rights or lower limits; POSIX only).
+// past a deadline (none when zero) and was killed: past the default one, a
+// failure too. in_child, if given, runs in the child first (to give up
+// rights or lower limits; POSIX only).
 inline RunResult RunWithStreams(const std::vector<std::string>& arguments, const std::string& input,
                                 OutputTo output = OutputTo::kCapture,
-                                std::chrono::milliseconds deadline = {},
+                                std::chrono::milliseconds deadline = kChildDeadline,
                                 void (*in_child)() = nullptr) {
   const ChildOutcome run = RunChild(VEMRA_BINARY, arguments, input, output, deadline, in_child);
+  if (deadline == kChildDeadline) {
+    EXPECT_NE(run.status, kHung) << "killed, still running after " << kChildDeadline.count()
+                                 << " s";
+  }
   return {run.status, run.output, run.errors};
 }
 

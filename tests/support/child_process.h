@@ -20,6 +20,10 @@ enum class OutputTo {
 // The status of a run that passed its deadline and was killed.
 inline constexpr int kHung = -2;
 
+// Far beyond what any run of the program in the tests takes, and far below
+// the test runner's own limit.
+inline constexpr std::chrono::seconds kChildDeadline{120};
+
 struct ChildOutcome {
   int status = -1;     // the exit status; -1 when a signal ended it or it did not start
   std::string output;  // standard output, when captured
@@ -38,7 +42,8 @@ ChildOutcome RunChild(const std::string& program, const std::vector<std::string>
 // Runs program with its arguments written as one line, as a user types it:
 // split by the shell on POSIX (so its globs and quotes apply), by the
 // program itself on Windows. Standard output is captured, standard error
-// goes where this process's goes.
+// goes where this process's goes. On Windows a run still going at
+// kChildDeadline is killed, with the status kHung.
 ChildOutcome RunProgramLine(const std::string& program, const std::string& arguments);
 
 // Runs a command line of the POSIX shell; what it printed on standard

@@ -139,7 +139,7 @@ ChildOutcome RunProgramLine(const std::string& program, const std::string& argum
     const HANDLE err = Inheritable(GetStdHandle(STD_ERROR_HANDLE));
     std::wstring command = Quoted(WideText(program));
     if (!arguments.empty()) command += L" " + WideText(arguments);
-    outcome.status = RunCommand(command, null.Get(), out.Get(), err, {});
+    outcome.status = RunCommand(command, null.Get(), out.Get(), err, kChildDeadline);
   }
   outcome.output = ReadAll(out_path);
   std::error_code ignored;
