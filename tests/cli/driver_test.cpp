@@ -138,6 +138,9 @@ TEST(Driver, ThreeNamesWithoutFilesAreRefusedAndNothingIsTouched) {
 // Files are opened through their names as given; ".." after a link to a
 // folder leads to that folder's parent, and the console shows that file.
 TEST(Driver, FileNamesAreShownAsFullPathsOfTheFilesOpened) {
+  if (!testing::OnLinux()) {
+    GTEST_SKIP() << "needs Linux: symbolic links, which the Windows build's library cannot make";
+  }
   TestFolder folder;
   std::filesystem::create_directories(folder / "real/sub");
   std::filesystem::create_directory(folder / "sub");
