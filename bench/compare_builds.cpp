@@ -3,10 +3,12 @@
 // behind: the bytes of every file, standard output, standard error and the
 // exit status. A change meant to make the program faster must show none.
 //
-//   compare_builds --old=PATH --new=PATH [--programs=N] [--large=FILE,...]
+//   compare_builds --old=PATH --new=PATH [--new-runner=COMMAND,...]
+//                  [--programs=N] [--corpus=N] [--large=FILE,...]
 //                  [--also=OPTION,...] [--dir=PATH] [--most=N]
 //
-// The inputs: the examples, the fuzz corpus, N generated programs of every
+// The inputs: the examples, the fuzz corpus (its first N files with
+// --corpus), N generated programs of every
 // kind (1,000 by default; see program_kinds.h: region markers among the
 // lines spliced in) and small forms of the hostile shapes, each under every
 // option set, the examples in every mode and the rest in one mode per
@@ -15,11 +17,17 @@
 // in turn, doubling them for one. --dir: where the runs' files go
 // (/dev/shm by default, so that the saves' flushes cost little); --most:
 // mismatches printed before the rest are only counted (10 by default).
+// --new-runner: the new build is a Windows program run through a command
+// (wine): it is given its file names as Windows spells them (Z:\dev\shm\…
+// for /dev/shm/…), and its console text is compared with those names
+// spelled back; saved bytes, statuses and the result on standard output
+// are compared byte for byte as ever.
 // Each mismatch's input is kept in DIR/mismatch-N for a closer look. Exits
 // 1 when any run differs, 2 when the comparison itself fails.
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -140,23 +148,42 @@ std::string Joined(const std::vector<std::string>& words) {
   return text;
 }
 
+// path as wine's drive Z: (the root folder) shows it to a Windows program.
+std::string WindowsSpelling(std::string path) {
+  std::replace(path.begin(), path.end(), '/', '\\');
+  return "Z:" + path;
+}
+
+// text with every from replaced by to.
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+  for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) {
+    text.replace(at, from.size(), to);
+  }
+  return text;
+}
+
 struct Comparison {
   std::string old_program;
   std::string new_program;
-  fs::path folder;        // the case folder and, beside it, the streams
-  std::size_t most = 10;  // mismatches printed
-  std::size_t runs = 0;   // pairs of runs compared
+  std::vector<std::string> new_runner;  // the command the new build runs through
+  fs::path folder;                      // the case folder and, beside it, the streams
+  std::size_t most = 10;                // mismatches printed
+  std::size_t runs = 0;                 // pairs of runs compared
   std::size_t mismatches = 0;
 
-  // Runs program in a fresh case folder that holds only input.
-  Outcome RunOnce(const std::string& program, const std::string& input,
-                  const std::vector<std::string>& options, const Mode& mode) const {
+  // Runs program in a fresh case folder that holds only input; through
+  // runner, with the folder spelled as Windows spells it, when one is given.
+  Outcome RunOnce(const std::string& program, const std::vector<std::string>& runner,
+                  const std::string& input, const std::vector<std::string>& options,
+                  const Mode& mode) const {
     const fs::path cases = folder / "case";
     fs::remove_all(cases);
     fs::create_directories(cases);
     WriteBytes(cases / "in.vem", input);
-    std::vector<std::string> arguments = {program};
-    const std::vector<std::string> rest = mode.arguments(options, cases.string());
+    const std::string shown = runner.empty() ? cases.string() : WindowsSpelling(cases.string());
+    std::vector<std::string> arguments = runner;
+    arguments.push_back(program);
+    const std::vector<std::string> rest = mode.arguments(options, shown);
     arguments.insert(arguments.end(), rest.begin(), rest.end());
     const std::string out = (folder / "stdout").string();
     const std::string err = (folder / "stderr").string();
@@ -165,6 +192,14 @@ struct Comparison {
     outcome.run = RunProcess(arguments, ChildStreams{in, out, err}, ProcessLimits{600, 0});
     outcome.output = ReadBytes(out);
     outcome.error = ReadBytes(err);
+    if (!runner.empty()) {
+      // The names in the console text as this system spells them: the
+      // folder, and the separator after it.
+      for (std::string* text : {&outcome.output, &outcome.error}) {
+        *text =
+            Replaced(Replaced(*text, shown + "\\", cases.string() + "/"), shown, cases.string());
+      }
+    }
     for (const auto& entry : fs::recursive_directory_iterator(cases)) {
       if (entry.is_regular_file()) {
         outcome.files[fs::relative(entry.path(), cases).string()] = ReadBytes(entry.path());
@@ -175,8 +210,8 @@ struct Comparison {
 
   void Compare(const Input& input, const std::string& bytes,
                const std::vector<std::string>& options, const Mode& mode) {
-    const Outcome old_outcome = RunOnce(old_program, bytes, options, mode);
-    const Outcome new_outcome = RunOnce(new_program, bytes, options, mode);
+    const Outcome old_outcome = RunOnce(old_program, {}, bytes, options, mode);
+    const Outcome new_outcome = RunOnce(new_program, new_runner, bytes, options, mode);
     ++runs;
     if (old_outcome.SameAs(new_outcome)) return;
     if (++mismatches > most) return;
@@ -193,7 +228,8 @@ struct Comparison {
   }
 };
 
-std::vector<Input> SmallInputs(const fs::path& source, std::uint64_t programs) {
+std::vector<Input> SmallInputs(const fs::path& source, std::uint64_t programs,
+                               std::uint64_t corpus) {
   std::vector<Input> inputs;
   for (const char* folder : {"examples", "fuzz/corpus"}) {
     std::vector<fs::path> files;
@@ -201,6 +237,7 @@ std::vector<Input> SmallInputs(const fs::path& source, std::uint64_t programs) {
       if (entry.is_regular_file()) files.push_back(entry.path());
     }
     std::sort(files.begin(), files.end());
+    if (folder != std::string_view("examples") && files.size() > corpus) files.resize(corpus);
     for (const fs::path& file : files) {
       inputs.push_back({fs::relative(file, source).string(), [file] { return ReadBytes(file); }});
     }
@@ -220,12 +257,16 @@ std::vector<Input> SmallInputs(const fs::path& source, std::uint64_t programs) {
 }
 
 constexpr std::string_view kUsage =
-    "usage: compare_builds --old=PATH --new=PATH [--programs=N] [--large=FILE,...]\n"
+    "usage: compare_builds --old=PATH --new=PATH [--new-runner=COMMAND,...]\n"
+    "                      [--programs=N] [--corpus=N] [--large=FILE,...]\n"
     "                      [--also=OPTION,...] [--dir=PATH] [--most=N]\n"
     "Runs two builds of the formatter on the same inputs and reports every\n"
     "difference in the files, output, messages and exit status they leave.\n"
     "  --old, --new  the two programs (both needed)\n"
+    "  --new-runner  the command a Windows build given as --new runs through\n"
+    "                (wine); its file names are spelled Z:\\...\n"
     "  --programs    generated programs of every kind (1000)\n"
+    "  --corpus      files of the fuzz corpus, from the first (all)\n"
     "  --large       files formatted under every option set as well\n"
     "  --also        options each added to every option set in turn\n"
     "  --dir         where the runs' files go (/dev/shm)\n"
@@ -235,6 +276,7 @@ constexpr std::string_view kUsage =
 int Run(const std::vector<std::string>& arguments) {
   Comparison comparison;
   std::uint64_t programs = 1000;
+  std::uint64_t corpus = UINT64_MAX;
   std::vector<std::string> large;
   std::vector<std::string> also;
   fs::path parent = fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
@@ -249,8 +291,12 @@ int Run(const std::vector<std::string>& arguments) {
       comparison.old_program = value;
     } else if (name == "--new") {
       comparison.new_program = value;
+    } else if (name == "--new-runner") {
+      comparison.new_runner = SplitList(value);
     } else if (name == "--programs") {
       programs = ParseCount(name, value);
+    } else if (name == "--corpus") {
+      corpus = ParseCount(name, value);
     } else if (name == "--large") {
       large = SplitList(value);
     } else if (name == "--also") {
@@ -270,7 +316,7 @@ int Run(const std::vector<std::string>& arguments) {
   fs::create_directories(comparison.folder);
 
   const std::vector<std::vector<std::string>> option_sets = AllOptionSets(also);
-  const std::vector<Input> inputs = SmallInputs(VEMRA_SOURCE_DIR, programs);
+  const std::vector<Input> inputs = SmallInputs(VEMRA_SOURCE_DIR, programs, corpus);
   // Examples meet every mode under every option set; the other inputs,
   // too many for that, meet the modes in turn, each of them every option set.
   std::size_t turn = 0;

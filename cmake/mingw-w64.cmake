@@ -30,5 +30,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # Everything linked in: the C and C++ runtimes and winpthreads.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
-# Test programs run under wine, for test discovery too.
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# Test programs run under wine, for test discovery too: through wine-run
+# beside this file, in a wine prefix under the build folder with a
+# wineserver kept running between the tests.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run ${CMAKE_BINARY_DIR}/wine)

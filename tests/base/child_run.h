@@ -15,6 +15,7 @@
 #include <string>
 
 #include "base/failures.h"
+#include "tests/support/test_system.h"
 
 namespace vemra::testing {
 
@@ -24,9 +25,6 @@ struct ChildResult {
   SaveOutcome outcome;
   std::string message;  // the failure's message, if the save failed
 };
-
-// The user id the child takes when the test runs as the superuser.
-inline constexpr uid_t kUnprivilegedId = 65534;
 
 namespace child_detail {
 
@@ -89,12 +87,6 @@ inline ChildResult RunCapturingFailure(const std::function<void()>& limit,
 inline SaveOutcome RunInChild(const std::function<void()>& limit,
                               const std::function<void()>& save) {
   return RunCapturingFailure(limit, save).outcome;
-}
-
-// Drops the superuser's rights, so that permission bits apply.
-inline void BecomeUnprivileged() {
-  if (geteuid() != 0) return;
-  if (setgid(kUnprivilegedId) != 0 || setuid(kUnprivilegedId) != 0) _exit(4);
 }
 
 // Gives up one capability of the superuser and keeps the others.

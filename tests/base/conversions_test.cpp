@@ -114,8 +114,12 @@ TEST(SmallConversions, IntegerToTextTrimTrailingLowerAscii) {
   EXPECT_EQ(LowerAscii(std::string("A\0Z", 3)), std::string("a\0z", 3));
 }
 
-TEST(SystemErrorText, HasNoTrailingFullStopOrLineEnd) {
+TEST(SystemErrorText, NamesTheReasonAsLinuxWordsIt) {
+  if (!testing::OnLinux()) GTEST_SKIP() << "needs Linux: its wording of the reasons";
   EXPECT_EQ(SystemErrorText(ENOENT), "No such file or directory");
+}
+
+TEST(SystemErrorText, HasNoTrailingFullStopOrLineEnd) {
   for (int code = 1; code < 134; ++code) {
     const std::string text = SystemErrorText(code);
     ASSERT_FALSE(text.empty()) << code;
@@ -130,6 +134,7 @@ struct PathCase {
 };
 
 TEST(ExpandPath, ResolvesDotsAndSlashesByNameAlone) {
+  if (!testing::OnLinux()) GTEST_SKIP() << "needs Linux: POSIX paths";
   const PathCase cases[] = {
       {"/a/b/../c", "/a/c"},
       {"/a/./b", "/a/b"},
@@ -147,9 +152,25 @@ TEST(ExpandPath, ResolvesDotsAndSlashesByNameAlone) {
   EXPECT_EQ(relative.find("/../"), std::string::npos) << relative;
 }
 
+// Windows names: a drive's root, either slash, doubled separators, and a
+// trailing one.
+TEST(ExpandPath, ResolvesWindowsNamesByNameAlone) {
+  if (testing::OnLinux()) GTEST_SKIP() << "needs Windows: its drives and separators";
+  const PathCase cases[] = {
+      {"C:\\a\\b\\..\\c", "C:\\a\\c"},
+      {"C:/a/./b", "C:\\a\\b"},
+      {"C:\\a\\\\b", "C:\\a\\b"},
+      {"C:\\..", "C:\\"},
+      {"C:\\a\\b\\", "C:\\a\\b\\"},
+      {"C:\\missing\\..\\x.vem", "C:\\x.vem"},
+  };
+  for (const PathCase& c : cases) EXPECT_EQ(ExpandPath(c.name), c.full) << c.name;
+}
+
 // ".." after a link to a folder leads where the file system goes: to the
 // parent of the folder linked to.
 TEST(ExpandPath, ResolvesDotDotAfterALinkAsTheFileSystemDoes) {
+  if (!testing::OnLinux()) GTEST_SKIP() << "needs Linux: POSIX paths and a link to a folder";
   testing::TestFolder folder;
   std::filesystem::create_directories(folder / "real/sub");
   std::filesystem::create_directory_symlink("real/sub", folder / "link");

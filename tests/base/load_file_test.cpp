@@ -1,7 +1,6 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include <filesystem>
 #include <string>
 #include <thread>
 
@@ -51,12 +50,10 @@ struct RefusedLoad {
 
 TEST(LoadFile, RefusalsNameThePathAndKeepThePreviousLines) {
   TestFolder folder;
-  mkdir((folder / "sub").c_str(), 0755);
+  std::filesystem::create_directory(folder / "sub");
   // A sparse file of exactly 2 GiB: refused without reading a byte.
-  const int fd = open((folder / "huge.vem").c_str(), O_CREAT | O_WRONLY, 0644);
-  ASSERT_GE(fd, 0);
-  ASSERT_EQ(ftruncate(fd, 2147483648LL), 0);
-  close(fd);
+  WriteBytes(folder / "huge.vem", "");
+  std::filesystem::resize_file(folder / "huge.vem", 2147483648LL);
   const RefusedLoad cases[] = {
       {"missing.vem", "No such file or directory"},
       {"sub", "It is not a regular file"},

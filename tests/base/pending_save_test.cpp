@@ -3,9 +3,8 @@
 #include "base/pending_save.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,7 +16,6 @@ namespace vemra {
 namespace {
 
 using testing::ReadBytes;
-using testing::StatOf;
 using testing::TestFolder;
 using testing::WriteBytes;
 
@@ -28,7 +26,7 @@ const std::string kNew = "new\r\n";
 void MakeFiles(const TestFolder& folder) {
   WriteBytes(folder / "plain.vem", kOld);
   WriteBytes(folder / "linked.vem", kOld);
-  link((folder / "linked.vem").c_str(), (folder / "link.vem").c_str());
+  std::filesystem::create_hard_link(folder / "linked.vem", folder / "link.vem");
 }
 
 const std::vector<std::string> kSaved = {"plain.vem", "linked.vem", "new.vem"};
@@ -52,7 +50,8 @@ TEST(PendingSave, StagesRunOverManyFilesTouchNothingUntilCommit) {
   EXPECT_FALSE(folder.Names().contains("new.vem"));
   for (const std::string& name : folder.Names()) {
     if (name.starts_with(".vemrafmt-")) {
-      EXPECT_EQ(StatOf(folder / name).st_mode & 0777, 0600u) << name;
+      // Where the system keeps permission bits.
+      EXPECT_EQ(testing::PermissionBits(folder / name).value_or(0600) & 0777, 0600u) << name;
     }
   }
   for (const auto& save : saves) save->Commit();

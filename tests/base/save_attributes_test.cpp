@@ -14,6 +14,7 @@
 
 #include "base/string_list.h"
 #include "tests/base/child_run.h"
+#include "tests/base/stat_of.h"
 #include "tests/base/test_folder.h"
 
 namespace vemra {

@@ -14,9 +14,10 @@
 #include <string>
 
 #include "base/failures.h"
-#include "base/string_list.h"
 #include "base/posix/unique_fd.h"
+#include "base/string_list.h"
 #include "tests/base/child_run.h"
+#include "tests/base/stat_of.h"
 #include "tests/base/test_folder.h"
 
 namespace vemra {

@@ -1,9 +1,7 @@
 // A fresh folder for one test, removed with everything in it afterwards, and
-// small helpers to put bytes into files and read them back.
+// small helpers to put bytes into files and read them back. Names are UTF-8
+// on every system.
 #pragma once
-
-#include <fcntl.h>
-#include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -12,25 +10,35 @@
 #include <set>
 #include <string>
 
+#include "tests/support/test_system.h"
+
 namespace vemra::testing {
+
+// The path for a UTF-8 name, on every system.
+inline std::filesystem::path PathOf(const std::string& name) {
+  return std::filesystem::path(std::u8string(name.begin(), name.end()));
+}
+
+// A path's UTF-8 name.
+inline std::string NameOf(const std::filesystem::path& path) {
+  const std::u8string name = path.u8string();
+  return std::string(name.begin(), name.end());
+}
 
 class TestFolder {
  public:
-  TestFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vemra-test-XXXXXX").string();
-    path_ = mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
-  }
+  TestFolder() : path_(NewPrivateFolder("vemra-test-")) {}
   ~TestFolder() {
     std::error_code ignored;
     // Give back write permission that a test may have taken away.
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
-    std::filesystem::remove_all(path_, ignored);
+    std::filesystem::permissions(PathOf(path_), std::filesystem::perms::owner_all, ignored);
+    std::filesystem::remove_all(PathOf(path_), ignored);
   }
   TestFolder(const TestFolder&) = delete;
   TestFolder& operator=(const TestFolder&) = delete;
 
   const std::string& Path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+  std::string operator/(const std::string& name) const { return path_ + PathSeparator() + name; }
 
   // The names in the folder, to see that no temporary file was left behind.
   std::set<std::string> Names() const;
@@ -47,13 +55,13 @@ class TempFolderVariable {
     const char* const old = std::getenv("TMPDIR");
     had_old_ = old != nullptr;
     if (had_old_) old_ = old;
-    setenv("TMPDIR", folder.c_str(), 1);
+    SetVariable("TMPDIR", folder);
   }
   ~TempFolderVariable() {
     if (had_old_) {
-      setenv("TMPDIR", old_.c_str(), 1);
+      SetVariable("TMPDIR", old_);
     } else {
-      unsetenv("TMPDIR");
+      UnsetVariable("TMPDIR");
     }
   }
   TempFolderVariable(const TempFolderVariable&) = delete;
@@ -66,8 +74,8 @@ class TempFolderVariable {
 
 inline std::set<std::string> NamesIn(const std::string& folder) {
   std::set<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    names.insert(entry.path().filename().string());
+  for (const auto& entry : std::filesystem::directory_iterator(PathOf(folder))) {
+    names.insert(NameOf(entry.path().filename()));
   }
   return names;
 }
@@ -77,25 +85,23 @@ inline std::set<std::string> TestFolder::Names() const {
 }
 
 inline void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
+  std::ofstream(PathOf(path), std::ios::binary) << bytes;
 }
 
 inline std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(PathOf(path), std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // Sets the file's modification time far into the past (second 1000000000),
 // to see whether a run rewrote or touched it.
 inline void MakeOld(const std::string& path) {
-  const timespec times[2] = {{1000000000, 0}, {1000000000, 0}};
-  utimensat(AT_FDCWD, path.c_str(), times, 0);
+  SetModifiedTime(path, 1000000000);
 }
 
-inline struct stat StatOf(const std::string& path) {
-  struct stat info {};
-  lstat(path.c_str(), &info);
-  return info;
+// The second of the file's modification time.
+inline std::int64_t ModifiedSecond(const std::string& path) {
+  return ModifiedTime(path).seconds;
 }
 
 }  // namespace vemra::testing

@@ -3,8 +3,6 @@
 // attributes, hard links made through the system's own call, names in
 // UTF-16 and "\\?\" paths. The tests that hold on every system are
 // elsewhere; these are built for Windows only.
-#if defined(_WIN32)
-
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -337,4 +335,3 @@ TEST(WindowsSave, SavesKeepTheFilesNameAttributesAndLinks) {
 }  // namespace
 }  // namespace vemra
 
-#endif  // defined(_WIN32)

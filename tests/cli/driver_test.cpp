@@ -130,7 +130,7 @@ TEST(Driver, ThreeNamesWithoutFilesAreRefusedAndNothingIsTouched) {
                                "into OUTPUT: use -files=1 to format every named file in place\n");
   for (const std::string& name : names) {
     EXPECT_EQ(ReadBytes(name), kInput);
-    EXPECT_EQ(testing::StatOf(name).st_mtim.tv_sec, 1000000000);
+    EXPECT_EQ(testing::ModifiedSecond(name), 1000000000);
   }
   EXPECT_EQ(folder.Names(), (std::set<std::string>{"a.vem", "b.vem", "c.vem"}));
 }
@@ -138,6 +138,9 @@ TEST(Driver, ThreeNamesWithoutFilesAreRefusedAndNothingIsTouched) {
 // Files are opened through their names as given; ".." after a link to a
 // folder leads to that folder's parent, and the console shows that file.
 TEST(Driver, FileNamesAreShownAsFullPathsOfTheFilesOpened) {
+  if (!testing::OnLinux()) {
+    GTEST_SKIP() << "needs Linux: symbolic links, which the Windows build's library cannot make";
+  }
   TestFolder folder;
   std::filesystem::create_directories(folder / "real/sub");
   std::filesystem::create_directory(folder / "sub");
@@ -179,7 +182,8 @@ TEST(Driver, FailedSaveIsReportedOnTheSavingLineAndKeepsEveryFile) {
     std::filesystem::create_directory(folder / "a-folder");
     const RunResult result = RunDriver({input, output});
     EXPECT_EQ(result.status, kExitFailure);
-    const std::string reason = name == "a-folder" ? "It is not a regular file" : "No such file or directory";
+    const std::string reason =
+        name == "a-folder" ? "It is not a regular file" : "No such file or directory";
     EXPECT_TRUE(result.console.ends_with("Saving output file to " + output +
                                          "...EFCreateError: Cannot create file \"" + output +
                                          "\". " + reason + "\n"))

@@ -9,7 +9,6 @@
 
 #include "bench/program_generator.h"
 #include "cli/driver.h"
-#include "tests/base/child_run.h"
 #include "tests/base/test_folder.h"
 #include "tests/cli/run_helpers.h"
 
@@ -27,7 +26,6 @@ using testing::RunDriver;
 using testing::RunProgram;
 using testing::RunResult;
 using testing::RunShellCommand;
-using testing::StatOf;
 using testing::TestFolder;
 using testing::WriteBytes;
 
@@ -48,6 +46,7 @@ std::string Reports(const RunResult& run) {
 }
 
 TEST(ManyFiles, AGlobOfThreeFilesFormatsEachAsAOneFileRunWould) {
+  if (!testing::OnLinux()) GTEST_SKIP() << "needs Linux: a shell that expands the glob";
   TestFolder folder;
   const std::string inputs[] = {kUnformatted, GenerateProgram(7, 3000), kFormatted};
   const std::string names[] = {"x1.vem", "x2.vem", "x3.vem"};
@@ -57,7 +56,7 @@ TEST(ManyFiles, AGlobOfThreeFilesFormatsEachAsAOneFileRunWould) {
   const RunResult run = RunProgram("-files=1 " + folder.Path() + "/*.vem");
   EXPECT_EQ(run.status, 0) << run.console;
   for (int i = 0; i < 3; ++i) EXPECT_EQ(ReadBytes(folder / names[i]), OneFileResult(inputs[i]));
-  EXPECT_EQ(StatOf(folder / "x3.vem").st_mtim.tv_sec, 1000000000);  // not rewritten
+  EXPECT_EQ(testing::ModifiedSecond(folder / "x3.vem"), 1000000000);  // not rewritten
   EXPECT_EQ(Reports(run), "Formatted: " + (folder / "x1.vem") + "\nFormatted: " +
                               (folder / "x2.vem") + "\nUnchanged: " + (folder / "x3.vem") +
                               "\n2 files reformatted, 1 unchanged, 0 failed\n");
@@ -82,7 +81,7 @@ void MakeTree(const TestFolder& root) {
   fs::create_symlink("../a.vem", root / "src/lib/inner.vem");
   fs::create_directory_symlink("..", root / "src/lib/up");
   fs::create_symlink("../t.txt", root / "src/lib/readme");  // leads to no file of the walk
-  mkfifo((root / "src/pipe.vem").c_str(), 0600);
+  testing::MakeFifo(root / "src/pipe.vem");
 }
 
 struct WalkCase {
@@ -108,6 +107,7 @@ const std::string kWalkOfSrc =
 // it: each that might have given it something is counted as skipped. A
 // link named on the command line is followed.
 TEST(ManyFiles, FoldersAreWalkedForTheExtensionsFollowingNoLink) {
+  if (!testing::OnLinux()) GTEST_SKIP() << "needs Linux: symbolic links and a FIFO in the walk";
   const WalkCase cases[] = {
       {{"ROOT/src"}, kWalkOfSrc, kExitFailure},
       {{"-ext=txt,VEM", "ROOT/src/lib/"},
@@ -164,13 +164,14 @@ TEST(ManyFiles, FoldersAreWalkedForTheExtensionsFollowingNoLink) {
 
 struct LockedCase {
   const char* what;
-  mode_t mode;  // of the folder "locked", which holds x.vem and sub/y.vem
+  unsigned mode;  // of the folder "locked", which holds x.vem and sub/y.vem
   std::string reports;
 };
 
 // What a walk cannot look at fails, and is counted: a check must not pass
 // over files it never saw. Run as a user whom the permission bits bind.
 TEST(ManyFiles, EntriesTheWalkCannotLookAtFailTheRun) {
+  if (!testing::OnLinux()) GTEST_SKIP() << "needs Linux: permission bits and an unprivileged user";
   const LockedCase cases[] = {
       {"read but not searched", 0666,
        "Would reformat: ROOT/a.vem\n"
@@ -186,16 +187,16 @@ TEST(ManyFiles, EntriesTheWalkCannotLookAtFailTheRun) {
   for (const LockedCase& c : cases) {
     SCOPED_TRACE(c.what);
     TestFolder root;
-    chmod(root.Path().c_str(), 0755);
+    fs::permissions(root.Path(), fs::perms(0755));
     fs::create_directories(root / "locked/sub");
     for (const char* file : {"a.vem", "locked/x.vem", "locked/sub/y.vem"}) {
       WriteBytes(root / file, kUnformatted);
     }
-    chmod((root / "locked").c_str(), c.mode);
+    fs::permissions(root / "locked", fs::perms(c.mode));
     const RunResult run =
         testing::RunWithStreams({"-check=1", "-files=1", root.Path()}, "",
                                 testing::OutputTo::kCapture, {}, testing::BecomeUnprivileged);
-    chmod((root / "locked").c_str(), 0755);
+    fs::permissions(root / "locked", fs::perms(0755));
     if (run.status == 4) GTEST_SKIP() << "cannot run the program as an unprivileged user";
     EXPECT_EQ(run.status, kExitFailure);
     EXPECT_EQ(Reports(run), Filled(c.reports, root));
@@ -225,7 +226,7 @@ TEST(ManyFiles, ReviewOfSeveralNamesFindsTheUnformattedOneAndPassesAfterFormatti
                                other +
                                "\n1 file would be reformatted, 1 already formatted, 0 failed\n");
   for (const std::string& path : {good, bad, other}) {
-    EXPECT_EQ(StatOf(path).st_mtim.tv_sec, 1000000000) << path;  // a review writes nothing
+    EXPECT_EQ(testing::ModifiedSecond(path), 1000000000) << path;  // a review writes nothing
   }
 
   EXPECT_EQ(RunDriver({"-files=1", good, bad, other}).status, kExitSuccess);
@@ -312,7 +313,7 @@ TEST(ManyFiles, ReportsAndResultsDoNotDependOnTheNumberOfJobs) {
       fs::create_directories(folder);
       std::string bytes = GenerateProgram(static_cast<std::uint64_t>(i), 50 + 97 * (i % 40));
       if (i % 5 == 0) bytes = OneFileResult(bytes);
-      if (i % 31 != 30) WriteBytes(folder / Numbered("f", i, ".vem"), bytes);
+      if (i % 31 != 30) WriteBytes((folder / Numbered("f", i, ".vem")).string(), bytes);
     }
   };
   std::string first_reports[2];
@@ -326,7 +327,9 @@ TEST(ManyFiles, ReportsAndResultsDoNotDependOnTheNumberOfJobs) {
     EXPECT_EQ(format.status, kExitFailure);
     std::string bytes;
     for (const auto& entry : fs::recursive_directory_iterator(root.Path())) {
-      if (entry.is_regular_file()) bytes += entry.path().string() + "\n" + ReadBytes(entry.path());
+      if (entry.is_regular_file()) {
+        bytes += entry.path().string() + "\n" + ReadBytes(entry.path().string());
+      }
     }
     // The folder's own name differs from run to run.
     const std::string reports[2] = {Reports(diff), Reports(format)};
@@ -365,6 +368,7 @@ struct DescriptorCase {
 // file fails for want of one, and the files and reports are those of one
 // file at a time.
 TEST(ManyFiles, JobsAndBatchesStayWithinTheDescriptorLimit) {
+  if (!testing::OnLinux()) GTEST_SKIP() << "needs Linux: ulimit -n through the shell";
   const int kFiles = 300;
   TestFolder folder;
   TestFolder errors;
@@ -423,6 +427,7 @@ struct QuotedCase {
 // line, or forge one: reports, diff headers, failures, progress and echo
 // lines show it quoted, with C-style escapes.
 TEST(ManyFiles, NamesWithControlBytesAreQuotedWhereverTheyAreShown) {
+  if (!testing::OnLinux()) GTEST_SKIP() << "needs Linux: control bytes in names, and a FIFO";
   const std::string options = "Formatting options (tabwidth=2, tabs=False, extralines=False";
   const QuotedCase cases[] = {
       {{"-diff=1", "-files=1", "ROOT"},
@@ -451,7 +456,7 @@ TEST(ManyFiles, NamesWithControlBytesAreQuotedWhereverTheyAreShown) {
     TestFolder root;
     WriteBytes(root / "a\nb.vem", kUnformatted);
     fs::create_symlink("a\nb.vem", root / "l\x1b.vem");
-    mkfifo((root / "p\t.vem").c_str(), 0600);
+    testing::MakeFifo(root / "p\t.vem");
     std::vector<std::string> arguments;
     for (const std::string& argument : c.arguments) arguments.push_back(Filled(argument, root));
     const RunResult run = RunDriver(arguments);

@@ -1,7 +1,6 @@
 // "check" and "diff": a run that formats but never writes, and answers with
 // its exit status whether formatting would change the file.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <set>
 #include <string>
@@ -28,7 +27,6 @@ using testing::RunProgram;
 using testing::RunResult;
 using testing::RunShellCommand;
 using testing::StateOf;
-using testing::StatOf;
 using testing::TestFolder;
 using testing::WriteBytes;
 
@@ -147,6 +145,7 @@ std::string LinesWithLf(const TStringList& list) {
 // equal lines such as "end" could be paired in several equally short ways,
 // the two programs may pair different ones; the sample has no such choice.)
 TEST(Review, DiffMatchesDiffDashU) {
+  if (!testing::OnLinux()) GTEST_SKIP() << "needs Linux: diff -u through the shell";
   TestFolder folder;
   const std::string input = folder / "in.vem";
   WriteBytes(input, ReadBytes(std::string(VEMRA_SOURCE_DIR) + "/examples/sample.vem"));

@@ -1,7 +1,6 @@
 // The text of an editor's buffer through standard input and output, quiet
 // runs, and standard output that cannot be written.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <sstream>
@@ -75,13 +74,41 @@ TEST(StandardStreams, StandardInputToStandardOutputGivesTheBytesAOneFileRunSaves
   }
 }
 
-TEST(StandardStreams, TheBuiltProgramFiltersAPipeAndAFile) {
+TEST(StandardStreams, TheBuiltProgramFiltersAFile) {
   const std::string expected = OneFileResult(kLargeProgram);
   const RunResult from_file = RunWithStreams({"-STDIN=TRUE", "--stdout=1"}, kLargeProgram);
   EXPECT_EQ(from_file.status, 0) << from_file.errors;
   EXPECT_EQ(from_file.console, expected);
   EXPECT_EQ(from_file.errors, "");
+}
 
+// The built program's standard streams carry bytes, not text: no line end
+// is changed on the way in or out (a CR read away would change what
+// -lineends=keep keeps, an LF written as CR LF what -lineends=lf writes),
+// and a Ctrl-Z ends no input.
+TEST(StandardStreams, TheBuiltProgramPassesLineEndsAndCtrlZAsTheyAre) {
+  struct ByteCase {
+    std::string input;
+    std::string option;
+    std::string output;
+  };
+  const ByteCase cases[] = {
+      {"proc A()\r\n  x = '\x1a'\r\nend\r\n", "-lineends=crlf",
+       "proc A()\r\n  x = '\x1a'\r\nend\r\n"},
+      {"proc A()\nx = '\x1a'\nend\n", "-lineends=lf", "proc A()\n  x = '\x1a'\nend\n"},
+      {"x=1\r\ny=2\n", "-lineends=keep", "x = 1\r\ny = 2\r\n"},
+      {"x=1\ny=2\r\n", "-lineends=keep", "x = 1\ny = 2\n"},
+  };
+  for (const ByteCase& c : cases) {
+    const RunResult run = RunWithStreams({"-stdin=1", "-stdout=1", c.option}, c.input);
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_EQ(run.console, c.output) << c.option;
+  }
+}
+
+TEST(StandardStreams, TheBuiltProgramFiltersAPipe) {
+  if (!testing::OnLinux()) GTEST_SKIP() << "needs Linux: a pipe through the shell";
+  const std::string expected = OneFileResult(kLargeProgram);
   TestFolder folder;
   WriteBytes(folder / "in.vem", kLargeProgram);
   const RunResult from_pipe = testing::RunShellCommand("cat " + (folder / "in.vem") + " | " +
@@ -176,6 +203,8 @@ TEST(StandardStreams, AReviewOfStandardInputAnswersByStatusUnderItsGivenName) {
 }
 
 TEST(StandardStreams, AStandardInputThatCannotBeReadIsNamed) {
+  if (!testing::OnLinux())
+    GTEST_SKIP() << "needs Linux: a folder as standard input, through the shell";
   TestFolder folder;
   for (const std::string& name : {std::string(), std::string("src/a.vem")}) {
     const std::string shown = name.empty() ? "standard input" : name;
@@ -258,6 +287,8 @@ struct BrokenOutputCase {
 // Standard output that takes nothing is a failure, never a silent success;
 // a run that finds its console broken before it saves leaves the file.
 TEST(StandardStreams, StandardOutputThatCannotBeWrittenFailsTheRun) {
+  if (!testing::OnLinux())
+    GTEST_SKIP() << "needs Linux: /dev/full, and the reasons as Linux words them";
   const std::string full =
       "Stream write error. Cannot write standard output. No space left on "
       "device\n";

@@ -46,6 +46,7 @@ Lines Replaced(Lines lines, std::initializer_list<int> indexes) {
 }
 
 TEST(UnifiedDiff, HunksAsDiffDashUPrintsThem) {
+  if (!testing::OnLinux()) GTEST_SKIP() << "needs Linux: diff -u through the shell";
   const Lines twenty = Numbered(20);
   Lines inserted = twenty;
   inserted.insert(inserted.begin() + 10, {"new a", "new b"});

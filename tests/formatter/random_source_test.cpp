@@ -1,7 +1,12 @@
 // Random texts over the bytes that matter to the layout rules: the layout
 // never fails, keeps every token, and formatting its result again through
 // the whole formatter changes nothing.
+#include <atomic>
+#include <chrono>
+#include <future>
+#include <memory>
 #include <random>
+#include <thread>
 
 #include "base/failures.h"
 #include "tests/formatter/layout_cases.h"
@@ -151,6 +156,42 @@ TEST(RandomSources, EveryCuttingGivesTheSameText) {
       ASSERT_EQ(LayOutLines(text, {}, trailing, cutting), plain) << "round " << round;
     }
   }
+}
+
+// Many short runs one after another, each starting and ending a cutting
+// thread, on texts from empty to a few batches long, several of them near
+// a batch's edge, so that the end of the text meets the hand-over of a slot
+// at many points. Every run gives the plain rules' text, and none leaves
+// the layout or the thread waiting for the other: a hang fails the
+// deadline instead of holding the test up.
+TEST(RandomSources, CuttingAheadHandsOverEveryShortTextWithoutAHang) {
+  struct Runs {
+    std::vector<std::string> texts;
+    std::vector<LaidOutText> plain;
+    std::atomic<int> differing{0};
+  };
+  auto runs = std::make_shared<Runs>();
+  for (const std::size_t tokens : {0, 1, 2, 1023, 1024, 1025, 2047, 2048, 2049, 3000}) {
+    std::string text;
+    for (std::size_t i = 0; i < tokens; ++i) text += i % 7 == 6 ? "\r\n" : "x ";
+    runs->plain.push_back(LayOutLines(text, {}, TrailingBytes::kKept, Cutting::kInLoop));
+    runs->texts.push_back(std::move(text));
+  }
+  auto done = std::make_shared<std::promise<void>>();
+  std::future<void> finished = done->get_future();
+  // Left behind, blocked, if it misses the deadline: it owns all it uses.
+  std::thread([runs, done] {
+    for (int run = 0; run < 1000; ++run) {
+      const std::size_t which = static_cast<std::size_t>(run) % runs->texts.size();
+      const LaidOutText laid_out =
+          LayOutLines(runs->texts[which], {}, TrailingBytes::kKept, Cutting::kAhead);
+      if (!(laid_out == runs->plain[which])) ++runs->differing;
+    }
+    done->set_value();
+  }).detach();
+  ASSERT_EQ(finished.wait_for(std::chrono::seconds(60)), std::future_status::ready)
+      << "a run still waits after a minute";
+  EXPECT_EQ(runs->differing, 0);
 }
 
 // A layout that fails early, while the cutting thread is busy or waits for
