@@ -157,12 +157,9 @@ TEST(ExpandPath, ResolvesDotsAndSlashesByNameAlone) {
 TEST(ExpandPath, ResolvesWindowsNamesByNameAlone) {
   if (testing::OnLinux()) GTEST_SKIP() << "needs Windows: its drives and separators";
   const PathCase cases[] = {
-      {"C:\\a\\b\\..\\c", "C:\\a\\c"},
-      {"C:/a/./b", "C:\\a\\b"},
-      {"C:\\a\\\\b", "C:\\a\\b"},
-      {"C:\\..", "C:\\"},
-      {"C:\\a\\b\\", "C:\\a\\b\\"},
-      {"C:\\missing\\..\\x.vem", "C:\\x.vem"},
+      {"C:\\a\\b\\..\\c", "C:\\a\\c"}, {"C:/a/./b", "C:\\a\\b"},
+      {"C:\\a\\\\b", "C:\\a\\b"},      {"C:\\..", "C:\\"},
+      {"C:\\a\\b\\", "C:\\a\\b\\"},    {"C:\\missing\\..\\x.vem", "C:\\x.vem"},
   };
   for (const PathCase& c : cases) EXPECT_EQ(ExpandPath(c.name), c.full) << c.name;
 }

@@ -334,4 +334,3 @@ TEST(WindowsSave, SavesKeepTheFilesNameAttributesAndLinks) {
 
 }  // namespace
 }  // namespace vemra
-

@@ -167,8 +167,8 @@ TEST(Driver, MissingInputIsReportedOnTheLoadingLineAndNothingIsCreated) {
   const RunResult result = RunDriver({input, output});
   EXPECT_EQ(result.status, kExitFailure);
   EXPECT_EQ(result.console, kBanner + Echo({input, output}) + "Loading source file " + input +
-                                "...EFOpenError: Cannot open file \"" + input +
-                                "\". No such file or directory\n");
+                                "...EFOpenError: Cannot open file \"" + input + "\". " +
+                                testing::NotFoundText() + "\n");
   EXPECT_TRUE(folder.Names().empty());
 }
 
@@ -183,7 +183,7 @@ TEST(Driver, FailedSaveIsReportedOnTheSavingLineAndKeepsEveryFile) {
     const RunResult result = RunDriver({input, output});
     EXPECT_EQ(result.status, kExitFailure);
     const std::string reason =
-        name == "a-folder" ? "It is not a regular file" : "No such file or directory";
+        name == "a-folder" ? "It is not a regular file" : testing::FolderNotFoundText();
     EXPECT_TRUE(result.console.ends_with("Saving output file to " + output +
                                          "...EFCreateError: Cannot create file \"" + output +
                                          "\". " + reason + "\n"))

@@ -253,8 +253,8 @@ TEST(ManyFiles, MissingNamesAndEmptyFoldersFailWhileTheOtherFilesAreDone) {
   EXPECT_EQ(Reports(run),
             "Formatted: " + (folder / "a.vem") + "\nFormatted: " + (folder / "b.vem") + "\n" +
                 empty + ": EArgumentError: No .vem file in folder \"" + empty + "\"\n" + missing +
-                ": EFOpenError: Cannot open file \"" + missing + "\". No such file or directory\n" +
-                "2 files reformatted, 0 unchanged, 2 failed\n");
+                ": EFOpenError: Cannot open file \"" + missing + "\". " + testing::NotFoundText() +
+                "\n" + "2 files reformatted, 0 unchanged, 2 failed\n");
   EXPECT_EQ(ReadBytes(folder / "a.vem"), kFormatted);
   EXPECT_EQ(ReadBytes(folder / "b.vem"), kFormatted);
   EXPECT_EQ(ReadBytes(folder / "empty/.git/x.vem"), kUnformatted);

@@ -90,8 +90,8 @@ TEST(Names, LongPathAndDeviceFormsAreReadWalkedAndSaved) {
   for (const auto spelling : {+[](const std::string& path) { return "\\\\?\\" + path; },
                               +[](const std::string& path) { return "\\\\.\\" + path; }}) {
     const std::vector<NameCase> cases = {
-        // A name given alone is shown as the full path of the file opened.
-        {{"-quiet=1", "-check=1", "@FILE"}, kExitWouldChange, "Would reformat: @PLAIN\n"},
+        // A name given alone is shown as its full path, in the form given.
+        {{"-quiet=1", "-check=1", "@FILE"}, kExitWouldChange, "Would reformat: @FILE\n"},
         {{"-quiet=1", "-check=1", "-files=1", "@DIR"},
          kExitWouldChange,
          "Would reformat: @FILE\n1 file would be reformatted, 0 already formatted, 0 failed\n"},

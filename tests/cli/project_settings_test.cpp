@@ -37,8 +37,16 @@ class SettingsTree {
     WriteBytes(path, bytes);
   }
   std::string Path(const std::string& relative) const { return folder_ / relative; }
+  // text with ROOT put in place, and the paths below it written as the
+  // system writes paths.
   std::string Fill(std::string text) const {
     for (std::size_t at = text.find("ROOT"); at != std::string::npos; at = text.find("ROOT", at)) {
+      std::size_t end = at + 4;
+      while (end < text.size() && text[end] != ' ' && text[end] != ',' && text[end] != ')' &&
+             text[end] != '\n' && text[end] != ':') {
+        if (text[end] == '/') text[end] = testing::PathSeparator();
+        ++end;
+      }
       text.replace(at, 4, folder_.Path());
     }
     return text;

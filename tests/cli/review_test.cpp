@@ -126,8 +126,8 @@ TEST(Review, MissingFileIsAFailure) {
   const std::string input = folder / "missing.vem";
   const RunResult result = RunDriver({"-check=1", input});
   EXPECT_EQ(result.status, kExitFailure);
-  EXPECT_TRUE(result.console.ends_with("...EFOpenError: Cannot open file \"" + input +
-                                       "\". No such file or directory\n"));
+  EXPECT_TRUE(result.console.ends_with("...EFOpenError: Cannot open file \"" + input + "\". " +
+                                       testing::NotFoundText() + "\n"));
   EXPECT_TRUE(folder.Names().empty());
 }
 

@@ -87,6 +87,10 @@ class FolderWithInput {
       if (text.starts_with("@IN")) {
         filled += input;
         text.remove_prefix(3);
+      } else if (text.starts_with("@DIR/")) {
+        // A name in the folder, written as the system writes paths.
+        filled += folder.Path() + PathSeparator();
+        text.remove_prefix(5);
       } else if (text.starts_with("@DIR")) {
         filled += folder.Path();
         text.remove_prefix(4);

@@ -136,8 +136,8 @@ struct FailureCase {
 TEST(StandardStreams, AFailureLeavesStandardOutputEmpty) {
   const FailureCase cases[] = {
       {{"-stdout=1", "@DIR/missing.vem"},
-       "@DIR/missing.vem: EFOpenError: Cannot open file \"@DIR/missing.vem\". No such file or "
-       "directory\n"},
+       "@DIR/missing.vem: EFOpenError: Cannot open file \"@DIR/missing.vem\". " +
+           testing::NotFoundText() + "\n"},
       {{"-stdout=1", "-tabwidth=x", "@IN"}, "EConvertError: 'x' is not a valid integer value\n"},
       {{"-tabs=maybe", "-stdin=1"}, "EConvertError: 'maybe' is not a valid boolean value\n"},
       {{"-stdin=1", "-filename="}, "EConvertError: '' is not a valid file name\n"},
@@ -267,8 +267,8 @@ TEST(StandardStreams, AQuietRunSendsFailuresToStandardErrorUnderTheirNames) {
   const RunResult one = RunDriver({"-quiet=1", missing});
   EXPECT_EQ(one.status, kExitFailure);
   EXPECT_EQ(one.console, "");
-  EXPECT_EQ(one.errors, missing + ": EFOpenError: Cannot open file \"" + missing +
-                            "\". No such file or directory\n");
+  EXPECT_EQ(one.errors, missing + ": EFOpenError: Cannot open file \"" + missing + "\". " +
+                            testing::NotFoundText() + "\n");
   const RunResult many = RunDriver({"-quiet=1", "-check=1", missing, missing + "2"});
   EXPECT_EQ(many.status, kExitFailure);
   EXPECT_EQ(many.console, "0 files would be reformatted, 0 already formatted, 2 failed\n");

@@ -20,6 +20,12 @@ bool OnLinux();
 // system gives back.
 char PathSeparator();
 
+// The system's reason for a file that is not there, and for a folder on a
+// path that is not there (the same on POSIX; on Windows each has its own
+// code, and wine words them otherwise than Windows does).
+std::string NotFoundText();
+std::string FolderNotFoundText();
+
 // A new empty folder in this user's temporary folder, its name starting
 // with prefix (on POSIX open to this user alone); empty when none could be
 // made.

@@ -13,6 +13,14 @@ bool OnLinux() {
   return true;
 }
 
+std::string NotFoundText() {
+  return "No such file or directory";
+}
+
+std::string FolderNotFoundText() {
+  return "No such file or directory";
+}
+
 char PathSeparator() {
   return '/';
 }

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <random>
 
+#include "base/system_error_text.h"
 #include "base/windows/unique_handle.h"
 #include "base/windows/wide_text.h"
 #include "tests/support/test_system.h"
@@ -20,6 +21,14 @@ constexpr std::int64_t kStepsPerSecond = 10000000;
 
 bool OnLinux() {
   return false;
+}
+
+std::string NotFoundText() {
+  return SystemErrorText(ERROR_FILE_NOT_FOUND);
+}
+
+std::string FolderNotFoundText() {
+  return SystemErrorText(ERROR_PATH_NOT_FOUND);
 }
 
 char PathSeparator() {
