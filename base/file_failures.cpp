@@ -87,6 +87,10 @@ std::string ForeignBackupReason(const std::string& path) {
          "the way, and run again";
 }
 
+std::string TooLargeReason() {
+  return "File too large";
+}
+
 std::string NotRegularReason() {
   return "It is not a regular file";
 }

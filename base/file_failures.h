@@ -44,6 +44,10 @@ std::string WrittenMeanwhileReason(const std::string& backup);
 // file's backup that this program cannot have made for this user (another
 // user's, a link, no regular file, or readable by others).
 std::string ForeignBackupReason(const std::string& path);
+// The reason a load gives for a file of 2 GiB or more, or standard input
+// that reaches it: "File too large", in the program's own words, as the
+// system's differ and some have none for it.
+std::string TooLargeReason();
 // The reason a load or save gives for a folder, pipe, socket or device named
 // as a file: only regular files are read whole or saved over.
 std::string NotRegularReason();

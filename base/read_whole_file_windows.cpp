@@ -50,7 +50,7 @@ std::string ReadWholeFile(const std::string& file_name, LoadedFile& loaded) {
   FileIdentity identity;
   if (!IdentityOfHandle(handle, identity)) throw OpenFailure(file_name, Code(GetLastError()));
   if (static_cast<std::uint64_t>(identity.size) > kMaxWholeRead) {
-    throw OpenFailure(file_name, Code(ERROR_FILE_TOO_LARGE));
+    throw OpenFailure(file_name, TooLargeReason());
   }
   // Where the very file that was opened is, as a save finds it again.
   const std::wstring final_path = FullPathOf(handle, name);
@@ -65,16 +65,18 @@ std::string ReadWholeFile(const std::string& file_name, LoadedFile& loaded) {
 // Every byte as it comes: no line end is translated, and Ctrl-Z is a byte
 // like any other. A pipe whose writer has gone has ended.
 std::string ReadStandardInput(int fd) {
-  const auto fail = [](DWORD error_code) {
-    throw EReadError("Stream read error. Cannot read standard input. " +
-                     SystemErrorText(Code(error_code)));
+  const auto fail_with = [](const std::string& reason) {
+    throw EReadError("Stream read error. Cannot read standard input. " + reason);
+  };
+  const auto fail = [&fail_with](DWORD error_code) {
+    fail_with(SystemErrorText(Code(error_code)));
   };
   const auto input = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
   if (input == INVALID_HANDLE_VALUE) fail(ERROR_INVALID_HANDLE);
   return ReadUntilEnd(
       RoomForRest(input),
       [input](char* buffer, std::size_t size) { return ReadFully(input, buffer, size); },
-      [&fail] { fail(GetLastError()); }, [&fail] { fail(ERROR_FILE_TOO_LARGE); });
+      [&fail] { fail(GetLastError()); }, [&fail_with] { fail_with(TooLargeReason()); });
 }
 
 }  // namespace vemra

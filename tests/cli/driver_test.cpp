@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -174,7 +175,8 @@ TEST(Driver, MissingInputIsReportedOnTheLoadingLineAndNothingIsCreated) {
 
 TEST(Driver, FailedSaveIsReportedOnTheSavingLineAndKeepsEveryFile) {
   const std::string outputs[] = {"no/such/folder/out.vem", "a-folder"};
-  for (const std::string& name : outputs) {
+  for (std::string name : outputs) {
+    std::replace(name.begin(), name.end(), '/', testing::PathSeparator());
     TestFolder folder;
     const std::string input = folder / "in.vem";
     const std::string output = folder / name;
