@@ -197,9 +197,10 @@ TEST(StandardStreams, AReviewOfStandardInputAnswersByStatusUnderItsGivenName) {
   const RunResult diff =
       RunDriver({"-diff=1", "-quiet=1", "-stdin=1", "-filename=src/a.vem"}, kUnformatted);
   EXPECT_EQ(diff.status, kExitWouldChange);
-  EXPECT_TRUE(diff.console.starts_with("Would reformat: src/a.vem\n--- src/a.vem\n+++ src/a.vem\n"))
-      << diff.console;
-  EXPECT_EQ(diff.errors, "");
+  EXPECT_EQ(diff.console,
+            "--- a/src/a.vem\n+++ b/src/a.vem\n@@ -1,3 +1,3 @@\n"
+            "-proc A()\n-x=1\n-    end\n+proc A()\r\n+  x = 1\r\n+end\r\n");
+  EXPECT_EQ(diff.errors, "Would reformat: src/a.vem\n");
 }
 
 TEST(StandardStreams, AStandardInputThatCannotBeReadIsNamed) {
