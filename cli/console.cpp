@@ -22,11 +22,15 @@ namespace {
 
 // Whether text for a stream is coloured. Under "auto" a stream gets colour
 // only while it and standard output lead to a terminal that shows it, and
-// the user has not asked for none; a pipe or a file never does.
+// the user has not asked for none; a pipe or a file never does. "always"
+// colours wherever the text goes, and has a terminal show the colours.
 bool Coloured(ColourChoice choice, const StandardStreams& streams, bool to_error) {
-  if (choice != ColourChoice::kAuto) return choice == ColourChoice::kAlways;
-  if (!streams.out_is_terminal || (to_error && !streams.err_is_terminal)) return false;
-  return !NoColourAsked() && ShowColourEscapes(to_error ? kStandardError : kStandardOutput);
+  if (choice == ColourChoice::kNever) return false;
+  const bool own_terminal = to_error ? streams.err_is_terminal : streams.out_is_terminal;
+  const bool terminals = own_terminal && streams.out_is_terminal;
+  if (choice == ColourChoice::kAuto && (!terminals || NoColourAsked())) return false;
+  const bool shown = own_terminal && ShowColourEscapes(to_error ? kStandardError : kStandardOutput);
+  return choice == ColourChoice::kAlways || shown;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // the patch that formatting would make.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
@@ -183,6 +184,104 @@ TEST(Review, DiffMatchesDiffDashU) {
   EXPECT_TRUE(result.errors.ends_with("Would reformat: " + (folder / "in.vem") + "\n"));
 }
 
+struct OutputCase {
+  std::vector<std::string> arguments;  // "@DIR/" stands for the folder, the current one
+  int status;
+  std::string console;     // all of standard output; with -check=1 (given first), its end
+  std::string errors;      // the end of standard error
+  bool terminals = false;  // standard output and error lead to terminals
+  bool no_colour = false;  // NO_COLOR=1
+};
+
+const std::string kBadPatch =
+    "--- a/bad.vem\n+++ b/bad.vem\n@@ -1,3 +1,3 @@\n-proc A()\n-x=1\n-    end\n"
+    "+proc A()\r\n+  x = 1\r\n+end\r\n";
+const std::string kBadPatchInColour =
+    "\x1b[1m--- a/bad.vem\x1b[m\n\x1b[1m+++ b/bad.vem\x1b[m\n\x1b[36m@@ -1,3 +1,3 @@\x1b[m\n"
+    "\x1b[31m-proc A()\x1b[m\n\x1b[31m-x=1\x1b[m\n\x1b[31m-    end\x1b[m\n"
+    "\x1b[32m+proc A()\r\x1b[m\n\x1b[32m+  x = 1\r\x1b[m\n\x1b[32m+end\r\x1b[m\n";
+
+// -list prints the names of the files that would change, alone; -color
+// colours patches and verdicts: always when told, under auto only on a
+// terminal and without NO_COLOR, never in a pipe or a file.
+TEST(Review, ListNamesTheFilesThatWouldChangeAndColourGoesOnlyWhereAsked) {
+  const OutputCase cases[] = {
+      {{"-list=1", "bad.vem"}, kExitWouldChange, "bad.vem\n", ""},
+      {{"-list=1", "good.vem"}, kExitSuccess, "", ""},
+      {{"-list=1", "-files=1", "."}, kExitWouldChange, "bad.vem\nsub/bad2.vem\n", ""},
+      {{"--list", "@DIR/sub/bad2.vem", "good.vem", "--color=always"},
+       kExitWouldChange,
+       "sub/bad2.vem\n",
+       ""},
+      {{"-list=1", "nothing.vem"},
+       kExitFailure,
+       "",
+       "nothing.vem: EFOpenError: Cannot open file \"@DIR/nothing.vem\". " +
+           testing::NotFoundText() + "\n"},
+      {{"-check=1", "-color=always", "bad.vem"},
+       kExitWouldChange,
+       "\x1b[31mWould reformat:\x1b[m @DIR/bad.vem\n",
+       ""},
+      {{"-check=1", "-color=Always", "good.vem", "bad.vem"},
+       kExitWouldChange,
+       "\x1b[31mWould reformat:\x1b[m bad.vem\n\x1b[32mAlready formatted:\x1b[m good.vem\n"
+       "1 file would be reformatted, 1 already formatted, 0 failed\n",
+       ""},
+      {{"-diff=1", "-color=always", "bad.vem"},
+       kExitWouldChange,
+       kBadPatchInColour,
+       "\x1b[31mWould reformat:\x1b[m @DIR/bad.vem\n"},
+      {{"-diff=1", "bad.vem"},
+       kExitWouldChange,
+       kBadPatchInColour,
+       "\x1b[31mWould reformat:\x1b[m @DIR/bad.vem\n",
+       true},
+      {{"-diff=1", "bad.vem"},
+       kExitWouldChange,
+       kBadPatch,
+       "Would reformat: @DIR/bad.vem\n",
+       true,
+       true},
+      {{"-diff=1", "-color=never", "bad.vem"},
+       kExitWouldChange,
+       kBadPatch,
+       "Would reformat: @DIR/bad.vem\n",
+       true},
+      {{"-diff=1", "-color=auto", "bad.vem"},
+       kExitWouldChange,
+       kBadPatch,
+       "Would reformat: @DIR/bad.vem\n"},
+      {{"-diff=1", "-color=blue", "bad.vem"},
+       kExitFailure,
+       "",
+       "EConvertError: 'blue' is not a valid colour choice (auto, always or never)\n"},
+  };
+  for (const OutputCase& c : cases) {
+    if (c.terminals && c.console == kBadPatchInColour && !testing::OnLinux()) {
+      continue;  // a Windows console is told to show colours, which a test's streams are not
+    }
+    const testing::FolderWithInput scratch(kFormatted);
+    const TestFolder& folder = scratch.folder;
+    WriteBytes(folder / "good.vem", kFormatted);
+    WriteBytes(folder / "bad.vem", kUnformatted);
+    std::filesystem::create_directory(testing::PathOf(folder / "sub"));
+    WriteBytes((folder / "sub") + "/bad2.vem", kUnformatted);
+    const testing::CurrentFolder here(folder.Path());
+    if (c.no_colour) testing::SetVariable("NO_COLOR", "1");
+    const RunResult run = RunDriver(scratch.Fill(c.arguments), "", c.terminals);
+    testing::UnsetVariable("NO_COLOR");
+
+    EXPECT_EQ(run.status, c.status) << c.arguments[0];
+    if (c.arguments[0] == "-check=1") {
+      EXPECT_TRUE(run.console.ends_with(scratch.Fill(c.console))) << run.console;
+    } else {
+      EXPECT_EQ(run.console, scratch.Fill(c.console)) << c.arguments[0];
+    }
+    EXPECT_TRUE(run.errors.ends_with(scratch.Fill(c.errors))) << run.errors;
+    EXPECT_EQ(ReadBytes(folder / "bad.vem"), kUnformatted);
+  }
+}
+
 // The program as a continuous-integration job runs it.
 TEST(Review, EndToEndStatusesAndUntouchedFiles) {
   TestFolder folder;
@@ -203,6 +302,7 @@ TEST(Review, EndToEndStatusesAndUntouchedFiles) {
   const RunResult shown = RunProgram("-diff=1 " + bad);
   EXPECT_EQ(shown.status, 1);
   EXPECT_NE(shown.console.find("\n+  x = 1\r\n"), std::string::npos) << shown.console;
+  EXPECT_EQ(shown.console.find('\x1b'), std::string::npos) << "a pipe gets no colour";
   EXPECT_EQ(RunProgram("-check=1 " + (folder / "missing.vem")).status, 2);
 
   EXPECT_EQ(StateOf(good), good_before);
