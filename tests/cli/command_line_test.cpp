@@ -59,9 +59,13 @@ TEST(CommandLine, HelpAndVersionEndTheRunBeforeAnyFileIsTouched) {
   }
 }
 
-// The usage text fits a terminal and names every option the line takes.
+// The usage text fits a terminal and names every option the line takes;
+// it says what -tabs and -filename do, all of it.
 TEST(CommandLine, UsageListsEveryOptionWithinEightyColumns) {
   const std::string usage = UsageText();
+  EXPECT_NE(usage.find("  -tabs=B          indent with TABs, one per level"), std::string::npos);
+  EXPECT_NE(usage.find("reports and patches, and for its .editorconfig settings"),
+            std::string::npos);
   std::size_t start = 0;
   for (std::size_t end; (end = usage.find('\n', start)) != std::string::npos; start = end + 1) {
     EXPECT_LE(end - start, 80u) << usage.substr(start, end - start);
