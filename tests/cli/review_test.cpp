@@ -55,6 +55,13 @@ TEST(Review, AnswersByStatusAndNeverWritesAFile) {
        "Would reformat: PATH\nOnly line ends would change: every line would end in CR LF\n",
        kPatchOfIn + "@@ -1,3 +1,3 @@\n-proc A()\n-  x = 1\n-end\n\\ No newline at end of file\n"
                     "+proc A()\r\n+  x = 1\r\n+end\r\n"},
+      // A file missing only its last line end gets the hunk that adds it.
+      {"proc A()\r\n  x = 1\r\nend",
+       {"-diff=1"},
+       kExitWouldChange,
+       "Would reformat: PATH\nOnly line ends would change: every line would end in CR LF\n",
+       kPatchOfIn + "@@ -1,3 +1,3 @@\n proc A()\r\n   x = 1\r\n-end\n\\ No newline at end of file\n"
+                    "+end\r\n"},
       // Every line keeps its CR; a line end changed alone is a change.
       {"proc A()\r\nx=1\r\nend\r\n",
        {"-diff=1"},
