@@ -38,7 +38,7 @@ bool Coloured(ColourChoice choice, const StandardStreams& streams, bool to_error
 Console::Console(const StandardStreams& streams, const RunSettings& settings)
     : out_(streams.out),
       err_(streams.err),
-      text_(settings.DataOnStandardOutput() ? streams.err : streams.out),
+      text_(settings.DataOnStandardOutput() ? error_text_ : streams.out),
       silent_(settings.Silent()),
       list_(settings.List),
       colour_reports_(Coloured(settings.Colour, streams, settings.DataOnStandardOutput())),

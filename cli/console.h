@@ -75,9 +75,36 @@ class Console {
     std::streamsize xsputn(const char*, std::streamsize count) override { return count; }
   };
 
+  // A stream buffer that passes every byte on to a stream, and never fails:
+  // a standard error that cannot be written does not end a run whose
+  // standard output carries a patch or a list, as it ends no other run.
+  class PassOn final : public std::streambuf {
+   public:
+    explicit PassOn(std::ostream& to) : to_(to) {}
+
+   protected:
+    int_type overflow(int_type c) override {
+      if (!traits_type::eq_int_type(c, traits_type::eof())) to_.put(traits_type::to_char_type(c));
+      return traits_type::not_eof(c);
+    }
+    std::streamsize xsputn(const char* bytes, std::streamsize count) override {
+      to_.write(bytes, count);
+      return count;
+    }
+    int sync() override {
+      to_.flush();
+      return 0;
+    }
+
+   private:
+    std::ostream& to_;
+  };
+
   std::ostream& out_;
   std::ostream& err_;
-  std::ostream& text_;  // the run's own text: standard error when out_ carries data
+  PassOn to_error_{err_};
+  std::ostream error_text_{&to_error_};
+  std::ostream& text_;  // the run's own text: error_text_ when out_ carries data
   const bool silent_;
   const bool list_;  // names stand for the verdicts and the summary
   const bool colour_reports_;
