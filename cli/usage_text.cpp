@@ -18,6 +18,8 @@ constexpr std::string_view kSynopsis =
     "Usage: vemrafmt [options] INPUT [OUTPUT]\n"
     "       vemrafmt -files=1 [options] NAME...\n"
     "       vemrafmt -check=1 [options] NAME...\n"
+    "       vemrafmt -diff=1 [options] NAME... > PATCH\n"
+    "       vemrafmt -list=1 [options] NAME...\n"
     "       vemrafmt -stdin=1 [-filename=PATH] [options] < INPUT > RESULT\n"
     "\n"
     "Re-indents and re-spaces Vemra source files. The result replaces INPUT, or\n"
