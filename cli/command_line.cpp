@@ -54,6 +54,20 @@ void CheckStandardOutput(const RunSettings& settings) {
   Refuse(!settings.HasInput(), "No input: -stdout=1 needs a file name, or -stdin=1");
 }
 
+// A run told to work on the names given, given none, would do nothing and
+// pass: a check of no file is no success.
+void CheckNamesGiven(const RunSettings& settings) {
+  if (settings.HasInput()) return;
+  Refuse(settings.Files, "No input: -files=1 needs a file or folder name");
+  const char* const review = settings.Check  ? "-check=1"
+                             : settings.Diff ? "-diff=1"
+                             : settings.List ? "-list=1"
+                                             : nullptr;
+  if (review != nullptr) {
+    throw EArgumentError("No input: " + std::string(review) + " needs a file name, or -stdin=1");
+  }
+}
+
 // A one-file run takes INPUT and OUTPUT. A third name once silently took
 // the place of the second, which was then never read while the first
 // file's result replaced the third: more names are refused before any file
@@ -87,6 +101,7 @@ void CheckArguments(const RunSettings& settings) {
   }
   CheckStandardInput(settings);
   CheckStandardOutput(settings);
+  CheckNamesGiven(settings);
   CheckNameCount(settings);
 }
 

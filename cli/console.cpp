@@ -1,7 +1,9 @@
 #include "cli/console.h"
 
 #include "base/fd_output_buffer.h"
+#include "base/process_setup.h"
 #include "base/system_error_text.h"
+#include "base/terminal.h"
 #include "cli/driver.h"
 #include "textutil/quote_name.h"
 
@@ -16,8 +18,31 @@ EWriteError StandardOutputFailure(const std::ostream& out) {
                      SystemErrorText(error_code));
 }
 
-Console::Console(const StandardStreams& streams, bool silent)
-    : out_(streams.out), err_(streams.err), silent_(silent) {}
+namespace {
+
+// Whether text for a stream is coloured. Under "auto" a stream gets colour
+// only while it and standard output lead to a terminal that shows it, and
+// the user has not asked for none; a pipe or a file never does. "always"
+// colours wherever the text goes, and has a terminal show the colours.
+bool Coloured(ColourChoice choice, const StandardStreams& streams, bool to_error) {
+  if (choice == ColourChoice::kNever) return false;
+  const bool own_terminal = to_error ? streams.err_is_terminal : streams.out_is_terminal;
+  const bool terminals = own_terminal && streams.out_is_terminal;
+  if (choice == ColourChoice::kAuto && (!terminals || NoColourAsked())) return false;
+  const bool shown = own_terminal && ShowColourEscapes(to_error ? kStandardError : kStandardOutput);
+  return choice == ColourChoice::kAlways || shown;
+}
+
+}  // namespace
+
+Console::Console(const StandardStreams& streams, const RunSettings& settings)
+    : out_(streams.out),
+      err_(streams.err),
+      text_(settings.DataOnStandardOutput() ? error_text_ : streams.out),
+      silent_(settings.Silent()),
+      list_(settings.List),
+      colour_reports_(Coloured(settings.Colour, streams, settings.DataOnStandardOutput())),
+      colour_data_(Coloured(settings.Colour, streams, false)) {}
 
 void Console::Warn(const std::string& line) {
   err_ << line << '\n' << std::flush;

@@ -67,7 +67,7 @@ int Run(Console& console, const std::vector<std::string>& arguments, const Comma
 int RunCommandLine(const std::vector<std::string>& arguments, const StandardStreams& streams) {
   DecimalSeparator();  // the user's locale is read once, before anything else
   const CommandLine line = ReadCommandLine(arguments);
-  Console console(streams, line.settings.Silent());
+  Console console(streams, line.settings);
   if (line.settings.request != Request::kRun) {
     return console.Finish(PrintRequested(console, line.settings.request));
   }

@@ -15,13 +15,16 @@ namespace vemra {
 
 namespace {
 
-FileReport ReviewFile(const std::string& path, const RunSettings& settings,
+FileReport ReviewFile(const std::string& path, const ReviewRequest& review,
                       const FileOptions& options) {
-  InputText input = LoadFileInput(path, path, {true, settings.Diff});
+  InputText input = LoadFileInput(path, path, true);
   FormatLines(options, input.lines, path);
-  ReviewVerdict verdict = ReviewInput(input, settings.Diff);
-  return {verdict.would_change ? FileOutcome::kWouldReformat : FileOutcome::kAlreadyFormatted,
-          std::move(verdict.text), nullptr};
+  ReviewVerdict verdict = ReviewInput(input, path, review);
+  FileReport report{
+      verdict.would_change ? FileOutcome::kWouldReformat : FileOutcome::kAlreadyFormatted,
+      std::move(verdict.text), nullptr};
+  report.data = std::move(verdict.data);
+  return report;
 }
 
 // The list's text as a save writes it (JoinedText), taken out of the list
@@ -36,7 +39,7 @@ std::string TakeJoinedText(TStringList& lines) {
 // The bytes saved, and the stages of the save, are those of a one-file run;
 // the text as loaded is kept to tell whether there is anything to save.
 FileReport FormatFile(const std::string& path, const FileOptions& options) {
-  InputText input = LoadFileInput(path, path, {true, false});
+  InputText input = LoadFileInput(path, path, true);
   FormatLines(options, input.lines, path);
   std::string formatted = TakeJoinedText(input.lines);
   if (formatted == input.original) {
@@ -59,15 +62,15 @@ FileReport FailureReport(const std::string& path, const FailureText& failure) {
   return {FileOutcome::kFailed, QuoteName(path) + ": " + failure.Line() + "\n", nullptr};
 }
 
-FileReport RunFileJob(const InputFile& input, const RunSettings& settings,
-                      ProjectSettings& project) {
+FileReport RunFileJob(const InputFile& input, const RunSettings& settings, ProjectSettings& project,
+                      const ReviewRequest& review) {
   if (input.failure) return FailureReport(input.path, *input.failure);
   if (input.skipped_link) {
     return {FileOutcome::kSkipped, "Skipped link: " + QuoteName(input.path) + "\n", nullptr};
   }
   try {
     InputOptions taken = project.For(input.path);
-    FileReport report = settings.Review() ? ReviewFile(input.path, settings, taken.options)
+    FileReport report = settings.Review() ? ReviewFile(input.path, review, taken.options)
                                           : FormatFile(input.path, taken.options);
     report.options_line = OptionsLine(taken.options, settings);
     report.warnings = std::move(taken.warnings);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/input_walk.h"
+#include "cli/review_verdict.h"
 #include "cli/run_settings.h"
 
 namespace vemra {
@@ -46,6 +47,7 @@ struct FileReport {
   // line end); empty when it was not formatted.
   std::string options_line = {};
   std::vector<std::string> warnings = {};  // for standard error, one line each
+  std::string data = {};                   // what standard output carries for it: a patch, a name
 };
 
 // Loads and formats the input and, unless the settings ask for a review,
@@ -54,9 +56,9 @@ struct FileReport {
 // staged when the file is formatted already). Never throws: a failure is
 // the report "PATH: EClass: message", a skipped link "Skipped link: PATH".
 // The options are the command line's over the project's settings for the
-// file.
-FileReport RunFileJob(const InputFile& input, const RunSettings& settings,
-                      ProjectSettings& project);
+// file; a review prints what review asks for.
+FileReport RunFileJob(const InputFile& input, const RunSettings& settings, ProjectSettings& project,
+                      const ReviewRequest& review = {});
 
 // The report of a failure of the file at path.
 FileReport FailureReport(const std::string& path, const FailureText& failure);

@@ -6,7 +6,6 @@
 
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "base/file_identity.h"
 #include "base/string_list.h"
@@ -14,29 +13,24 @@
 
 namespace vemra {
 
-// What a run keeps of a text as it was loaded, besides the text itself.
-struct KeepLoaded {
-  bool bytes = false;  // to tell whether formatting changed them
-  bool lines = false;  // to show a diff
-};
-
 struct InputText {
-  std::string name;                       // as reports and messages show it
-  std::optional<LoadedFile> file;         // the file it was loaded from; none for standard input
-  std::string original;                   // its bytes as loaded, when kept
-  std::vector<std::string> loaded_lines;  // its lines as loaded, when kept
-  TStringList lines;                      // the text, to be formatted in place
+  std::string name;                // as reports and messages show it
+  std::optional<LoadedFile> file;  // the file it was loaded from; none for standard input
+  std::string original;            // its bytes as loaded, when kept
+  TStringList lines;               // the text, to be formatted in place
 };
 
 // The file at path, opened through the name as given; name is what reports
-// call it. Throws as ReadWholeFile does.
-InputText LoadFileInput(const std::string& path, std::string name, KeepLoaded keep);
+// call it. With keep_bytes its bytes are kept as loaded, to tell whether
+// formatting changed them and how. Throws as ReadWholeFile does.
+InputText LoadFileInput(const std::string& path, std::string name, bool keep_bytes);
 // The text on standard input, open on fd. Throws as ReadStandardInput does.
-InputText LoadStandardInput(int fd, std::string name, KeepLoaded keep);
+InputText LoadStandardInput(int fd, std::string name, bool keep_bytes);
 
-// Whether formatting changed the text's bytes (line ends included) and, with
-// diff, how; the text must have been loaded keeping its bytes, and with diff
-// its lines.
-ReviewVerdict ReviewInput(const InputText& input, bool diff);
+// Whether formatting changed the text's bytes (line ends included), as the
+// request asks to be told (see Review); the text must have been loaded
+// keeping its bytes. given_name is the name it was given by.
+ReviewVerdict ReviewInput(const InputText& input, const std::string& given_name,
+                          const ReviewRequest& request);
 
 }  // namespace vemra

@@ -2,6 +2,7 @@
 
 #include "base/fd_output_buffer.h"
 #include "base/process_setup.h"
+#include "base/terminal.h"
 #include "cli/driver.h"
 
 int main(int argc, char** argv) {
@@ -10,6 +11,8 @@ int main(int argc, char** argv) {
   vemra::FdOutputBuffer err_buffer(vemra::kStandardError);
   std::ostream out(&out_buffer);
   std::ostream err(&err_buffer);
-  return vemra::RunCommandLine(vemra::ProgramArguments(argc, argv),
-                               {vemra::kStandardInput, out, err});
+  return vemra::RunCommandLine(
+      vemra::ProgramArguments(argc, argv),
+      {vemra::kStandardInput, out, err, vemra::IsTerminal(vemra::kStandardOutput),
+       vemra::IsTerminal(vemra::kStandardError)});
 }

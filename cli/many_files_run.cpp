@@ -116,14 +116,15 @@ class ManyFilesRun {
         workers_(shape.workers),
         window_(kReportsAheadPerWorker * std::max<std::size_t>(shape.workers, 1)),
         batch_(shape.batch_saves, kMaxBatchBytes),
-        project_(settings) {}
+        project_(settings),
+        review_{settings.Diff, settings.List, console.ColoursReports(), console.ColoursData()} {}
 
   int Run() {
     options_line_ = OptionsLine(CommandLineOptions(settings_), settings_);
     console_.Progress() << options_line_ << "\n";
     if (workers_ <= 1 || !RunInParallel()) RunInTurn();
     Print(batch_.Complete());
-    console_.Out() << summary_.Line(settings_.Review()) << "\n";
+    console_.Reports() << summary_.Line(settings_.Review()) << "\n";
     console_.Flush();
     return summary_.ExitStatus();
   }
@@ -139,7 +140,7 @@ class ManyFilesRun {
         return console_.Failures();
       case FileOutcome::kWouldReformat:
       case FileOutcome::kAlreadyFormatted:
-        return console_.Out();
+        return console_.Reports();
       case FileOutcome::kReformatted:
       case FileOutcome::kUnchanged:
       case FileOutcome::kSkipped:
@@ -160,6 +161,7 @@ class ManyFilesRun {
     for (const std::string& warning : report.warnings) console_.Warn(warning);
     PrintOptionsFor(report);
     StreamFor(report.outcome) << report.text;
+    console_.Data() << report.data;
     summary_.Count(report.outcome);
   }
 
@@ -180,7 +182,7 @@ class ManyFilesRun {
 
   FileReport Work(std::size_t index) {
     try {
-      return RunFileJob(inputs_[index], settings_, project_);
+      return RunFileJob(inputs_[index], settings_, project_, review_);
     } catch (...) {
       // Not even the failure's report could be made (out of memory): the
       // file still counts as failed.
@@ -233,9 +235,10 @@ class ManyFilesRun {
   const std::vector<InputFile> inputs_;  // sorted by path
   const std::size_t workers_;            // files worked on at once
   const std::size_t window_;             // reports that may wait to be taken
-  SaveBatch batch_;           // saves waiting to be completed, with the reports after them
-  ProjectSettings project_;   // the project's settings for each file, shared by the workers
-  std::string options_line_;  // the options line printed last
+  SaveBatch batch_;             // saves waiting to be completed, with the reports after them
+  ProjectSettings project_;     // the project's settings for each file, shared by the workers
+  const ReviewRequest review_;  // what a review prints for each file
+  std::string options_line_;    // the options line printed last
   RunSummary summary_;
 };
 

@@ -13,7 +13,7 @@ namespace vemra {
 namespace {
 
 InputText Load(std::ostream& progress, const RunSettings& settings, int input_fd) {
-  const KeepLoaded keep{settings.Review(), settings.Diff};
+  const bool keep = settings.Review();
   const std::string name = settings.Stdin ? settings.InputName() : ExpandPath(settings.InputPath);
   BeginStep(progress, "Loading source file " + QuoteName(name) + "...");
   InputText input = settings.Stdin ? LoadStandardInput(input_fd, name, keep)
@@ -57,8 +57,12 @@ int RunOneInput(Console& console, const RunSettings& settings, int input_fd) {
   const FileOptions options = OptionsFor(console, settings);
   FormatWithProgress(console.Progress(), settings, options, input.lines, input.name);
   if (settings.Review()) {
-    const ReviewVerdict verdict = ReviewInput(input, settings.Diff);
-    console.Out() << verdict.text << std::flush;
+    const ReviewRequest request{settings.Diff, settings.List, console.ColoursReports(),
+                                console.ColoursData()};
+    const ReviewVerdict verdict =
+        ReviewInput(input, settings.Stdin ? settings.InputName() : settings.InputPath, request);
+    console.Reports() << verdict.text << std::flush;
+    console.Data() << verdict.data << std::flush;
     return verdict.would_change ? kExitWouldChange : kExitSuccess;
   }
   if (settings.WritesStandardOutput()) {

@@ -44,6 +44,15 @@ LineEndChoice ParseLineEnds(std::string_view value) {
   throw EConvertError("'" + std::string(value) + "' is not a valid line end (crlf, lf or keep)");
 }
 
+ColourChoice ParseColour(std::string_view value) {
+  const std::string lower = LowerAscii(value);
+  if (lower == "auto") return ColourChoice::kAuto;
+  if (lower == "always") return ColourChoice::kAlways;
+  if (lower == "never") return ColourChoice::kNever;
+  throw EConvertError("'" + std::string(value) +
+                      "' is not a valid colour choice (auto, always or never)");
+}
+
 std::string ParseFileName(std::string_view value) {
   if (value.empty()) throw EConvertError("'' is not a valid file name");
   return std::string(value);
@@ -61,7 +70,7 @@ void AskForHelp(std::string_view, RunSettings& settings) {
 
 constexpr std::array kOptions = {
     OptionSpec{"tabs", "-tabs=B", "False",
-               "keep TAB characters instead of turning them into blanks",
+               "indent with TABs, one per level, and leave TABs as they are, instead of blanks",
                [](std::string_view v, RunSettings& s) { s.UseTabs = ParseBoolean(v); }},
     OptionSpec{"tabwidth", "-tabwidth=N", "2",
                "blanks that stand for one TAB, one indentation step; 0 or less removes TABs",
@@ -80,8 +89,16 @@ constexpr std::array kOptions = {
     OptionSpec{"check", "-check=B", "False",
                "save nothing; report whether formatting would change each input",
                [](std::string_view v, RunSettings& s) { s.Check = ParseBoolean(v); }},
-    OptionSpec{"diff", "-diff=B", "False", "as -check, and show the changes as a unified diff",
+    OptionSpec{"diff", "-diff=B", "False",
+               "as -check, and print the changes as a patch; reports go to standard error",
                [](std::string_view v, RunSettings& s) { s.Diff = ParseBoolean(v); }},
+    OptionSpec{"list", "-list=B", "False",
+               "save nothing; print only the names of the inputs formatting would change",
+               [](std::string_view v, RunSettings& s) { s.List = ParseBoolean(v); }},
+    OptionSpec{"color", "-color=WHEN", "auto",
+               "colour diffs and verdicts: always, never, or auto: on a terminal, without "
+               "NO_COLOR",
+               [](std::string_view v, RunSettings& s) { s.Colour = ParseColour(v); }},
     OptionSpec{"files", "-files=B", "False",
                "every name is an input, saved over itself; folders are walked",
                [](std::string_view v, RunSettings& s) { s.Files = ParseBoolean(v); }},
@@ -98,7 +115,8 @@ constexpr std::array kOptions = {
                "write the result to standard output and nothing else; INPUT stays as it is",
                [](std::string_view v, RunSettings& s) { s.Stdout = ParseBoolean(v); }},
     OptionSpec{"filename", "-filename=PATH", "standard input",
-               "the name the text read with -stdin stands for, in messages and reports",
+               "the name the text read with -stdin stands for: in messages, reports and "
+               "patches, and for its .editorconfig settings",
                [](std::string_view v, RunSettings& s) { s.FileName = ParseFileName(v); }},
     OptionSpec{
         "quiet", "-quiet=B", "False",
@@ -123,6 +141,10 @@ std::size_t SlipsAllowed(std::string_view name) {
 
 std::span<const OptionSpec> Options() {
   return kOptions;
+}
+
+bool TakesBoolean(const OptionSpec& option) {
+  return option.synopsis.ends_with("=B");
 }
 
 const OptionSpec* FindOption(std::string_view name) {

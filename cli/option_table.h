@@ -25,6 +25,9 @@ struct OptionSpec {
 // The options in the order the usage text lists them.
 std::span<const OptionSpec> Options();
 
+// Whether the option's value is a boolean ("-check=B").
+bool TakesBoolean(const OptionSpec& option);
+
 // The option of that name (lower case); null when there is none.
 const OptionSpec* FindOption(std::string_view name);
 

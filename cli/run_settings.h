@@ -17,6 +17,11 @@ enum class Request { kRun, kHelp, kVersion };
 // end of the input's first line (KeptLineEnding).
 enum class LineEndChoice { kCrLf, kLf, kKeep };
 
+// "color": when diffs and verdicts are coloured. kAuto colours only what
+// goes to a terminal, while standard output is one and the user has not
+// asked for no colour (NO_COLOR).
+enum class ColourChoice { kAuto, kAlways, kNever };
+
 struct RunSettings {
   bool UseTabs = false;         // "tabs": keep TAB characters instead of blanks
   std::int32_t TabWidth = 2;    // "tabwidth": blanks per TAB when they are expanded
@@ -32,11 +37,14 @@ struct RunSettings {
   // "jobs": how many files are worked on at once; 0 (not given) stands for
   // as many as the processors the program may use.
   std::int32_t Jobs = 0;
-  bool Stdin = false;               // "stdin": the text comes from standard input
-  bool Stdout = false;              // "stdout": the result goes to standard output
-  std::string FileName;             // "filename": the name the text from standard input stands for
-  bool Quiet = false;               // "quiet": only what was asked for on standard output
-  bool Strict = false;              // "strict": an unknown option fails the run
+  bool Stdin = false;    // "stdin": the text comes from standard input
+  bool Stdout = false;   // "stdout": the result goes to standard output
+  std::string FileName;  // "filename": the name the text from standard input stands for
+  bool Quiet = false;    // "quiet": only what was asked for on standard output
+  bool Strict = false;   // "strict": an unknown option fails the run
+  bool List = false;     // "list": print the names of the inputs formatting would change
+  ColourChoice Colour = ColourChoice::kAuto;  // "color": colour in diffs and verdicts
+  bool OptionsEnded = false;        // "--" was given: every argument after it is a file name
   Request request = Request::kRun;  // "help", "version": the first of them given
   // The file names as given: the files are opened through them, so that the
   // file system resolves their links and ".."; messages show ExpandPath.
@@ -51,8 +59,11 @@ struct RunSettings {
 
   // Whether the file names are inputs, each reported on its own line: with
   // "files", and in a review of more than one name.
-  bool ManyFiles() const { return Files || ((Check || Diff) && Names.size() > 1); }
-  bool Review() const { return Check || Diff; }
+  bool ManyFiles() const { return Files || (Review() && Names.size() > 1); }
+  bool Review() const { return Check || Diff || List; }
+  // Standard output carries a patch or a list of names, and nothing else:
+  // what else the run prints goes to standard error.
+  bool DataOnStandardOutput() const { return Diff || List; }
   bool HasInput() const { return Stdin || !Names.empty(); }
   // Whether the command line set the option of that name (lower case).
   bool Given(std::string_view name) const;
@@ -61,7 +72,7 @@ struct RunSettings {
   bool WritesStandardOutput() const { return Stdout || (Stdin && !Review()); }
   // A silent run prints no banner, echo or progress lines, and its failures
   // go to standard error, keeping standard output for what was asked for.
-  bool Silent() const { return Quiet || WritesStandardOutput(); }
+  bool Silent() const { return Quiet || WritesStandardOutput() || List; }
   // The name messages give the one input: the file name as given, or the
   // name the text from standard input stands for.
   std::string InputName() const;
@@ -69,9 +80,11 @@ struct RunSettings {
 
 // Takes one argument: "-name=value" or "--name=value" sets the option of
 // that name (letter case ignored; an unknown name is kept in
-// UnknownOptions), anything else is a file name. Throws EConvertError when
-// an option value does not convert, and for a number of jobs below 1, an
-// empty list of extensions or an empty file name.
+// UnknownOptions), "--name" alone sets a boolean option to true, "--" ends
+// the options, and anything else is a file name, as is every argument after
+// "--". Throws EConvertError when an option value does not convert, and for
+// a number of jobs below 1, an empty list of extensions or an empty file
+// name; the message of an option given no value names the option.
 void ApplyArgument(const std::string& argument, RunSettings& settings);
 
 }  // namespace vemra

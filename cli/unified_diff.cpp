@@ -22,12 +22,26 @@ struct ChangedLines {
   std::vector<char> flags;
 };
 
+using Lines = std::vector<std::string_view>;
+
+// The lines of text as diff cuts them: each up to and with its LF, the
+// last without one when the text does not end in LF.
+Lines CutAfterLineFeeds(std::string_view text) {
+  Lines lines;
+  while (!text.empty()) {
+    const std::size_t end = std::min(text.find('\n'), text.size() - 1) + 1;
+    lines.push_back(text.substr(0, end));
+    text.remove_prefix(end);
+  }
+  return lines;
+}
+
 // Equal lines get equal numbers, so that comparisons are cheap.
-std::vector<std::size_t> LineClasses(const std::vector<std::string>& lines,
-                                     std::unordered_map<std::string, std::size_t>& classes) {
+std::vector<std::size_t> LineClasses(const Lines& lines,
+                                     std::unordered_map<std::string_view, std::size_t>& classes) {
   std::vector<std::size_t> ids;
   ids.reserve(lines.size());
-  for (const std::string& line : lines)
+  for (const std::string_view line : lines)
     ids.push_back(classes.emplace(line, classes.size()).first->second);
   return ids;
 }
@@ -81,14 +95,13 @@ enum class Edit { kKeep, kRemove, kInsert };
 // One line of the edit script and the line it stands for.
 struct ScriptLine {
   Edit edit;
-  const std::string* text;
+  std::string_view text;
 };
 
 // A shortest edit script from the diff library, in canonical placement: kept,
 // removed and inserted lines in order, removals before insertions.
-std::vector<ScriptLine> EditScript(const std::vector<std::string>& old_lines,
-                                   const std::vector<std::string>& new_lines) {
-  dtl::Diff<std::string> diff(old_lines, new_lines);
+std::vector<ScriptLine> EditScript(const Lines& old_lines, const Lines& new_lines) {
+  dtl::Diff<std::string_view> diff(old_lines, new_lines);
   diff.compose();
   ChangedLines removed(old_lines.size());
   ChangedLines inserted(new_lines.size());
@@ -97,7 +110,7 @@ std::vector<ScriptLine> EditScript(const std::vector<std::string>& old_lines,
     if (info.type == dtl::SES_DELETE) removed[info.beforeIdx - 1] = 1;
     if (info.type == dtl::SES_ADD) inserted[info.afterIdx - 1] = 1;
   }
-  std::unordered_map<std::string, std::size_t> classes;
+  std::unordered_map<std::string_view, std::size_t> classes;
   ShiftBoundaries(removed, inserted, LineClasses(old_lines, classes));
   ShiftBoundaries(inserted, removed, LineClasses(new_lines, classes));
 
@@ -106,11 +119,11 @@ std::vector<ScriptLine> EditScript(const std::vector<std::string>& old_lines,
   std::ptrdiff_t n = 0;
   while (o < removed.size() || n < inserted.size()) {
     if (o < removed.size() && removed[o]) {
-      script.push_back({Edit::kRemove, &old_lines[o++]});
+      script.push_back({Edit::kRemove, old_lines[o++]});
     } else if (n < inserted.size() && inserted[n]) {
-      script.push_back({Edit::kInsert, &new_lines[n++]});
+      script.push_back({Edit::kInsert, new_lines[n++]});
     } else {
-      script.push_back({Edit::kKeep, &old_lines[o++]});
+      script.push_back({Edit::kKeep, old_lines[o++]});
       ++n;
     }
   }
@@ -124,32 +137,81 @@ std::string HunkRange(std::size_t lines_before, std::size_t count) {
   return std::to_string(count == 0 ? lines_before : lines_before + 1) + "," + std::to_string(count);
 }
 
+// The escapes that start and end a line of each kind; none without colour.
+struct LineMarks {
+  std::string_view start;
+  std::string_view end;
+};
+
+struct Marks {
+  LineMarks header;   // "---" and "+++"
+  LineMarks hunk;     // "@@ ... @@"
+  LineMarks edit[3];  // by Edit: kept, removed, inserted
+};
+
+constexpr Marks kPlain = {};
+constexpr std::string_view kReset = "\x1b[m";
+constexpr Marks kTerminal = {{"\x1b[1m", kReset},
+                             {"\x1b[36m", kReset},
+                             {{"", ""}, {"\x1b[31m", kReset}, {"\x1b[32m", kReset}}};
+
+void AppendMarked(const LineMarks& marks, std::string_view text, std::string& out) {
+  out += marks.start;
+  out += text;
+  out += marks.end;
+  out += '\n';
+}
+
 const char kEditMark[] = {' ', '-', '+'};
+
+// One line of the script with its mark. A line keeps its own bytes, a CR
+// among them; one without an LF, the text's last, is said to be so.
+void AppendScriptLine(const ScriptLine& line, const Marks& marks, std::string& out) {
+  std::string_view text = line.text;
+  const bool complete = text.ends_with('\n');
+  if (complete) text.remove_suffix(1);
+  const LineMarks& edit_marks = marks.edit[static_cast<int>(line.edit)];
+  out += edit_marks.start;
+  out += kEditMark[static_cast<int>(line.edit)];
+  out += text;
+  out += edit_marks.end;
+  out += '\n';
+  if (!complete) out += "\\ No newline at end of file\n";
+}
 
 // Writes script[first, last) as one hunk.
 void AppendHunk(const std::vector<ScriptLine>& script, std::size_t first, std::size_t last,
-                std::size_t old_before, std::size_t new_before, std::string& out) {
+                std::size_t old_before, std::size_t new_before, const Marks& marks,
+                std::string& out) {
   std::size_t old_count = 0;
   std::size_t new_count = 0;
   for (std::size_t i = first; i < last; ++i) {
     old_count += script[i].edit != Edit::kInsert;
     new_count += script[i].edit != Edit::kRemove;
   }
-  out +=
-      "@@ -" + HunkRange(old_before, old_count) + " +" + HunkRange(new_before, new_count) + " @@\n";
-  for (std::size_t i = first; i < last; ++i) {
-    out += kEditMark[static_cast<int>(script[i].edit)];
-    out += *script[i].text;
-    out += '\n';
-  }
+  AppendMarked(
+      marks.hunk,
+      "@@ -" + HunkRange(old_before, old_count) + " +" + HunkRange(new_before, new_count) + " @@",
+      out);
+  for (std::size_t i = first; i < last; ++i) AppendScriptLine(script[i], marks, out);
+}
+
+// A header line's name: quoted where it holds control bytes; followed by a
+// TAB where it holds a blank, which would otherwise end the name for some
+// tools.
+std::string HeaderName(const std::string& label) {
+  const std::string name = QuoteName(label);
+  return name.find(' ') == std::string::npos ? name : name + "\t";
 }
 
 }  // namespace
 
-std::string UnifiedDiff(const std::vector<std::string>& old_lines,
-                        const std::vector<std::string>& new_lines, const std::string& old_label,
-                        const std::string& new_label) {
-  const std::vector<ScriptLine> script = EditScript(old_lines, new_lines);
+std::string UnifiedDiff(std::string_view old_text, std::string_view new_text,
+                        const std::string& old_label, const std::string& new_label,
+                        DiffColours colours) {
+  const Marks& marks = colours == DiffColours::kTerminal ? kTerminal : kPlain;
+  const std::vector<ScriptLine> script =
+      EditScript(CutAfterLineFeeds(old_text), CutAfterLineFeeds(new_text));
   std::string out;
   std::size_t old_seen = 0;  // lines of each side before script[i]
   std::size_t new_seen = 0;
@@ -171,9 +233,12 @@ std::string UnifiedDiff(const std::vector<std::string>& old_lines,
       if (last + kept == script.size() || kept > 2 * kContextLines) break;
       last += kept;
     }
-    if (out.empty()) out = "--- " + QuoteName(old_label) + "\n+++ " + QuoteName(new_label) + "\n";
+    if (out.empty()) {
+      AppendMarked(marks.header, "--- " + HeaderName(old_label), out);
+      AppendMarked(marks.header, "+++ " + HeaderName(new_label), out);
+    }
     const std::size_t end = last + std::min(kept, kContextLines);
-    AppendHunk(script, i - lead, end, old_seen - lead, new_seen - lead, out);
+    AppendHunk(script, i - lead, end, old_seen - lead, new_seen - lead, marks, out);
     for (; i < last + kept; ++i) {
       old_seen += script[i].edit != Edit::kInsert;
       new_seen += script[i].edit != Edit::kRemove;

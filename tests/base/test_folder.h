@@ -72,6 +72,24 @@ class TempFolderVariable {
   std::string old_;
 };
 
+// Makes a folder the current one for the life of the object, for runs
+// whose output names files from the current folder.
+class CurrentFolder {
+ public:
+  explicit CurrentFolder(const std::string& folder) : old_(std::filesystem::current_path()) {
+    std::filesystem::current_path(PathOf(folder));
+  }
+  ~CurrentFolder() {
+    std::error_code ignored;
+    std::filesystem::current_path(old_, ignored);
+  }
+  CurrentFolder(const CurrentFolder&) = delete;
+  CurrentFolder& operator=(const CurrentFolder&) = delete;
+
+ private:
+  std::filesystem::path old_;
+};
+
 inline std::set<std::string> NamesIn(const std::string& folder) {
   std::set<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(PathOf(folder))) {

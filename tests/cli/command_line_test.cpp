@@ -59,9 +59,13 @@ TEST(CommandLine, HelpAndVersionEndTheRunBeforeAnyFileIsTouched) {
   }
 }
 
-// The usage text fits a terminal and names every option the line takes.
+// The usage text fits a terminal and names every option the line takes;
+// it says what -tabs and -filename do, all of it.
 TEST(CommandLine, UsageListsEveryOptionWithinEightyColumns) {
   const std::string usage = UsageText();
+  EXPECT_NE(usage.find("  -tabs=B          indent with TABs, one per level"), std::string::npos);
+  EXPECT_NE(usage.find("reports and patches, and for its .editorconfig settings"),
+            std::string::npos);
   std::size_t start = 0;
   for (std::size_t end; (end = usage.find('\n', start)) != std::string::npos; start = end + 1) {
     EXPECT_LE(end - start, 80u) << usage.substr(start, end - start);
@@ -79,13 +83,16 @@ TEST(CommandLine, ABareRunPrintsTheBannerAndAHintOnStandardError) {
   EXPECT_EQ(run.errors, "No input file given; \"vemrafmt -help\" tells how to use the program\n");
 }
 
-// An option written with two dashes is that option; its echo line shows
-// it as typed.
+// An option written with two dashes is that option, and a boolean one
+// without a value is set; its echo line shows it as typed.
 TEST(CommandLine, TwoDashesReadAsOne) {
   const std::vector<std::pair<std::vector<std::string>, std::vector<std::string>>> pairs = {
       {{"--check=1"}, {"-check=1"}},
       {{"--TabWidth=4", "--tabs=1", "--check=yes"}, {"-TabWidth=4", "-tabs=1", "-check=yes"}},
       {{"--diff=1", "--extralines=1"}, {"-diff=1", "-extralines=1"}},
+      {{"--check"}, {"-check=1"}},
+      {{"--Diff", "--extralines", "--quiet"}, {"-diff=1", "-extralines=1", "-quiet=1"}},
+      {{"--list", "--files"}, {"-list=1", "-files=1"}},
   };
   for (const auto& [two_dashes, one_dash] : pairs) {
     TestFolder folder;
@@ -94,15 +101,81 @@ TEST(CommandLine, TwoDashesReadAsOne) {
     auto run = [&](std::vector<std::string> arguments) {
       arguments.push_back(input);
       RunResult result = RunDriver(arguments);
-      result.console.replace(0, (kBanner + Echo(arguments)).size(), "");
+      // The banner and echo stand where the run's own text goes.
+      std::string& said = result.console.starts_with(kBanner) ? result.console : result.errors;
+      if (said.starts_with(kBanner)) said.replace(0, (kBanner + Echo(arguments)).size(), "");
       return result;
     };
     const RunResult doubled = run(two_dashes);
     const RunResult single = run(one_dash);
     EXPECT_EQ(doubled.status, single.status) << two_dashes[0];
     EXPECT_EQ(doubled.console, single.console) << two_dashes[0];
-    EXPECT_EQ(doubled.errors, "") << two_dashes[0];
+    EXPECT_EQ(doubled.errors, single.errors) << two_dashes[0];
     EXPECT_EQ(ReadBytes(input), kUnformatted) << "a review writes nothing";
+  }
+}
+
+struct NamesCase {
+  std::vector<std::string> arguments;
+  int status;
+  std::string console;  // after the banner and the echo lines, if any
+  std::string errors;   // likewise
+};
+
+// "--" ends the options: what follows is a file name, even "-x.vem". A run
+// that is to work on the names given fails when none is given, rather than
+// pass having looked at nothing.
+TEST(CommandLine, TwoDashesEndTheOptionsAndAReviewNeedsAName) {
+  const NamesCase cases[] = {
+      {{"-check=1", "--", "-x.vem"}, kExitSuccess, "Already formatted: @DIR/-x.vem\n", ""},
+      {{"-check=1", "--", "-x.vem", "-check=1"},
+       kExitFailure,
+       "-check=1: EFOpenError: Cannot open file \"@DIR/-check=1\". " + testing::NotFoundText() +
+           "\nAlready formatted: -x.vem\n0 files would be reformatted, 1 already formatted, 1 "
+           "failed\n",
+       ""},
+      {{"-list=1", "--", "--", "-x.vem"},
+       kExitFailure,
+       "",
+       "--: EFOpenError: Cannot open file \"@DIR/--\". " + testing::NotFoundText() + "\n"},
+      {{"-files=1"},
+       kExitFailure,
+       "EArgumentError: No input: -files=1 needs a file or folder name\n",
+       ""},
+      {{"--check", "--files"},
+       kExitFailure,
+       "EArgumentError: No input: -files=1 needs a file or folder name\n",
+       ""},
+      {{"-check=1"},
+       kExitFailure,
+       "EArgumentError: No input: -check=1 needs a file name, or -stdin=1\n",
+       ""},
+      {{"-diff=1", "--"},
+       kExitFailure,
+       "",
+       "EArgumentError: No input: -diff=1 needs a file name, or -stdin=1\n"},
+      {{"-list=1", "-quiet=1"},
+       kExitFailure,
+       "",
+       "EArgumentError: No input: -list=1 needs a file name, or -stdin=1\n"},
+  };
+  for (const NamesCase& c : cases) {
+    const FolderWithInput scratch(kFormatted);
+    WriteBytes(scratch.folder / "-x.vem", kFormatted);
+    const testing::CurrentFolder here(scratch.folder.Path());
+    const RunResult run = RunDriver(c.arguments);
+    EXPECT_EQ(run.status, c.status) << c.arguments[0];
+    const std::string opening = kBanner + Echo(c.arguments);
+    auto after_opening = [&](const std::string& text) {
+      return text.starts_with(opening) ? text.substr(opening.size()) : text;
+    };
+    const std::string console = after_opening(run.console);
+    EXPECT_TRUE(console.ends_with(scratch.Fill(c.console))) << console;
+    if (c.console.empty()) {
+      EXPECT_EQ(console.find("EArgumentError"), std::string::npos);
+    }
+    EXPECT_EQ(after_opening(run.errors), scratch.Fill(c.errors)) << c.arguments[0];
+    EXPECT_EQ(ReadBytes(scratch.folder / "-x.vem"), kFormatted);
   }
 }
 
@@ -121,7 +194,6 @@ TEST(CommandLine, UnknownOptionsAreIgnoredWithAWarning) {
       {"---check=1", "unknown option \"---check=1\" ignored; did you mean -check?\n"},
       {"-", "unknown option \"-\" ignored; did you mean -stdin=1?\n"},
       {"-x=1", "unknown option \"-x=1\" ignored\n"},
-      {"--", "unknown option \"--\" ignored\n"},
       {"-verbose", "unknown option \"-verbose\" ignored\n"},
   };
   for (const UnknownCase& c : cases) {

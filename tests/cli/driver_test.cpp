@@ -82,8 +82,20 @@ struct BadValueCase {
 TEST(Driver, AValueThatDoesNotConvertStopsTheRunAtOnce) {
   const BadValueCase cases[] = {
       {"-tabs=yes", "EConvertError: 'yes' is not a valid boolean value\n"},
-      {"-extralines", "EConvertError: '' is not a valid boolean value\n"},
-      {"-tabwidth", "EConvertError: '' is not a valid integer value\n"},
+      // Without "=", no option has a value, and the failure names it; only
+      // a boolean one with two dashes is set.
+      {"-extralines",
+       "EConvertError: -extralines needs a value, as in -extralines=B: '' is not a valid boolean "
+       "value\n"},
+      {"-tabwidth",
+       "EConvertError: -tabwidth needs a value, as in -tabwidth=N: '' is not a valid integer "
+       "value\n"},
+      {"--tabwidth",
+       "EConvertError: --tabwidth needs a value, as in -tabwidth=N: '' is not a valid integer "
+       "value\n"},
+      {"--lineends",
+       "EConvertError: --lineends needs a value, as in -lineends=END: '' is not a valid line end "
+       "(crlf, lf or keep)\n"},
       {"-TabWidth=2 ", "EConvertError: '2 ' is not a valid integer value\n"},
       {"-tabs=2.5=x", "EConvertError: '2.5=x' is not a valid boolean value\n"},
   };

@@ -218,13 +218,17 @@ TEST(ManyFiles, ReviewOfSeveralNamesFindsTheUnformattedOneAndPassesAfterFormatti
   EXPECT_EQ(Reports(check), "Would reformat: " + bad + "\nAlready formatted: " + good +
                                 "\nAlready formatted: " + other +
                                 "\n1 file would be reformatted, 2 already formatted, 0 failed\n");
+  // The patch alone on standard output, its names taken from the current
+  // folder; the reports on standard error.
+  const testing::CurrentFolder here(folder.Path());
   const RunResult diff = RunDriver({"-diff=1", other, bad});
   EXPECT_EQ(diff.status, kExitWouldChange);
-  EXPECT_EQ(Reports(diff), "Would reformat: " + bad + "\n--- " + bad + "\n+++ " + bad +
-                               "\n@@ -1,3 +1,3 @@\n proc A()\n-x=1\n-    end\n+  x = 1\n+end\n"
-                               "Already formatted: " +
-                               other +
-                               "\n1 file would be reformatted, 1 already formatted, 0 failed\n");
+  EXPECT_EQ(diff.console,
+            "--- a/bad.vem\n+++ b/bad.vem\n@@ -1,3 +1,3 @@\n"
+            "-proc A()\n-x=1\n-    end\n+proc A()\r\n+  x = 1\r\n+end\r\n");
+  EXPECT_EQ(Reports({diff.status, diff.errors, ""}),
+            "Would reformat: " + bad + "\nAlready formatted: " + other +
+                "\n1 file would be reformatted, 1 already formatted, 0 failed\n");
   for (const std::string& path : {good, bad, other}) {
     EXPECT_EQ(testing::ModifiedSecond(path), 1000000000) << path;  // a review writes nothing
   }
@@ -424,22 +428,21 @@ struct QuotedCase {
 };
 
 // A name with a line end or another control byte cannot break a report's
-// line, or forge one: reports, diff headers, failures, progress and echo
+// line, or forge one: reports, patch headers, failures, progress and echo
 // lines show it quoted, with C-style escapes.
 TEST(ManyFiles, NamesWithControlBytesAreQuotedWhereverTheyAreShown) {
   if (!testing::OnLinux()) GTEST_SKIP() << "needs Linux: control bytes in names, and a FIFO";
   const std::string options = "Formatting options (tabwidth=2, tabs=False, extralines=False";
   const QuotedCase cases[] = {
       {{"-diff=1", "-files=1", "ROOT"},
+       "--- \"a/a\\nb.vem\"\n+++ \"b/a\\nb.vem\"\n"
+       "@@ -1,3 +1,3 @@\n-proc A()\n-x=1\n-    end\n+proc A()\r\n+  x = 1\r\n+end\r\n",
        "1 : -diff=1\n2 : -files=1\n3 : ROOT\n" + options + ", diff=True)\n" +
            "Would reformat: \"ROOT/a\\nb.vem\"\n"
-           "--- \"ROOT/a\\nb.vem\"\n+++ \"ROOT/a\\nb.vem\"\n"
-           "@@ -1,3 +1,3 @@\n proc A()\n-x=1\n-    end\n+  x = 1\n+end\n"
            "Skipped link: \"ROOT/l\\033.vem\"\n"
            "\"ROOT/p\\t.vem\": EFOpenError: Cannot open file \"ROOT/p\\t.vem\". It is not a "
            "regular file\n"
            "1 file would be reformatted, 0 already formatted, 1 failed, 1 skipped\n",
-       "",
        kExitFailure},
       {{"ROOT/a\nb.vem"},
        "1 : \"ROOT/a\\nb.vem\"\nLoading source file \"ROOT/a\\nb.vem\"...done!\n" + options +
@@ -459,13 +462,14 @@ TEST(ManyFiles, NamesWithControlBytesAreQuotedWhereverTheyAreShown) {
     testing::MakeFifo(root / "p\t.vem");
     std::vector<std::string> arguments;
     for (const std::string& argument : c.arguments) arguments.push_back(Filled(argument, root));
+    const testing::CurrentFolder here(root.Path());  // where patches name files from
     const RunResult run = RunDriver(arguments);
     EXPECT_EQ(run.status, c.status);
-    const std::string console = run.console.starts_with(testing::kBanner)
-                                    ? run.console.substr(testing::kBanner.size())
-                                    : run.console;
-    EXPECT_EQ(console, Filled(c.console, root));
-    EXPECT_EQ(run.errors, Filled(c.errors, root));
+    auto after_banner = [](const std::string& text) {
+      return text.starts_with(testing::kBanner) ? text.substr(testing::kBanner.size()) : text;
+    };
+    EXPECT_EQ(after_banner(run.console), Filled(c.console, root));
+    EXPECT_EQ(after_banner(run.errors), Filled(c.errors, root));
   }
 }
 

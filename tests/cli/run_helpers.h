@@ -33,16 +33,17 @@ struct RunResult {
   std::string errors;   // standard error
 };
 
-// Runs the driver in this process, with input as its standard input.
-inline RunResult RunDriver(const std::vector<std::string>& arguments,
-                           const std::string& input = "") {
+// Runs the driver in this process, with input as its standard input; with
+// terminals, as if its standard output and error led to terminals.
+inline RunResult RunDriver(const std::vector<std::string>& arguments, const std::string& input = "",
+                           bool terminals = false) {
   std::FILE* const in = NewTemporaryFile();
   std::fwrite(input.data(), 1, input.size(), in);
   std::fflush(in);
   std::rewind(in);
   std::ostringstream out;
   std::ostringstream err;
-  const int status = RunCommandLine(arguments, {fileno(in), out, err});
+  const int status = RunCommandLine(arguments, {fileno(in), out, err, terminals, terminals});
   std::fclose(in);
   return {status, out.str(), err.str()};
 }

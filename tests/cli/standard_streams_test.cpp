@@ -197,9 +197,10 @@ TEST(StandardStreams, AReviewOfStandardInputAnswersByStatusUnderItsGivenName) {
   const RunResult diff =
       RunDriver({"-diff=1", "-quiet=1", "-stdin=1", "-filename=src/a.vem"}, kUnformatted);
   EXPECT_EQ(diff.status, kExitWouldChange);
-  EXPECT_TRUE(diff.console.starts_with("Would reformat: src/a.vem\n--- src/a.vem\n+++ src/a.vem\n"))
-      << diff.console;
-  EXPECT_EQ(diff.errors, "");
+  EXPECT_EQ(diff.console,
+            "--- a/src/a.vem\n+++ b/src/a.vem\n@@ -1,3 +1,3 @@\n"
+            "-proc A()\n-x=1\n-    end\n+proc A()\r\n+  x = 1\r\n+end\r\n");
+  EXPECT_EQ(diff.errors, "Would reformat: src/a.vem\n");
 }
 
 TEST(StandardStreams, AStandardInputThatCannotBeReadIsNamed) {
@@ -300,6 +301,10 @@ TEST(StandardStreams, StandardOutputThatCannotBeWrittenFailsTheRun) {
       {{"@IN"}, OutputTo::kDevFull, "EWriteError: " + full},
       {{"@IN"}, OutputTo::kClosedPipe, "EWriteError: " + closed},
       {{"-check=1", "-quiet=1", "@IN"}, OutputTo::kDevFull, "EWriteError: " + full},
+      {{"-diff=1", "-quiet=1", "@IN"},
+       OutputTo::kDevFull,
+       "Would reformat: @IN\nEWriteError: " + full},
+      {{"-list=1", "@IN"}, OutputTo::kClosedPipe, "EWriteError: " + closed},
       {{"-help"}, OutputTo::kDevFull, "EWriteError: " + full},
       {{}, OutputTo::kClosedPipe, kNoInputHint + "EWriteError: " + closed},
   };
@@ -310,6 +315,21 @@ TEST(StandardStreams, StandardOutputThatCannotBeWrittenFailsTheRun) {
     EXPECT_EQ(run.errors, scratch.Fill(c.errors));
     EXPECT_TRUE(scratch.Untouched());
   }
+}
+
+// A run whose standard output carries a patch prints the rest on standard
+// error; that it cannot be written there takes nothing from the patch.
+TEST(StandardStreams, AStandardErrorThatCannotBeWrittenLeavesThePatchWhole) {
+  const FolderWithInput scratch;
+  const testing::CurrentFolder here(scratch.folder.Path());
+  std::FILE* const in = std::tmpfile();
+  std::ostringstream out;
+  std::ostream err(nullptr);  // takes no byte
+  EXPECT_EQ(RunCommandLine({"-diff=1", "in.vem"}, {fileno(in), out, err}), kExitWouldChange);
+  std::fclose(in);
+  EXPECT_EQ(out.str(),
+            "--- a/in.vem\n+++ b/in.vem\n@@ -1,3 +1,3 @@\n-proc A()\n-x=1\n-    end\n"
+            "+proc A()\r\n+  x = 1\r\n+end\r\n");
 }
 
 }  // namespace
