@@ -67,6 +67,7 @@ FileReport RunFileJob(const InputFile& input, const RunSettings& settings,
   }
   try {
     InputOptions taken = project.For(input.path);
+    if (taken.skip && input.walked) return {FileOutcome::kIgnored, {}, nullptr};
     FileReport report = settings.Review() ? ReviewFile(input.path, settings, taken.options)
                                           : FormatFile(input.path, taken.options);
     report.options_line = OptionsLine(taken.options, settings);
