@@ -1,5 +1,6 @@
 #include "bench/code_base_bench.h"
 
+#include <git2.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -28,6 +29,7 @@ struct CodeBaseCommand {
   std::vector<std::string> arguments;
   int expected_status;
   bool compared_with_next = false;  // the next command does the same work through find -exec
+  bool in_work_tree = false;        // the code base is made a git work tree with ignore rules
 };
 
 // prefix, then number with leading zeros to width digits.
@@ -66,6 +68,31 @@ void RestoreCodeBase(const std::string& pristine, const std::string& folder) {
   sync();
 }
 
+// Makes the code base in folder a git work tree, with ignore rules at its
+// top and in each of its folders that a walk weighs for every file and
+// folder (none of the code base's files is tracked), but that leave none
+// of them out, so that a run with the rules does the same work as one
+// without.
+void MakeWorkTree(const std::string& folder) {
+  git_libgit2_init();
+  git_repository* repository = nullptr;
+  const int status = git_repository_init(&repository, folder.c_str(), 0);
+  git_repository_free(repository);
+  git_libgit2_shutdown();
+  if (status != 0) throw Exception("cannot make a git repository in " + folder);
+  const auto write = [](const fs::path& path, const char* rules) {
+    std::ofstream stream(path, std::ios::binary | std::ios::trunc);
+    if (!(stream << rules)) throw Exception("cannot write " + path.string());
+  };
+  write(fs::path(folder) / ".gitignore",
+        "*.o\n/build/\n**/generated/**\n!keep.o\ntmp-*\n*.vem.bak\n[Dd]ebug/\n");
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+    if (entry.is_directory() && entry.path().filename() != ".git") {
+      write(entry.path() / ".gitignore", "*.tmp\n/old/\n!important.tmp\n");
+    }
+  }
+}
+
 std::vector<CodeBaseCommand> Commands(const CodeBaseOptions& options) {
   const std::string& vemrafmt = options.formatter;
   const std::string& dir = options.folder;
@@ -78,6 +105,13 @@ std::vector<CodeBaseCommand> Commands(const CodeBaseOptions& options) {
       {"find DIR -name '*.vem' -exec vemrafmt -check=1 {} ;",
        {"find", dir, "-name", "*.vem", "-exec", vemrafmt, "-check=1", "{}", ";"},
        0},
+      // The same check in a git work tree, by its ignore rules and without.
+      {"vemrafmt -check=1 -files=1 GIT", {vemrafmt, "-check=1", "-files=1", dir}, 1, false, true},
+      {"vemrafmt -check=1 -ignorefiles=0 -files=1 GIT",
+       {vemrafmt, "-check=1", "-ignorefiles=0", "-files=1", dir},
+       1,
+       false,
+       true},
       // What writing every file once costs on this file system: the floor
       // under any run that saves them all.
       {"cp -r DIR COPY && sync -f COPY",
@@ -115,7 +149,23 @@ void PrintCodeBaseTable(const std::vector<CodeBaseCommand>& commands,
          "unformatted code base written back and synced before it; peak MB: largest resident\n"
          "memory of a run (for find, of find or any one formatter it started); vs find: how\n"
          "many times faster the many-files run is than find -exec with one process per file.\n"
-         "cp -r: the files copied once and flushed, what any run that saves them all pays.\n";
+         "cp -r: the files copied once and flushed, what any run that saves them all pays.\n"
+         "GIT: the code base made a git work tree, with a .gitignore at its top and in each\n"
+         "folder, whose rules leave none of its files out.\n";
+}
+
+// The time a check by the ignore rules takes against the same check
+// without them.
+void PrintRulesCost(const std::vector<CodeBaseCommand>& commands,
+                    const std::vector<std::vector<ProcessRun>>& runs, std::ostream& out) {
+  for (std::size_t i = 0; i + 1 < commands.size(); ++i) {
+    if (!commands[i].in_work_tree || !commands[i + 1].in_work_tree) continue;
+    char line[128];
+    std::snprintf(line, sizeof line,
+                  "ignore rules: %.3fx the median time of the same check without them\n",
+                  MedianSeconds(runs[i]) / MedianSeconds(runs[i + 1]));
+    out << line;
+  }
 }
 
 }  // namespace
@@ -143,6 +193,7 @@ void MeasureCodeBase(const CodeBaseOptions& options, std::ostream& out) {
   for (std::size_t round = 0; round < options.runs; ++round) {
     for (std::size_t i = 0; i < commands.size(); ++i) {
       RestoreCodeBase(pristine, options.folder);
+      if (commands[i].in_work_tree) MakeWorkTree(options.folder);
       runs[i].push_back(RunProcess(commands[i].arguments, console, limits));
     }
   }
@@ -152,6 +203,7 @@ void MeasureCodeBase(const CodeBaseOptions& options, std::ostream& out) {
   fs::remove_all(options.folder, ignored);
   fs::remove_all(options.folder + ".copy", ignored);
   PrintCodeBaseTable(commands, runs, out);
+  PrintRulesCost(commands, runs, out);
 }
 
 }  // namespace vemra

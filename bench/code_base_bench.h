@@ -1,7 +1,8 @@
 // The code-base benchmark: thousands of small generated programs in nested
 // folders, formatted and checked by one run of the formatter in its
 // many-files mode, beside the same work done by one formatter process per
-// file through find -exec.
+// file through find -exec; and checked inside a git work tree, by its
+// ignore rules and without them.
 #pragma once
 
 #include <cstddef>

@@ -70,6 +70,7 @@ FileReport RunFileJob(const InputFile& input, const RunSettings& settings, Proje
   }
   try {
     InputOptions taken = project.For(input.path);
+    if (taken.skip && input.walked) return {FileOutcome::kIgnored, {}, nullptr};
     FileReport report = settings.Review() ? ReviewFile(input.path, review, taken.options)
                                           : FormatFile(input.path, taken.options);
     report.options_line = OptionsLine(taken.options, settings);

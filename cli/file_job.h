@@ -22,6 +22,7 @@ enum class FileOutcome {
   kAlreadyFormatted,  // review: formatting would not change it
   kFailed,            // not done, for the reason the report gives
   kSkipped,           // a symbolic link a walk met: not followed
+  kIgnored,           // a walked file the project's settings leave alone: not read
 };
 
 // A formatted text written beside its file, waiting to be flushed and put
@@ -56,7 +57,8 @@ struct FileReport {
 // staged when the file is formatted already). Never throws: a failure is
 // the report "PATH: EClass: message", a skipped link "Skipped link: PATH".
 // The options are the command line's over the project's settings for the
-// file; a review prints what review asks for.
+// file; a review prints what review asks for; a walked file they skip
+// (vemrafmt_skip) is kIgnored, without a report.
 FileReport RunFileJob(const InputFile& input, const RunSettings& settings, ProjectSettings& project,
                       const ReviewRequest& review = {});
 

@@ -43,7 +43,8 @@ std::string OptionsLine(const FileOptions& options, const RunSettings& settings)
   std::string line = "Formatting options (tabwidth=" + IntegerToText(options.TabWidth) +
                      Origin(options.TabWidthFrom) + ", tabs=" + BoolToText(options.UseTabs) +
                      Origin(options.UseTabsFrom) +
-                     ", extralines=" + BoolToText(options.KeepExtraLines);
+                     ", extralines=" + BoolToText(options.KeepExtraLines) +
+                     Origin(options.KeepExtraLinesFrom);
   // A CR LF chosen by a settings file is shown, as a value a user may not
   // expect; the default is not.
   if (options.LineEnds != LineEndChoice::kCrLf || !options.LineEndsFrom.empty()) {

@@ -20,6 +20,7 @@ struct FileOptions {
   // or the default gave it.
   std::string UseTabsFrom;
   std::string TabWidthFrom;
+  std::string KeepExtraLinesFrom;
   std::string LineEndsFrom;
 
   bool operator==(const FileOptions&) const = default;

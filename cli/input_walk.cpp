@@ -13,6 +13,7 @@
 #include "base/file_kind.h"
 #include "base/folder_listing.h"
 #include "base/path_parts.h"
+#include "cli/git_work_trees.h"
 #include "textutil/quote_name.h"
 
 namespace vemra {
@@ -25,86 +26,147 @@ struct Candidate {
   std::optional<FileIdentity> identity;  // none when the name cannot be looked at
 };
 
+// A folder to walk, and how git's rules stand there.
+struct WalkedFolder {
+  std::string path;      // as walked
+  GitPlace place;        // where it stands in a work tree
+  bool ignored = false;  // git ignores it and tracks nothing below: its files are only counted
+};
+
 class FolderWalk {
  public:
-  FolderWalk(const std::vector<std::string>& extensions, std::vector<Candidate>& found)
-      : extensions_(extensions), found_(found) {}
+  // git: the work trees whose rules apply; none when they do not.
+  FolderWalk(const std::vector<std::string>& extensions, GitWorkTrees* git,
+             std::vector<Candidate>& found)
+      : extensions_(extensions), git_(git), found_(found) {}
 
-  // Walks folder and everything below it; false when it held no file.
-  bool Walk(const std::string& folder) {
-    const std::size_t files_before = files_;
-    std::vector<std::string> pending;
-    ReadFolder(folder, true, pending);
+  // Walks folder and everything below it; false when it held no file, none
+  // left out by the rules either.
+  bool Walk(WalkedFolder folder) {
+    const std::size_t files_before = files_ + ignored_;
+    std::vector<WalkedFolder> pending;
+    ReadFolder(std::move(folder), true, pending);
     while (!pending.empty()) {
-      const std::string next = std::move(pending.back());
+      WalkedFolder next = std::move(pending.back());
       pending.pop_back();
       // A subfolder is listed only when it is no link, so that a link put in
       // its place since it was listed is not walked.
-      ReadFolder(next, false, pending);
+      ReadFolder(std::move(next), false, pending);
     }
-    return files_ > files_before;
+    return files_ + ignored_ > files_before;
+  }
+
+  void Fail(const std::string& path, std::exception_ptr failure) {
+    found_.push_back({{path, FailureOf(failure)}, std::nullopt});
+    ++failures_;
   }
 
   // The entries that failed so far.
   std::size_t Failures() const { return failures_; }
+  // The names with one of the extensions that the rules left out so far.
+  std::size_t Ignored() const { return ignored_; }
 
  private:
-  void Fail(const std::string& path, const EFOpenError& failure) {
-    found_.push_back({{path, FailureOf(std::make_exception_ptr(failure))}, std::nullopt});
-    ++failures_;
-  }
-
   // Takes the folder's files and queues its subfolders. A folder that
   // cannot be opened, or whose listing breaks off, fails: the files it
-  // holds would otherwise go unseen.
-  void ReadFolder(const std::string& folder, bool follow_link, std::vector<std::string>& pending) {
-    const FolderListing listing = ListFolder(folder, follow_link);
+  // holds would otherwise go unseen. One that git ignores is only counted,
+  // and fails nothing.
+  void ReadFolder(WalkedFolder folder, bool follow_link, std::vector<WalkedFolder>& pending) {
+    const FolderListing listing = ListFolder(folder.path, follow_link);
+    if (git_ != nullptr && !folder.ignored && HoldsRepository(listing) &&
+        !(folder.place.tree != nullptr && folder.place.path.empty())) {
+      try {
+        folder.place = git_->Enter(folder.path, folder.place);
+      } catch (const ESettingsError&) {
+        Fail(folder.path, std::current_exception());
+        return;
+      }
+    }
     for (const FolderEntry& entry : listing.entries) {
       // Hidden: names that begin with "." and, where the system marks them
       // so, files and folders it hides.
       if (entry.name.front() == '.' || entry.hidden) continue;
-      TakeEntry(folder, entry, pending);
+      const std::string path = JoinPath(folder.path, entry.name);
+      try {
+        TakeEntry(folder, entry, path, pending);
+      } catch (const ESettingsError&) {
+        Fail(path, std::current_exception());
+      }
     }
-    if (listing.error_code != 0) Fail(folder, OpenFailure(folder, listing.error_code));
+    if (listing.error_code != 0 && !folder.ignored) {
+      Fail(folder.path, std::make_exception_ptr(OpenFailure(folder.path, listing.error_code)));
+    }
+  }
+
+  static bool HoldsRepository(const FolderListing& listing) {
+    return std::any_of(listing.entries.begin(), listing.entries.end(),
+                       [](const FolderEntry& entry) { return entry.name == ".git"; });
   }
 
   // An entry is looked at when the folder does not say what it is (some
   // file systems do not), and when it is a file to take, whose identity is
   // needed. One that cannot be looked at fails: it may be a folder, or a
   // file the walk would take.
-  void TakeEntry(const std::string& folder, const FolderEntry& entry,
-                 std::vector<std::string>& pending) {
+  void TakeEntry(const WalkedFolder& folder, const FolderEntry& entry, const std::string& path,
+                 std::vector<WalkedFolder>& pending) {
     const bool has_extension = HasExtension(entry.name, extensions_);
     // A file of another extension is passed over without a look.
     if (!has_extension && entry.kind_known && entry.kind != FileKind::kFolder &&
         entry.kind != FileKind::kLink) {
       return;
     }
-    const std::string path = JoinPath(folder, entry.name);
-    if (entry.kind_known && entry.kind == FileKind::kFolder) {
-      pending.push_back(path);
-      return;
-    }
-    if (entry.kind_known && entry.kind == FileKind::kLink) {
-      TakeLink(path, has_extension);
-      return;
-    }
-    const PathLook look = LookAt(path, false);
-    if (!look.Exists()) {
+    FileKind kind = entry.kind;
+    PathLook look;
+    const bool known_enough = entry.kind_known && (kind == FileKind::kFolder ||
+                                                   kind == FileKind::kLink || folder.ignored);
+    if (!known_enough) {
+      look = LookAt(path, false);
       // Gone since it was listed fails too: it was there to be seen.
-      Fail(path, OpenFailure(path, look.error_code));
-    } else if (look.kind == FileKind::kFolder) {
-      pending.push_back(path);
-    } else if (look.kind == FileKind::kLink) {
-      TakeLink(path, has_extension);
-    } else if (!has_extension) {
+      if (!look.Exists()) {
+        if (!folder.ignored)
+          Fail(path, std::make_exception_ptr(OpenFailure(path, look.error_code)));
+        return;
+      }
+      kind = look.kind;
+    }
+    if (kind == FileKind::kFolder) {
+      QueueFolder(folder, entry.name, path, pending);
+    } else if (kind != FileKind::kLink && !has_extension) {
       return;
-    } else if (look.kind != FileKind::kRegular) {
-      Fail(path, OpenFailure(path, NotRegularReason()));
+    } else if (folder.ignored || LeftOut(folder.place, entry.name)) {
+      if (has_extension) ++ignored_;
+    } else if (kind == FileKind::kLink) {
+      TakeLink(path, has_extension);
+    } else if (kind != FileKind::kRegular) {
+      Fail(path, std::make_exception_ptr(OpenFailure(path, NotRegularReason())));
     } else {
-      found_.push_back({{path, std::nullopt}, look.identity});
+      found_.push_back({{path, std::nullopt, false, true}, look.identity});
       ++files_;
     }
+  }
+
+  // Whether git leaves out the file or link of that name in a folder at
+  // place: it does not track it, and its rules ignore it.
+  static bool LeftOut(const GitPlace& place, const std::string& name) {
+    if (place.tree == nullptr) return false;
+    const std::string path = place.path + name;
+    return !place.tree->Tracks(path) && place.tree->Ignores(path);
+  }
+
+  // A subfolder git ignores is walked only to count its files, unless the
+  // index tracks files in it, which git takes all the same.
+  static void QueueFolder(const WalkedFolder& folder, const std::string& name,
+                          const std::string& path, std::vector<WalkedFolder>& pending) {
+    if (folder.ignored || folder.place.tree == nullptr) {
+      pending.push_back({path, {}, folder.ignored});
+      return;
+    }
+    GitPlace place{folder.place.tree, folder.place.path + name + "/"};
+    if (!place.tree->TracksBelow(place.path) && place.tree->Ignores(place.path)) {
+      pending.push_back({path, {}, true});
+      return;
+    }
+    pending.push_back({path, std::move(place), false});
   }
 
   // A link is never followed: it may lead out of the tree, to a file that
@@ -114,20 +176,31 @@ class FolderWalk {
   // has_extension: the link's name has one of the extensions.
   void TakeLink(const std::string& path, bool has_extension) {
     if (has_extension) {
-      found_.push_back({{path, std::nullopt, true}, std::nullopt});
+      found_.push_back({{path, std::nullopt, true, true}, std::nullopt});
       return;
     }
     const PathLook target = LookAt(path, true);
     if (target.Exists() && target.kind == FileKind::kFolder) {
-      found_.push_back({{path, std::nullopt, true}, std::nullopt});
+      found_.push_back({{path, std::nullopt, true, true}, std::nullopt});
     }
   }
 
   const std::vector<std::string>& extensions_;
+  GitWorkTrees* const git_;
   std::vector<Candidate>& found_;  // files, failures and skipped links
   std::size_t files_ = 0;          // of found_
   std::size_t failures_ = 0;       // of found_
+  std::size_t ignored_ = 0;        // names with an extension the rules left out
 };
+
+// Where a named folder stands for git's rules: nowhere when the rules are
+// off, or when they ignore the folder itself, which was named all the same.
+GitPlace NamedFolderPlace(const std::string& name, GitWorkTrees* git) {
+  if (git == nullptr) return {};
+  GitPlace place = git->Find(name);
+  if (place.tree != nullptr && !place.path.empty() && place.tree->Ignores(place.path)) return {};
+  return place;
+}
 
 std::string ExtensionList(const std::vector<std::string>& extensions) {
   std::string list;
@@ -175,26 +248,31 @@ bool HasExtension(std::string_view file_name, const std::vector<std::string>& ex
   return false;
 }
 
-std::vector<InputFile> CollectInputs(const std::vector<std::string>& names,
-                                     const std::vector<std::string>& extensions,
-                                     bool walk_folders) {
+CollectedInputs CollectInputs(const std::vector<std::string>& names, const WalkChoices& choices) {
   std::vector<Candidate> found;
-  FolderWalk walk(extensions, found);
+  // Opened only when a walk may need them.
+  std::optional<GitWorkTrees> git;
+  if (choices.git_rules && choices.walk_folders) git.emplace();
+  GitWorkTrees* const rules = git ? &*git : nullptr;
+  FolderWalk walk(choices.extensions, rules, found);
   for (const std::string& name : names) {
     const PathLook look = LookAt(name, true);
-    if (look.Exists() && walk_folders && look.kind == FileKind::kFolder) {
+    if (look.Exists() && choices.walk_folders && look.kind == FileKind::kFolder) {
       const std::size_t failures_before = walk.Failures();
-      if (!walk.Walk(name) && walk.Failures() == failures_before) {
-        found.push_back(
-            {{name, FailureOf(std::make_exception_ptr(EmptyFolderFailure(name, extensions)))},
-             std::nullopt});
+      try {
+        if (!walk.Walk({name, NamedFolderPlace(name, rules)}) &&
+            walk.Failures() == failures_before) {
+          walk.Fail(name, std::make_exception_ptr(EmptyFolderFailure(name, choices.extensions)));
+        }
+      } catch (const ESettingsError&) {
+        walk.Fail(name, std::current_exception());
       }
       continue;
     }
     found.push_back(
         {{name, std::nullopt}, look.Exists() ? std::optional(look.identity) : std::nullopt});
   }
-  return SortedOnce(std::move(found));
+  return {SortedOnce(std::move(found)), walk.Ignored()};
 }
 
 }  // namespace vemra

@@ -16,6 +16,20 @@ struct InputFile {
   std::string path;                    // as given, or as walked from a given folder
   std::optional<FailureText> failure;  // set when the name gives no file to work on
   bool skipped_link = false;           // a symbolic link the walk met and did not follow
+  bool walked = false;                 // found by a walk, not named on the command line
+};
+
+// What a walk through a named folder takes.
+struct WalkChoices {
+  std::vector<std::string> extensions;  // lower case, without the dot
+  bool walk_folders = true;             // false: a folder's name is an input as it is
+  bool git_rules = false;               // leave out what git ignores
+};
+
+struct CollectedInputs {
+  std::vector<InputFile> inputs;  // sorted by path
+  // Names with one of the extensions that git's rules left out of a walk.
+  std::size_t ignored = 0;
 };
 
 // Whether a file name ends in "." and one of the extensions (lower case,
@@ -23,7 +37,7 @@ struct InputFile {
 bool HasExtension(std::string_view file_name, const std::vector<std::string>& extensions);
 
 // The inputs for these names, sorted by path. A name that is not a folder,
-// or every name when walk_folders is false, is taken as it is, through a
+// or every name when choices.walk_folders is false, is taken as it is, through a
 // symbolic link too (a name that does not exist fails when it is loaded). A
 // folder is walked through its subfolders for regular files with one of the
 // extensions; names that begin with "." are passed over. The walk follows
@@ -35,7 +49,14 @@ bool HasExtension(std::string_view file_name, const std::vector<std::string>& ex
 // and a named folder that holds no file to work on. A file reached by two
 // paths (twice named, or a hard link) is listed once, under the first of
 // its paths.
-std::vector<InputFile> CollectInputs(const std::vector<std::string>& names,
-                                     const std::vector<std::string>& extensions, bool walk_folders);
+//
+// With choices.git_rules, a walk inside a git work tree (or a repository's
+// work tree met on the way down) leaves out, and only counts, what git
+// ignores there: files the index tracks are taken whatever the patterns
+// say, and a folder the rules leave out is walked only for the files
+// tracked in it. A named folder that git ignores is walked as if outside
+// every work tree, as it was asked for by name. A repository that cannot be
+// read fails the folder where the walk found it, which is then not walked.
+CollectedInputs CollectInputs(const std::vector<std::string>& names, const WalkChoices& choices);
 
 }  // namespace vemra

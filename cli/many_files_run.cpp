@@ -108,16 +108,18 @@ RunShape ShapeRun(Console& console, const RunSettings& settings, std::size_t inp
 
 class ManyFilesRun {
  public:
-  ManyFilesRun(Console& console, const RunSettings& settings, std::vector<InputFile> inputs,
+  ManyFilesRun(Console& console, const RunSettings& settings, CollectedInputs collected,
                RunShape shape)
       : console_(console),
         settings_(settings),
-        inputs_(std::move(inputs)),
+        inputs_(std::move(collected.inputs)),
         workers_(shape.workers),
         window_(kReportsAheadPerWorker * std::max<std::size_t>(shape.workers, 1)),
         batch_(shape.batch_saves, kMaxBatchBytes),
         project_(settings),
-        review_{settings.Diff, settings.List, console.ColoursReports(), console.ColoursData()} {}
+        review_{settings.Diff, settings.List, console.ColoursReports(), console.ColoursData()} {
+    summary_.CountIgnored(collected.ignored);
+  }
 
   int Run() {
     options_line_ = OptionsLine(CommandLineOptions(settings_), settings_);
@@ -144,6 +146,7 @@ class ManyFilesRun {
       case FileOutcome::kReformatted:
       case FileOutcome::kUnchanged:
       case FileOutcome::kSkipped:
+      case FileOutcome::kIgnored:
         break;
     }
     return console_.Progress();
@@ -245,10 +248,10 @@ class ManyFilesRun {
 }  // namespace
 
 int RunManyFiles(Console& console, const RunSettings& settings) {
-  std::vector<InputFile> inputs =
-      CollectInputs(settings.Names, settings.Extensions, settings.Files);
-  const RunShape shape = ShapeRun(console, settings, inputs.size());
-  return ManyFilesRun(console, settings, std::move(inputs), shape).Run();
+  CollectedInputs collected =
+      CollectInputs(settings.Names, {settings.Extensions, settings.Files, settings.IgnoreFiles});
+  const RunShape shape = ShapeRun(console, settings, collected.inputs.size());
+  return ManyFilesRun(console, settings, std::move(collected), shape).Run();
 }
 
 }  // namespace vemra

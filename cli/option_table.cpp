@@ -83,8 +83,8 @@ constexpr std::array kOptions = {
                "input's first line",
                [](std::string_view v, RunSettings& s) { s.LineEnds = ParseLineEnds(v); }},
     OptionSpec{"editorconfig", "-editorconfig=B", "True",
-               "take tabs, tabwidth and lineends from the project's .editorconfig files, "
-               "unless given",
+               "take tabs, tabwidth, extralines and lineends from the project's .editorconfig "
+               "files, unless given, and leave out the files they skip",
                [](std::string_view v, RunSettings& s) { s.EditorConfig = ParseBoolean(v); }},
     OptionSpec{"check", "-check=B", "False",
                "save nothing; report whether formatting would change each input",
@@ -105,6 +105,9 @@ constexpr std::array kOptions = {
     OptionSpec{"ext", "-ext=LIST", "vem",
                "the extensions a folder walk takes, comma-separated, without the dot",
                [](std::string_view v, RunSettings& s) { s.Extensions = ParseExtensions(v); }},
+    OptionSpec{"ignorefiles", "-ignorefiles=B", "True",
+               "a walk in a git work tree leaves out the files git ignores",
+               [](std::string_view v, RunSettings& s) { s.IgnoreFiles = ParseBoolean(v); }},
     OptionSpec{"jobs", "-jobs=N", "the number of processors",
                "how many files are formatted at once",
                [](std::string_view v, RunSettings& s) { s.Jobs = ParseJobs(v); }},

@@ -1,8 +1,11 @@
 #include "cli/project_settings.h"
 
+#include <optional>
 #include <string_view>
 
+#include "base/conversions.h"
 #include "base/expand_path.h"
+#include "base/failures.h"
 #include "base/path_parts.h"
 #include "cli/editorconfig_properties.h"
 #include "textutil/quote_name.h"
@@ -23,12 +26,18 @@ std::int32_t WholeNumber(std::string_view value) {
   return number;
 }
 
+const EditorConfigProperty* Find(const std::vector<EditorConfigProperty>& properties,
+                                 std::string_view name) {
+  for (const EditorConfigProperty& property : properties) {
+    if (property.name == name) return &property;
+  }
+  return nullptr;
+}
+
 std::string_view ValueOf(const std::vector<EditorConfigProperty>& properties,
                          std::string_view name) {
-  for (const EditorConfigProperty& property : properties) {
-    if (property.name == name) return property.value;
-  }
-  return {};
+  const EditorConfigProperty* const property = Find(properties, name);
+  return property != nullptr ? std::string_view(property->value) : std::string_view();
 }
 
 void TakeIndentStyle(std::string_view value, const std::string& file, FileOptions& options) {
@@ -60,12 +69,29 @@ void TakeEndOfLine(std::string_view value, const std::string& file, const std::s
   taken.options.LineEndsFrom = file;
 }
 
+// The value of one of the program's own properties, true or false in any
+// letter case; none when it is not set. Any other value fails, naming the
+// settings file and line that set it (looked for from nearest upward).
+std::optional<bool> SwitchValue(const std::vector<EditorConfigProperty>& properties,
+                                std::string_view name, const std::string& nearest) {
+  const EditorConfigProperty* const property = Find(properties, name);
+  if (property == nullptr) return std::nullopt;
+  const std::string value = LowerAscii(property->value);
+  if (value == "true" || value == "false") return value == "true";
+  const SettingsLine where = LineSetting(nearest, name, property->value);
+  throw ESettingsError(
+      "Cannot use settings file \"" + EscapedName(where.file) +
+      "\": " + (where.line > 0 ? "line " + std::to_string(where.line) + ": " : "") +
+      std::string(name) + " = " + EscapedName(property->value) + " is not true or false");
+}
+
 }  // namespace
 
 ProjectSettings::ProjectSettings(const RunSettings& settings) : settings_(settings) {}
 
 InputOptions ProjectSettings::For(const std::string& name) {
-  InputOptions taken{CommandLineOptions(settings_), {}};
+  InputOptions taken;
+  taken.options = CommandLineOptions(settings_);
   if (!settings_.EditorConfig || name.empty()) return taken;
   const std::string full_path = ExpandPath(name);
   const std::string file = search_.NearestFile(FolderOf(full_path));
@@ -82,6 +108,13 @@ InputOptions ProjectSettings::For(const std::string& name) {
   if (!settings_.Given("lineends")) {
     TakeEndOfLine(ValueOf(properties, "end_of_line"), file, name, taken);
   }
+  if (!settings_.Given("extralines")) {
+    if (const auto extra_lines = SwitchValue(properties, "vemrafmt_extralines", file)) {
+      taken.options.KeepExtraLines = *extra_lines;
+      taken.options.KeepExtraLinesFrom = file;
+    }
+  }
+  taken.skip = SwitchValue(properties, "vemrafmt_skip", file).value_or(false);
   return taken;
 }
 

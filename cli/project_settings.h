@@ -14,6 +14,7 @@ namespace vemra {
 
 struct InputOptions {
   FileOptions options;
+  bool skip = false;  // the settings ask a walk to leave the input alone (vemrafmt_skip)
   // Properties of the settings files passed over, one line each without a
   // line end, for standard error.
   std::vector<std::string> warnings;
@@ -23,7 +24,11 @@ struct InputOptions {
 //   indent_style = tab | space    -> tabs
 //   indent_size = N               -> tabwidth (tab_width when it is "tab")
 //   end_of_line = lf | crlf       -> lineends ("cr" is passed over with a warning)
-// Other values are not valid for the property, and passed over.
+// Other values are not valid for the property, and passed over. The
+// program's own properties, whose values are true or false in any letter
+// case, and fail the input with ESettingsError naming the line otherwise:
+//   vemrafmt_extralines           -> extralines
+//   vemrafmt_skip                 -> a walk leaves the input alone
 class ProjectSettings {
  public:
   // The settings are kept for the life of the object, which keeps what it

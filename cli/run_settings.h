@@ -34,6 +34,7 @@ struct RunSettings {
   // "ext": the extensions, lower case and without the dot, of the files a
   // walk through a named folder takes.
   std::vector<std::string> Extensions{"vem"};
+  bool IgnoreFiles = true;  // "ignorefiles": a walk in a git work tree leaves out what git ignores
   // "jobs": how many files are worked on at once; 0 (not given) stands for
   // as many as the processors the program may use.
   std::int32_t Jobs = 0;

@@ -10,12 +10,15 @@ std::string RunSummary::Line(bool review) const {
   const std::size_t unchanged =
       CountOf(review ? FileOutcome::kAlreadyFormatted : FileOutcome::kUnchanged);
   const std::size_t skipped = CountOf(FileOutcome::kSkipped);
-  // Without skipped links the line is the one runs have always printed.
+  const std::size_t ignored = CountOf(FileOutcome::kIgnored);
+  // Without skipped links or files left out, the line is the one runs have
+  // always printed.
   return std::to_string(changed) + (changed == 1 ? " file " : " files ") +
          (review ? "would be reformatted, " : "reformatted, ") + std::to_string(unchanged) +
          (review ? " already formatted, " : " unchanged, ") +
          std::to_string(CountOf(FileOutcome::kFailed)) + " failed" +
-         (skipped > 0 ? ", " + std::to_string(skipped) + " skipped" : "");
+         (skipped > 0 ? ", " + std::to_string(skipped) + " skipped" : "") +
+         (ignored > 0 ? ", " + std::to_string(ignored) + " ignored" : "");
 }
 
 int RunSummary::ExitStatus() const {

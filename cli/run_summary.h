@@ -12,10 +12,15 @@ namespace vemra {
 class RunSummary {
  public:
   void Count(FileOutcome outcome) { ++counts_[static_cast<std::size_t>(outcome)]; }
+  // Files a walk left out as git ignores them.
+  void CountIgnored(std::size_t files) {
+    counts_[static_cast<std::size_t>(FileOutcome::kIgnored)] += files;
+  }
 
   // "3 files reformatted, 120 unchanged, 1 failed", or for a review
   // "3 files would be reformatted, 120 already formatted, 1 failed"; with
-  // ", 2 skipped" after it when links were skipped.
+  // ", 2 skipped" after it when links were skipped, and ", 5 ignored" when
+  // git's rules or the project's settings left files out of a walk.
   std::string Line(bool review) const;
 
   // kExitFailure when any file failed, else kExitWouldChange when a review
@@ -27,7 +32,7 @@ class RunSummary {
     return counts_[static_cast<std::size_t>(outcome)];
   }
 
-  std::array<std::size_t, 6> counts_{};  // files per outcome
+  std::array<std::size_t, 7> counts_{};  // files per outcome
 };
 
 }  // namespace vemra

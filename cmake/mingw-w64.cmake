@@ -27,6 +27,11 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
+# pkg-config (for libgit2) reads only the Windows libraries' files: those
+# built into VEMRA_WINDOWS_DEPS and Debian's mingw-w64 zlib.
+set(ENV{PKG_CONFIG_LIBDIR} "${VEMRA_WINDOWS_DEPS}/lib/pkgconfig:/usr/x86_64-w64-mingw32/lib/pkgconfig")
+set(ENV{PKG_CONFIG_PATH} "")
+
 # Everything linked in: the C and C++ runtimes and winpthreads.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 

@@ -21,8 +21,9 @@ using testing::RunResult;
 using testing::TestFolder;
 using testing::WriteBytes;
 
-// Two levels of blocks, so that tabs and tabwidth show.
-const std::string kProgram = "proc A()\nif x then\ny=1\nend\nend\n";
+// Two levels of blocks, so that tabs and tabwidth show, and a run of empty
+// lines, so that extralines does.
+const std::string kProgram = "proc A()\nif x then\ny=1\n\n\nend\nend\n";
 const std::string kDefaultLine = "Formatting options (tabwidth=2, tabs=False, extralines=False)";
 const std::string kRootSpaces4Lf =
     "root = true\n[*.vem]\nindent_style = space\nindent_size = 4\nend_of_line = lf\n";
@@ -117,9 +118,9 @@ TEST(ProjectSettings, GiveTheDefaultsTheCommandLineLeavesOpen) {
        {},
        kDefaultLine},
       {"the command line wins",
-       {{".editorconfig", kRootSpaces4Lf}},
+       {{".editorconfig", kRootSpaces4Lf + "vemrafmt_extralines = true\n"}},
        "a.vem",
-       {"-TabWidth=3", "-tabs=1", "-lineends=crlf"},
+       {"-TabWidth=3", "-tabs=1", "-lineends=crlf", "-extralines=0"},
        {"-tabwidth=3", "-tabs=1"},
        "Formatting options (tabwidth=3, tabs=True, extralines=False)"},
       {"-editorconfig=0 ignores the files",
@@ -144,6 +145,15 @@ TEST(ProjectSettings, GiveTheDefaultsTheCommandLineLeavesOpen) {
        {},
        {},
        kDefaultLine},
+      // A file named on the command line is taken even where a walk
+      // would skip it.
+      {"the program's own properties, in any letter case",
+       {{".editorconfig",
+         "root = true\n[*.vem]\nVemraFmt_ExtraLines = TRUE\nvemrafmt_skip = true\n"}},
+       "a.vem",
+       {},
+       {"-extralines=1"},
+       "Formatting options (tabwidth=2, tabs=False, extralines=True from ROOT/.editorconfig)"},
       {"a CR LF the settings file asks for is shown",
        {{".editorconfig", "root = true\n[*.vem]\nend_of_line = CRLF\nindent_size = 0\n"}},
        "a.vem",
@@ -217,6 +227,17 @@ TEST(ProjectSettings, ASettingsFileThatCannotBeReadFailsItsInputs) {
        bad_line + "3 is not valid"},
       {Kind::kFile, "root = true\r\n[*]\r\n" + std::string(4998, ' ') + "\r\nnot a property\r\n",
        bad_line + "4 is not valid"},
+      // A value of the program's own properties that is not true or false
+      // is named with its line, counted as the file counts it, in the
+      // settings file that set it.
+      {Kind::kFile, "root = true\n[*]\nvemrafmt_extralines = maybe\n",
+       "Cannot use settings file \"ROOT/bad/.editorconfig\": line 3: vemrafmt_extralines = "
+       "maybe is not true or false"},
+      {Kind::kFile,
+       "[*]\n" + std::string(12000, ' ') +
+           "\n[*.vem]\nvemrafmt_skip = 1 ; one\n[*.txt]\nvemrafmt_skip = 2\n",
+       "Cannot use settings file \"ROOT/bad/.editorconfig\": line 4: vemrafmt_skip = 1 is not "
+       "true or false"},
       {Kind::kLinkLoop, "",
        "Cannot open settings file \"ROOT/bad/.editorconfig\". Too many levels of symbolic links"},
       // A pipe would hold the run up for ever, waiting for a writer.
