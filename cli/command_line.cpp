@@ -45,8 +45,8 @@ void CheckStandardInput(const RunSettings& settings) {
 void CheckStandardOutput(const RunSettings& settings) {
   if (!settings.Stdout) return;
   Refuse(settings.Review(),
-         "-stdout=1 writes the formatted text, -check=1 and -diff=1 write none: give one or the "
-         "other");
+         "-stdout=1 writes the formatted text, -check=1, -diff=1 and -list=1 write none: give one "
+         "or the other");
   Refuse(settings.Files,
          "-stdout=1 writes the formatted text of one input: it cannot go with -files=1");
   Refuse(settings.Names.size() > 1,

@@ -150,9 +150,9 @@ TEST(StandardStreams, AFailureLeavesStandardOutputEmpty) {
       {{"-stdin=1", "-files=1"},
        "EArgumentError: -files=1 cannot go with -stdin=1, which formats one text from standard "
        "input\n"},
-      {{"-stdout=1", "-check=1", "@IN"},
-       "EArgumentError: -stdout=1 writes the formatted text, -check=1 and -diff=1 write none: "
-       "give one or the other\n"},
+      {{"-stdout=1", "-list=1", "@IN"},
+       "EArgumentError: -stdout=1 writes the formatted text, -check=1, -diff=1 and -list=1 write "
+       "none: give one or the other\n"},
       {{"-stdout=1", "@IN", "@DIR/out.vem"},
        "EArgumentError: -stdout=1 writes the result to standard output: an OUTPUT file name "
        "cannot go with it\n"},
