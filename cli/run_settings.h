@@ -17,6 +17,12 @@ enum class Request { kRun, kHelp, kVersion };
 // end of the input's first line (KeptLineEnding).
 enum class LineEndChoice { kCrLf, kLf, kKeep };
 
+// "lines": one range, "A:B".
+struct LineRange {
+  std::int32_t first = 0;
+  std::int32_t last = 0;
+};
+
 struct RunSettings {
   bool UseTabs = false;         // "tabs": keep TAB characters instead of blanks
   std::int32_t TabWidth = 2;    // "tabwidth": blanks per TAB when they are expanded
@@ -32,11 +38,15 @@ struct RunSettings {
   // "jobs": how many files are worked on at once; 0 (not given) stands for
   // as many as the processors the program may use.
   std::int32_t Jobs = 0;
-  bool Stdin = false;               // "stdin": the text comes from standard input
-  bool Stdout = false;              // "stdout": the result goes to standard output
-  std::string FileName;             // "filename": the name the text from standard input stands for
-  bool Quiet = false;               // "quiet": only what was asked for on standard output
-  bool Strict = false;              // "strict": an unknown option fails the run
+  bool Stdin = false;    // "stdin": the text comes from standard input
+  bool Stdout = false;   // "stdout": the result goes to standard output
+  std::string FileName;  // "filename": the name the text from standard input stands for
+  bool Quiet = false;    // "quiet": only what was asked for on standard output
+  bool Strict = false;   // "strict": an unknown option fails the run
+  bool Lsp = false;      // "lsp": serve editors as a language server on the standard streams
+  // "lines": the lines of the input that may change, 1-based and inclusive;
+  // empty: all of them.
+  std::vector<LineRange> Lines;
   Request request = Request::kRun;  // "help", "version": the first of them given
   // The file names as given: the files are opened through them, so that the
   // file system resolves their links and ".."; messages show ExpandPath.
@@ -61,7 +71,7 @@ struct RunSettings {
   bool WritesStandardOutput() const { return Stdout || (Stdin && !Review()); }
   // A silent run prints no banner, echo or progress lines, and its failures
   // go to standard error, keeping standard output for what was asked for.
-  bool Silent() const { return Quiet || WritesStandardOutput(); }
+  bool Silent() const { return Quiet || Lsp || WritesStandardOutput(); }
   // The name messages give the one input: the file name as given, or the
   // name the text from standard input stands for.
   std::string InputName() const;
