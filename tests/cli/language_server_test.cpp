@@ -8,7 +8,11 @@
 #include <thread>
 #include <vector>
 
+#include "bench/program_kinds.h"
 #include "cli/driver.h"
+#include "cli/text_formatting.h"
+#include "lsp/document_edits.h"
+#include "tests/cli/run_helpers.h"
 #include "tests/support/test_system.h"
 
 namespace vemra::testing {
@@ -247,6 +251,67 @@ TEST(LanguageServer, AnswersEachSessionExactly) {
     EXPECT_EQ(session.output, c.expected) << c.name;
     EXPECT_EQ(session.status, c.status) << c.name;
   }
+}
+
+// The text the edits make of text: their ranges are of text as it was,
+// and they are applied from the last to the first.
+std::string Applied(std::string text, const lsp::Json& edits) {
+  const lsp::LineIndex index(text);
+  const auto offset = [&index](const lsp::Json& position) {
+    return index.OffsetOf({position["line"], position["character"]}, lsp::PositionEncoding::kUtf8);
+  };
+  std::vector<std::pair<std::size_t, std::size_t>> ranges;
+  for (const lsp::Json& edit : edits) {
+    ranges.emplace_back(offset(edit["range"]["start"]), offset(edit["range"]["end"]));
+  }
+  for (std::size_t i = edits.size(); i-- > 0;) {
+    text.replace(ranges[i].first, ranges[i].second - ranges[i].first,
+                 edits[i]["newText"].get<std::string>());
+  }
+  return text;
+}
+
+// The edits of a formatting request turn every kind of generated program
+// into exactly what -stdin=1 prints for it, whatever the line ends chosen.
+TEST(LanguageServer, EditsGiveTheCommandLinesText) {
+  std::ostringstream out;
+  std::ostringstream err;
+  Console console({0, out, err}, true);
+  for (const std::string line_ends : {"crlf", "lf", "keep"}) {
+    RunSettings settings;
+    ApplyArgument("-lineends=" + line_ends, settings);
+    ApplyArgument("-editorconfig=0", settings);
+    for (std::uint64_t seed = 0; seed < 12; ++seed) {
+      const std::string text = GenerateProgramOfKind(seed);
+      const RunResult run =
+          RunDriver({"-stdin=1", "-editorconfig=0", "-lineends=" + line_ends}, text);
+      if (run.status != kExitSuccess) continue;  // a text that does not settle fails alike
+      const std::string formatted = FormatText(console, settings, "", text).text;
+      ASSERT_EQ(formatted, run.console) << seed;
+      const lsp::Json edits =
+          lsp::FormattingEdits(text, formatted, nullptr, lsp::PositionEncoding::kUtf8);
+      EXPECT_EQ(Applied(text, edits), formatted) << line_ends << " " << seed;
+    }
+  }
+}
+
+// One line changed in a long formatted document gives an edit of that line
+// alone, and a range over it takes that edit and nothing else.
+TEST(LanguageServer, OneChangedLineGivesOneLineEdit) {
+  std::string formatted = "proc A()\r\n";
+  for (int i = 0; i < 2000; ++i) formatted += "  x = " + std::to_string(i) + "\r\n";
+  formatted += "end\r\n";
+  std::string text = formatted;
+  text.replace(text.find("  x = 1000\r\n"), 12, "x=1000 \r\n");
+  const std::string expected = "[" + Edit(1001, 0, 1002, 0, R"("  x = 1000\r\n")") + "]";
+  EXPECT_EQ(lsp::FormattingEdits(text, formatted, nullptr, lsp::PositionEncoding::kUtf16).dump(),
+            expected);
+  const std::vector<LineSpan> around = {{995, 1005}};
+  EXPECT_EQ(lsp::FormattingEdits(text, formatted, &around, lsp::PositionEncoding::kUtf16).dump(),
+            expected);
+  const std::vector<LineSpan> elsewhere = {{10, 20}};
+  EXPECT_EQ(lsp::FormattingEdits(text, formatted, &elsewhere, lsp::PositionEncoding::kUtf16).dump(),
+            "[]");
 }
 
 }  // namespace
