@@ -7,6 +7,7 @@
 #include "cli/command_line.h"
 #include "cli/failure_text.h"
 #include "cli/language_server_run.h"
+#include "cli/line_selection.h"
 #include "cli/many_files_run.h"
 #include "cli/one_input_run.h"
 #include "cli/usage_text.h"
@@ -49,6 +50,7 @@ int Run(Console& console, const std::vector<std::string>& arguments, const Comma
     EchoArguments(console.Progress(), arguments, line.echoed);
     if (line.failure) std::rethrow_exception(line.failure);
     CheckArguments(settings);
+    CheckLineSelection(settings);
     for (const std::string& warning : UnknownOptionWarnings(settings)) console.Warn(warning);
     if (settings.Lsp) return RunLanguageServerMode(console, settings, input_fd);
     if (!settings.HasInput()) {

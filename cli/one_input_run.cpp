@@ -4,6 +4,7 @@
 #include "base/safe_file_write.h"
 #include "cli/driver.h"
 #include "cli/input_text.h"
+#include "cli/line_selection.h"
 #include "cli/project_settings.h"
 #include "cli/run_progress.h"
 #include "textutil/quote_name.h"
@@ -13,7 +14,7 @@ namespace vemra {
 namespace {
 
 InputText Load(std::ostream& progress, const RunSettings& settings, int input_fd) {
-  const KeepLoaded keep{settings.Review(), settings.Diff};
+  const KeepLoaded keep{settings.Review() || !settings.Lines.empty(), settings.Diff};
   const std::string name = settings.Stdin ? settings.InputName() : ExpandPath(settings.InputPath);
   BeginStep(progress, "Loading source file " + QuoteName(name) + "...");
   InputText input = settings.Stdin ? LoadStandardInput(input_fd, name, keep)
@@ -24,20 +25,18 @@ InputText Load(std::ostream& progress, const RunSettings& settings, int input_fd
 
 // Standard output gets the result only once it is complete, and all of it
 // or a failure.
-void WriteResult(std::ostream& out, const TStringList& lines) {
-  std::string holder;
-  const std::string_view result = lines.JoinedText(holder);
+void WriteResult(std::ostream& out, std::string_view result) {
   out.write(result.data(), static_cast<std::streamsize>(result.size()));
   out.flush();
   if (!out) throw StandardOutputFailure(out);
 }
 
-void Save(std::ostream& progress, const RunSettings& settings, const InputText& input) {
+void Save(std::ostream& progress, const RunSettings& settings, const InputText& input,
+          std::string_view result) {
   const std::string& output =
       settings.OutputPath.empty() ? settings.InputPath : settings.OutputPath;
   BeginStep(progress, "Saving output file to " + QuoteName(ExpandPath(output)) + "...");
-  std::string holder;
-  WriteFileSafely(output, input.lines.JoinedText(holder), input.file ? &*input.file : nullptr);
+  WriteFileSafely(output, result, input.file ? &*input.file : nullptr);
   EndStep(progress);
 }
 
@@ -61,10 +60,18 @@ int RunOneInput(Console& console, const RunSettings& settings, int input_fd) {
     console.Out() << verdict.text << std::flush;
     return verdict.would_change ? kExitWouldChange : kExitSuccess;
   }
+  std::string holder;
+  std::string_view result = input.lines.JoinedText(holder);
+  // With -lines, the lines outside them keep their bytes.
+  std::string selected;
+  if (!settings.Lines.empty()) {
+    selected = OnlyTheseLines(input.original, result, settings.Lines);
+    result = selected;
+  }
   if (settings.WritesStandardOutput()) {
-    WriteResult(console.Out(), input.lines);
+    WriteResult(console.Out(), result);
   } else {
-    Save(console.Progress(), settings, input);
+    Save(console.Progress(), settings, input, result);
   }
   return kExitSuccess;
 }

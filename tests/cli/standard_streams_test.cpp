@@ -160,6 +160,13 @@ TEST(StandardStreams, AFailureLeavesStandardOutputEmpty) {
        "EArgumentError: -stdout=1 writes the formatted text of one input: it cannot go with "
        "-files=1\n"},
       {{"-stdout=1"}, "EArgumentError: No input: -stdout=1 needs a file name, or -stdin=1\n"},
+      {{"-stdin=1", "-lines=3"},
+       "EConvertError: '3' is not a valid list of line ranges (A:B,C:D)\n"},
+      {{"-stdin=1", "-lines=1:2,4:3"},
+       "EConvertError: '1:2,4:3' is not a valid list of line ranges (A:B,C:D)\n"},
+      {{"-quiet=1", "-stdin=1", "-check=1", "-lines=1:1"},
+       "EArgumentError: -lines applies to one input, formatted and written; it cannot be "
+       "combined with many files, -check, -diff or -lsp\n"},
   };
   for (const FailureCase& c : cases) {
     const FolderWithInput scratch;
@@ -169,6 +176,35 @@ TEST(StandardStreams, AFailureLeavesStandardOutputEmpty) {
     EXPECT_EQ(run.errors, scratch.Fill(c.errors));
     EXPECT_TRUE(scratch.Untouched()) << c.arguments[1];
   }
+}
+
+// -lines: the lines given take their formatted form, every other line keeps
+// its bytes; a stretch that adds or removes lines changes whole when it
+// touches them.
+TEST(StandardStreams, LinesChangeOnlyTheGivenLines) {
+  const std::string input = "proc A()\nx=1\r\ny=2\n\n\n\nz=3\nend";
+  const struct {
+    std::string lines;
+    std::string expected;
+  } cases[] = {
+      {"2:2", "proc A()\n  x = 1\r\ny=2\n\n\n\nz=3\nend"},
+      {"2:3", "proc A()\n  x = 1\r\n  y = 2\r\n\n\n\nz=3\nend"},
+      {"3:3,7:7", "proc A()\nx=1\r\n  y = 2\r\n\n\n\n  z = 3\r\nend"},
+      {"4:5", "proc A()\nx=1\r\ny=2\n\r\nz=3\nend"},
+      {"4:4", "proc A()\nx=1\r\ny=2\n\r\n\n\nz=3\nend"},
+      {"8:99", "proc A()\nx=1\r\ny=2\n\n\n\nz=3\nend\r\n"},
+      {"1:8", "proc A()\r\n  x = 1\r\n  y = 2\r\n\r\n  z = 3\r\nend\r\n"},
+  };
+  for (const auto& c : cases) {
+    const RunResult run = RunDriver({"-stdin=1", "-lines=" + c.lines}, input);
+    EXPECT_EQ(run.status, kExitSuccess) << run.errors;
+    EXPECT_EQ(run.console, c.expected) << c.lines;
+  }
+  // A file is saved the same way.
+  TestFolder folder;
+  WriteBytes(folder / "a.vem", input);
+  EXPECT_EQ(RunDriver({"-quiet=1", "-lines=2:2", folder / "a.vem"}).status, kExitSuccess);
+  EXPECT_EQ(ReadBytes(folder / "a.vem"), cases[0].expected);
 }
 
 // A refused line reads nothing: what an editor piped in is still there.
