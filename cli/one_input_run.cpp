@@ -7,6 +7,7 @@
 #include "cli/line_selection.h"
 #include "cli/project_settings.h"
 #include "cli/run_progress.h"
+#include "cli/source_warnings.h"
 #include "textutil/quote_name.h"
 
 namespace vemra {
@@ -54,10 +55,13 @@ FileOptions OptionsFor(Console& console, const RunSettings& settings) {
 int RunOneInput(Console& console, const RunSettings& settings, int input_fd) {
   InputText input = Load(console.Progress(), settings, input_fd);
   const FileOptions options = OptionsFor(console, settings);
-  FormatWithProgress(console.Progress(), settings, options, input.lines, input.name);
+  SourceDiagnostics diagnostics;
+  FormatWithProgress(console.Progress(), settings, options, input.lines, input.name, &diagnostics);
+  const bool warnings_fail = ReportSourceWarnings(console, settings, input.name, diagnostics);
   if (settings.Review()) {
     const ReviewVerdict verdict = ReviewInput(input, settings.Diff);
     console.Out() << verdict.text << std::flush;
+    if (warnings_fail) return kExitFailure;
     return verdict.would_change ? kExitWouldChange : kExitSuccess;
   }
   std::string holder;
@@ -73,7 +77,7 @@ int RunOneInput(Console& console, const RunSettings& settings, int input_fd) {
   } else {
     Save(console.Progress(), settings, input, result);
   }
-  return kExitSuccess;
+  return warnings_fail ? kExitFailure : kExitSuccess;
 }
 
 }  // namespace vemra

@@ -14,7 +14,7 @@ FormattedText FormatText(Console& console, const RunSettings& settings, const st
   TStringList lines;
   lines.AssignText(text);
   FormattedText formatted;
-  FormatLines(taken.options, lines, path);
+  FormatLines(taken.options, lines, path, &formatted.diagnostics);
   std::string holder;
   const std::string_view joined = lines.JoinedText(holder);
   formatted.text = joined.data() == holder.data() ? std::move(holder) : std::string(joined);

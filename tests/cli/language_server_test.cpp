@@ -199,6 +199,17 @@ TEST(LanguageServer, AnswersEachSessionExactly) {
        {kUtf16Init, NoDiagnostics(1), NoDiagnostics(2), NoDiagnostics(2),
         Result(2, "[" + Edit(2, 0, 3, 0, R"("  zz = 2\r\n")") + "]")},
        1},
+      {"the findings on blocks are published after open and change",
+       {Initialize(), Open(R"("end\nproc A()\n")"), Change("", R"("x")")},
+       {kUtf16Init,
+        R"({"jsonrpc":"2.0","method":"textDocument/publishDiagnostics","params":{"diagnostics":[)"
+        R"({"message":"\"end\" closes no open block","range":{"end":{"character":0,"line":1},)"
+        R"("start":{"character":0,"line":0}},"severity":2,"source":"vemrafmt"},)"
+        R"({"message":"\"proc\" opened on line 2 is never closed","range":{"end":{"character":0,)"
+        R"("line":2},"start":{"character":0,"line":1}},"severity":2,"source":"vemrafmt"}],)"
+        R"("uri":"file:///nowhere/a.vem","version":1}})",
+        NoDiagnostics(2)},
+       1},
       {"a full change replaces the text",
        {Initialize(), Open(R"("x")"), Change("", R"("a=1\r\n")"), Format(2)},
        {kUtf16Init, NoDiagnostics(1), NoDiagnostics(2),

@@ -207,6 +207,38 @@ TEST(StandardStreams, LinesChangeOnlyTheGivenLines) {
   EXPECT_EQ(ReadBytes(folder / "a.vem"), cases[0].expected);
 }
 
+// The findings on unbalanced blocks go to standard error in the compiler's
+// form; the result is the same bytes with or without them, and only
+// -strict=1 fails the run for a warning.
+TEST(StandardStreams, UnbalancedBlocksAreWarnedOfOnStandardError) {
+  const std::string input = "end\nproc A()\nx=1\n// vemrafmt: off\n";
+  // The stray "end" takes the level below zero, and "proc" back to it.
+  const std::string result = "end\r\nproc A()\r\nx = 1\r\n// vemrafmt: off\r\n";
+  const std::string warnings =
+      "a.vem:1: warning: \"end\" closes no open block\n"
+      "a.vem:2: warning: \"proc\" opened on line 2 is never closed\n"
+      "a.vem:4: note: \"vemrafmt: off\" has no \"vemrafmt: on\" after it: the lines to the end "
+      "are left as they stand\n";
+  const struct {
+    std::vector<std::string> options;
+    int status;
+    std::string errors;
+  } cases[] = {
+      {{}, kExitSuccess, warnings},
+      {{"-quiet=1"}, kExitSuccess, ""},
+      {{"-strict=1"}, kExitFailure, warnings},
+      {{"-strict=1", "-quiet=1"}, kExitFailure, ""},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> arguments = {"-stdin=1", "-filename=a.vem"};
+    arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+    const RunResult run = RunDriver(arguments, input);
+    EXPECT_EQ(run.status, c.status) << c.options.size();
+    EXPECT_EQ(run.console, result);
+    EXPECT_EQ(run.errors, c.errors);
+  }
+}
+
 // A refused line reads nothing: what an editor piped in is still there.
 TEST(StandardStreams, ARefusedLineLeavesStandardInputUnread) {
   std::FILE* const in = std::tmpfile();
