@@ -47,7 +47,7 @@ std::vector<FilterCase> FilterCases() {
       {kUnformatted, {}},
       {kFormatted, {}},
       {"", {}},
-      {"no line end at the end", {}},
+      {"no line break after this line", {}},
       {std::string("x\0\xff\r\r\n", 6), {}},
       {Sample(), {}},
       {Sample(), {"-tabs=1", "-extralines=1"}},
