@@ -31,12 +31,13 @@ struct LineStretch {
 // paired by their text without blanks, so that a re-indented or re-spaced
 // line stands against the line it came from, and a stretch of such lines
 // pairs its old and new lines one to one; only lines whose bytes differ
-// are in a stretch. When the two texts differ so much that a line diff
-// would take long (more than max_work comparisons), the middle that differs
-// is one stretch.
+// are in a stretch. Lines found once in each text anchor the pairing; the
+// gaps between them go through a line diff, or, where that would take
+// more than about max_work steps, a linear walk that may give longer
+// stretches than the shortest.
 std::vector<LineStretch> ChangedStretches(const std::vector<std::string_view>& old_lines,
                                           const std::vector<std::string_view>& new_lines,
-                                          std::size_t max_work = 40'000'000);
+                                          std::size_t max_work = 2'000'000);
 
 // Old lines [begin, end), 0-based.
 struct LineSpan {
