@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "base/stream_write.h"
 #include "bench/program_kinds.h"
 #include "cli/driver.h"
 #include "cli/text_formatting.h"
@@ -52,9 +53,8 @@ Session Serve(const std::string& input) {
   int fds[2];
   EXPECT_TRUE(MakePipe(fds));
   std::thread writer([&input, fd = fds[1]] {
-    std::FILE* const pipe = fdopen(fd, "wb");
-    std::fwrite(input.data(), 1, input.size(), pipe);
-    std::fclose(pipe);
+    WriteToStream(fd, input);
+    CloseDescriptor(fd);
   });
   std::ostringstream out;
   std::ostringstream err;
