@@ -15,6 +15,13 @@ BlockFacts::Entry BlockFacts::MakeEntry(std::size_t offset, std::string_view wor
   return entry;
 }
 
+std::string BlockFacts::Quoted(const Entry& entry) {
+  std::string quoted = "\"";
+  quoted.append(entry.word, entry.length);
+  quoted += '"';
+  return quoted;
+}
+
 void BlockFacts::Opened(std::size_t offset, std::string_view word, bool second_level) {
   open_.push_back(MakeEntry(offset, word, second_level));
 }
@@ -93,13 +100,13 @@ void BlockFacts::Finish(const std::size_t* region_start) {
   CountLinesTo(source_.size() + 1);
   for (const Entry& entry : open_) {
     if (entry.second_level) continue;
-    found.push_back({entry.line, DiagnosticSeverity::kWarning,
-                     "\"" + std::string(entry.word, entry.length) + "\" opened on line " +
-                         std::to_string(entry.line) + " is never closed"});
+    found.push_back(
+        {entry.line, DiagnosticSeverity::kWarning,
+         Quoted(entry) + " opened on line " + std::to_string(entry.line) + " is never closed"});
   }
   for (const Entry& entry : strays_) {
-    found.push_back({entry.line, DiagnosticSeverity::kWarning,
-                     "\"" + std::string(entry.word, entry.length) + "\" closes no open block"});
+    found.push_back(
+        {entry.line, DiagnosticSeverity::kWarning, Quoted(entry) + " closes no open block"});
   }
   std::stable_sort(
       found.begin(), found.end(),

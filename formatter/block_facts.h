@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -60,6 +61,8 @@ class BlockFacts {
   };
 
   static Entry MakeEntry(std::size_t offset, std::string_view word, bool second_level);
+  // The entry's word in double quotes, for a message.
+  static std::string Quoted(const Entry& entry);
   // Counts the line breaks in front of offset (not before the last count).
   void AdvanceTo(std::size_t offset);
   void CountPending(std::vector<Entry>& entries, std::size_t& counted, std::size_t offset);

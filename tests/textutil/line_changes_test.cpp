@@ -16,21 +16,23 @@ TEST(LineChanges, PairReindentedLinesAndSpanTheRest) {
     std::vector<LineStretch> expected;
     std::vector<LineStretch> walked;  // where the walk pairs otherwise; empty: as expected
   } cases[] = {
-      {"nothing changes", "a\nb\n", "a\nb\n", {}},
+      {"nothing changes", "a\nb\n", "a\nb\n", {}, {}},
       {"re-indented lines pair one to one",
        "p\nx\ny\nq\nend\n",
        "p\n  x\n  y\nq\nend\n",
-       {{1, 3, 1, 3}}},
+       {{1, 3, 1, 3}},
+       {}},
       {"a collapsed empty line is a stretch of its own",
        "a\n\n\nb\n  c\n",
        "a\n\nb\nc\n",
-       {{2, 3, 2, 2}, {4, 5, 3, 4}}},
+       {{2, 3, 2, 2}, {4, 5, 3, 4}},
+       {}},
       {"a joined line replaces two",
        "a\nb\nc\nd\n",
        "a\nb c\nd\n",
        {{1, 3, 1, 2}},
        {{1, 2, 1, 2}, {2, 3, 2, 2}}},
-      {"line ends alone change a line", "a\r\nb\nc", "a\r\nb\r\nc\r\n", {{1, 3, 1, 3}}},
+      {"line ends alone change a line", "a\r\nb\nc", "a\r\nb\r\nc\r\n", {{1, 3, 1, 3}}, {}},
   };
   for (const auto& c : cases) {
     const std::vector<std::string_view> old_lines = SplitKeepingLineEnds(c.old_text);
@@ -51,7 +53,6 @@ TEST(LineChanges, SpansTakePairedLinesAloneAndOtherStretchesWhole) {
   const struct {
     std::vector<LineSpan> spans;
     std::vector<LineStretch> expected;
-    std::vector<LineStretch> walked;  // where the walk pairs otherwise; empty: as expected
   } cases[] = {
       {{{2, 3}}, {{2, 3, 2, 3}}},  {{{0, 2}, {3, 5}}, {{1, 2, 1, 2}, {3, 4, 3, 4}}},
       {{{7, 8}}, {{6, 8, 6, 7}}},  {{{5, 6}}, {}},
