@@ -51,6 +51,7 @@ int Run(Console& console, const std::vector<std::string>& arguments, const Comma
     if (line.failure) std::rethrow_exception(line.failure);
     CheckArguments(settings);
     CheckLineSelection(settings);
+    CheckLanguageServerMode(settings);
     for (const std::string& warning : UnknownOptionWarnings(settings)) console.Warn(warning);
     if (settings.Lsp) return RunLanguageServerMode(console, settings, input_fd);
     if (!settings.HasInput()) {

@@ -1,5 +1,6 @@
 #include "cli/language_server_run.h"
 
+#include "base/failures.h"
 #include "cli/text_formatting.h"
 #include "lsp/language_server.h"
 
@@ -26,6 +27,14 @@ class CommandLineFormatter final : public lsp::DocumentFormatter {
 };
 
 }  // namespace
+
+void CheckLanguageServerMode(const RunSettings& settings) {
+  if (settings.Lsp && (settings.HasInput() || settings.Stdout || settings.Review())) {
+    throw EArgumentError(
+        "-lsp=1 formats the documents an editor sends: it takes no file names, -stdin, -stdout, "
+        "-check or -diff");
+  }
+}
 
 int RunLanguageServerMode(Console& console, const RunSettings& settings, int input_fd) {
   CommandLineFormatter formatter(console, settings);

@@ -8,6 +8,10 @@
 
 namespace vemra {
 
+// Refuses -lsp=1 with what it would pass over: file names, -stdin, -stdout,
+// -check or -diff. Throws EArgumentError.
+void CheckLanguageServerMode(const RunSettings& settings);
+
 // Serves the client until it says "exit" or standard input ends; returns
 // the server's exit status.
 int RunLanguageServerMode(Console& console, const RunSettings& settings, int input_fd);

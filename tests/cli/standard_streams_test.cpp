@@ -164,6 +164,9 @@ TEST(StandardStreams, AFailureLeavesStandardOutputEmpty) {
        "EConvertError: '3' is not a valid list of line ranges (A:B,C:D)\n"},
       {{"-stdin=1", "-lines=1:2,4:3"},
        "EConvertError: '1:2,4:3' is not a valid list of line ranges (A:B,C:D)\n"},
+      {{"-lsp=1", "-stdin=1"},
+       "EArgumentError: -lsp=1 formats the documents an editor sends: it takes no file names, "
+       "-stdin, -stdout, -check or -diff\n"},
       {{"-quiet=1", "-stdin=1", "-check=1", "-lines=1:1"},
        "EArgumentError: -lines applies to one input, formatted and written; it cannot be "
        "combined with many files, -check, -diff or -lsp\n"},
