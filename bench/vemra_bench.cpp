@@ -1,7 +1,8 @@
 // Measures the formatter against cp on realistic and hostile inputs that it
 // generates itself, and prints one table row per input; then, on a code base
 // of many small files, one many-files run against find -exec; then the
-// start-up of a run over 1 KB from standard input to standard output.
+// start-up of a run over 1 KB from standard input to standard output; and,
+// when asked for, the language server's answers to formatting requests.
 //
 //   vemra_bench [--vemrafmt=PATH] [--only=NAME,PREFIX*,...] [--runs=N]
 //               [--cpu-limit=SECONDS] [--memory-limit-mb=N] [--dir=PATH] [--list]
@@ -33,6 +34,7 @@
 #include "bench/code_base_bench.h"
 #include "bench/comma_list.h"
 #include "bench/count_option.h"
+#include "bench/lsp_bench.h"
 #include "bench/memory_bench.h"
 #include "bench/process_run.h"
 #include "bench/start_up_bench.h"
@@ -60,6 +62,8 @@ struct BenchOptions {
 constexpr std::string_view kCodeBase = "code-base";
 constexpr std::string_view kStartUp = "start-up";
 constexpr std::size_t kStartUpRunFactor = 100;
+// The language server, driven over a pipe; run only when --only names it.
+constexpr std::string_view kLanguageServer = "lsp";
 
 // Inputs below this size whose first run is quick are run more often, as
 // their times are short and noisy.
@@ -312,6 +316,9 @@ int RunBenchmark(const BenchOptions& options) {
     std::cout << kStartUp
               << "  a 1 KB program formatted from standard input to standard output, "
                  "beside cat\n";
+    std::cout << kLanguageServer
+              << "  vemrafmt -lsp=1 over a pipe: 1,000 formatting requests on documents of 1 MB "
+                 "and 5 MB (only when --only names it)\n";
     return 0;
   }
   if (!options.save_inputs_dir.empty()) return SaveInputs(options);
@@ -325,7 +332,8 @@ int RunBenchmark(const BenchOptions& options) {
   const std::vector<BenchInput> large = SelectedLarge(options);
   const bool code_base = Selected(options, kCodeBase);
   const bool start_up = Selected(options, kStartUp);
-  if (selected.empty() && large.empty() && !code_base && !start_up) {
+  const bool language_server = LargeSelected(options, kLanguageServer);
+  if (selected.empty() && large.empty() && !code_base && !start_up && !language_server) {
     throw Exception("no input matches --only (see --list)");
   }
   TemporaryFolder folder(options.parent_dir);
@@ -351,6 +359,10 @@ int RunBenchmark(const BenchOptions& options) {
   if (start_up) {
     MeasureStartUp({options.formatter, folder.File(kStartUp), options.runs * kStartUpRunFactor},
                    std::cout);
+    std::cout << '\n';
+  }
+  if (language_server) {
+    MeasureLanguageServer({options.formatter, {1000 * 1000, 5 * 1000 * 1000}}, std::cout);
     std::cout << '\n';
   }
   std::cout << "load average after: " << LoadAverage() << '\n';

@@ -6,6 +6,8 @@
 #include "base/decimal_separator.h"
 #include "cli/command_line.h"
 #include "cli/failure_text.h"
+#include "cli/language_server_run.h"
+#include "cli/line_selection.h"
 #include "cli/many_files_run.h"
 #include "cli/one_input_run.h"
 #include "cli/usage_text.h"
@@ -48,7 +50,10 @@ int Run(Console& console, const std::vector<std::string>& arguments, const Comma
     EchoArguments(console.Progress(), arguments, line.echoed);
     if (line.failure) std::rethrow_exception(line.failure);
     CheckArguments(settings);
+    CheckLineSelection(settings);
+    CheckLanguageServerMode(settings);
     for (const std::string& warning : UnknownOptionWarnings(settings)) console.Warn(warning);
+    if (settings.Lsp) return RunLanguageServerMode(console, settings, input_fd);
     if (!settings.HasInput()) {
       console.Warn("No input file given; \"vemrafmt -help\" tells how to use the program");
       return kExitSuccess;

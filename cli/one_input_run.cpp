@@ -4,8 +4,10 @@
 #include "base/safe_file_write.h"
 #include "cli/driver.h"
 #include "cli/input_text.h"
+#include "cli/line_selection.h"
 #include "cli/project_settings.h"
 #include "cli/run_progress.h"
+#include "cli/source_warnings.h"
 #include "textutil/quote_name.h"
 
 namespace vemra {
@@ -13,7 +15,7 @@ namespace vemra {
 namespace {
 
 InputText Load(std::ostream& progress, const RunSettings& settings, int input_fd) {
-  const bool keep = settings.Review();
+  const bool keep = settings.Review() || !settings.Lines.empty();
   const std::string name = settings.Stdin ? settings.InputName() : ExpandPath(settings.InputPath);
   BeginStep(progress, "Loading source file " + QuoteName(name) + "...");
   InputText input = settings.Stdin ? LoadStandardInput(input_fd, name, keep)
@@ -24,20 +26,18 @@ InputText Load(std::ostream& progress, const RunSettings& settings, int input_fd
 
 // Standard output gets the result only once it is complete, and all of it
 // or a failure.
-void WriteResult(std::ostream& out, const TStringList& lines) {
-  std::string holder;
-  const std::string_view result = lines.JoinedText(holder);
+void WriteResult(std::ostream& out, std::string_view result) {
   out.write(result.data(), static_cast<std::streamsize>(result.size()));
   out.flush();
   if (!out) throw StandardOutputFailure(out);
 }
 
-void Save(std::ostream& progress, const RunSettings& settings, const InputText& input) {
+void Save(std::ostream& progress, const RunSettings& settings, const InputText& input,
+          std::string_view result) {
   const std::string& output =
       settings.OutputPath.empty() ? settings.InputPath : settings.OutputPath;
   BeginStep(progress, "Saving output file to " + QuoteName(ExpandPath(output)) + "...");
-  std::string holder;
-  WriteFileSafely(output, input.lines.JoinedText(holder), input.file ? &*input.file : nullptr);
+  WriteFileSafely(output, result, input.file ? &*input.file : nullptr);
   EndStep(progress);
 }
 
@@ -55,7 +55,9 @@ FileOptions OptionsFor(Console& console, const RunSettings& settings) {
 int RunOneInput(Console& console, const RunSettings& settings, int input_fd) {
   InputText input = Load(console.Progress(), settings, input_fd);
   const FileOptions options = OptionsFor(console, settings);
-  FormatWithProgress(console.Progress(), settings, options, input.lines, input.name);
+  SourceDiagnostics diagnostics;
+  FormatWithProgress(console.Progress(), settings, options, input.lines, input.name, &diagnostics);
+  const bool warnings_fail = ReportSourceWarnings(console, settings, input.name, diagnostics);
   if (settings.Review()) {
     const ReviewRequest request{settings.Diff, settings.List, console.ColoursReports(),
                                 console.ColoursData()};
@@ -63,14 +65,23 @@ int RunOneInput(Console& console, const RunSettings& settings, int input_fd) {
         ReviewInput(input, settings.Stdin ? settings.InputName() : settings.InputPath, request);
     console.Reports() << verdict.text << std::flush;
     console.Data() << verdict.data << std::flush;
+    if (warnings_fail) return kExitFailure;
     return verdict.would_change ? kExitWouldChange : kExitSuccess;
   }
-  if (settings.WritesStandardOutput()) {
-    WriteResult(console.Out(), input.lines);
-  } else {
-    Save(console.Progress(), settings, input);
+  std::string holder;
+  std::string_view result = input.lines.JoinedText(holder);
+  // With -lines, the lines outside them keep their bytes.
+  std::string selected;
+  if (!settings.Lines.empty()) {
+    selected = OnlyTheseLines(input.original, result, settings.Lines);
+    result = selected;
   }
-  return kExitSuccess;
+  if (settings.WritesStandardOutput()) {
+    WriteResult(console.Out(), result);
+  } else {
+    Save(console.Progress(), settings, input, result);
+  }
+  return warnings_fail ? kExitFailure : kExitSuccess;
 }
 
 }  // namespace vemra

@@ -58,6 +58,34 @@ std::string ParseFileName(std::string_view value) {
   return std::string(value);
 }
 
+// "3:7,12:12": 1-based inclusive ranges of lines, each from a line to the
+// same or a later one.
+std::vector<LineRange> ParseLineRanges(std::string_view value) {
+  std::vector<LineRange> ranges;
+  const auto fail = [value]() {
+    return EConvertError("'" + std::string(value) +
+                         "' is not a valid list of line ranges (A:B,C:D)");
+  };
+  std::size_t start = 0;
+  while (start <= value.size()) {
+    std::size_t comma = value.find(',', start);
+    if (comma == std::string_view::npos) comma = value.size();
+    const std::string_view item = value.substr(start, comma - start);
+    const std::size_t colon = item.find(':');
+    if (colon == std::string_view::npos) throw fail();
+    LineRange range;
+    try {
+      range = {ParseInteger(item.substr(0, colon)), ParseInteger(item.substr(colon + 1))};
+    } catch (const EConvertError&) {
+      throw fail();
+    }
+    if (range.first < 1 || range.last < range.first) throw fail();
+    ranges.push_back(range);
+    start = comma + 1;
+  }
+  return ranges;
+}
+
 // Help and version take no value; whatever follows "=" is passed over. The
 // first of them on the line is the one done.
 void Ask(Request request, RunSettings& settings) {
@@ -127,6 +155,12 @@ constexpr std::array kOptions = {
         [](std::string_view v, RunSettings& s) { s.Quiet = ParseBoolean(v); }},
     OptionSpec{"strict", "-strict=B", "False", "fail on an unknown option instead of warning",
                [](std::string_view v, RunSettings& s) { s.Strict = ParseBoolean(v); }},
+    OptionSpec{"lsp", "-lsp=B", "False",
+               "serve editors as a language server on standard input and output",
+               [](std::string_view v, RunSettings& s) { s.Lsp = ParseBoolean(v); }},
+    OptionSpec{"lines", "-lines=A:B,...", "all lines",
+               "change only these lines of the one input (1-based, inclusive)",
+               [](std::string_view v, RunSettings& s) { s.Lines = ParseLineRanges(v); }},
     OptionSpec{"help", "-help, -h, -?", "", "print this text and end", AskForHelp},
     OptionSpec{"h", "", "", "", AskForHelp},
     OptionSpec{"?", "", "", "", AskForHelp},

@@ -28,12 +28,13 @@ void EndStep(std::ostream& console) {
   FlushStep(console);
 }
 
-void FormatLines(const FileOptions& options, TStringList& lines, const std::string& shown_path) {
+void FormatLines(const FileOptions& options, TStringList& lines, const std::string& shown_path,
+                 SourceDiagnostics* diagnostics) {
   try {
     // A run that fails to format a text reports it and drops it, so the
     // memory under the text may go as the layout passes it.
     FormatSourceReleasingText(lines, options.TabWidth, options.UseTabs, !options.KeepExtraLines,
-                              ChosenLineEnding(options.LineEnds, lines));
+                              ChosenLineEnding(options.LineEnds, lines), diagnostics);
   } catch (const EFormatNotSettled& failure) {
     // The formatter knows the text, not the file it came from.
     throw EFormatNotSettled("Cannot format file \"" + EscapedName(shown_path) + "\". " +
@@ -43,10 +44,10 @@ void FormatLines(const FileOptions& options, TStringList& lines, const std::stri
 
 void FormatWithProgress(std::ostream& console, const RunSettings& settings,
                         const FileOptions& options, TStringList& lines,
-                        const std::string& shown_path) {
+                        const std::string& shown_path, SourceDiagnostics* diagnostics) {
   console << OptionsLine(options, settings) << "\n";
   BeginStep(console, "Parsing...");
-  FormatLines(options, lines, shown_path);
+  FormatLines(options, lines, shown_path, diagnostics);
   EndStep(console);
 }
 

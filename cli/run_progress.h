@@ -7,6 +7,7 @@
 #include "base/string_list.h"
 #include "cli/file_options.h"
 #include "cli/run_settings.h"
+#include "formatter/source_diagnostics.h"
 
 namespace vemra {
 
@@ -18,13 +19,15 @@ void EndStep(std::ostream& console);
 
 // Formats lines, as loaded, with the options, without a word on the
 // console. A text that does not settle fails with EFormatNotSettled naming
-// shown_path. Should formatting fail, lines is left empty.
-void FormatLines(const FileOptions& options, TStringList& lines, const std::string& shown_path);
+// shown_path. Should formatting fail, lines is left empty. With
+// diagnostics, the findings on the text's blocks are put there.
+void FormatLines(const FileOptions& options, TStringList& lines, const std::string& shown_path,
+                 SourceDiagnostics* diagnostics = nullptr);
 
 // Prints the options line (OptionsLine), then formats lines with the
 // options between "Parsing..." and "done!".
 void FormatWithProgress(std::ostream& console, const RunSettings& settings,
                         const FileOptions& options, TStringList& lines,
-                        const std::string& shown_path);
+                        const std::string& shown_path, SourceDiagnostics* diagnostics = nullptr);
 
 }  // namespace vemra

@@ -22,6 +22,12 @@ enum class LineEndChoice { kCrLf, kLf, kKeep };
 // asked for no colour (NO_COLOR).
 enum class ColourChoice { kAuto, kAlways, kNever };
 
+// "lines": one range, "A:B".
+struct LineRange {
+  std::int32_t first = 0;
+  std::int32_t last = 0;
+};
+
 struct RunSettings {
   bool UseTabs = false;         // "tabs": keep TAB characters instead of blanks
   std::int32_t TabWidth = 2;    // "tabwidth": blanks per TAB when they are expanded
@@ -45,7 +51,11 @@ struct RunSettings {
   bool Strict = false;   // "strict": an unknown option fails the run
   bool List = false;     // "list": print the names of the inputs formatting would change
   ColourChoice Colour = ColourChoice::kAuto;  // "color": colour in diffs and verdicts
-  bool OptionsEnded = false;        // "--" was given: every argument after it is a file name
+  bool OptionsEnded = false;  // "--" was given: every argument after it is a file name
+  bool Lsp = false;           // "lsp": serve editors as a language server on the standard streams
+  // "lines": the lines of the input that may change, 1-based and inclusive;
+  // empty: all of them.
+  std::vector<LineRange> Lines;
   Request request = Request::kRun;  // "help", "version": the first of them given
   // The file names as given: the files are opened through them, so that the
   // file system resolves their links and ".."; messages show ExpandPath.
@@ -73,7 +83,7 @@ struct RunSettings {
   bool WritesStandardOutput() const { return Stdout || (Stdin && !Review()); }
   // A silent run prints no banner, echo or progress lines, and its failures
   // go to standard error, keeping standard output for what was asked for.
-  bool Silent() const { return Quiet || WritesStandardOutput() || List; }
+  bool Silent() const { return Quiet || Lsp || WritesStandardOutput() || List; }
   // The name messages give the one input: the file name as given, or the
   // name the text from standard input stands for.
   std::string InputName() const;

@@ -21,6 +21,7 @@ constexpr std::string_view kSynopsis =
     "       vemrafmt -diff=1 [options] NAME... > PATCH\n"
     "       vemrafmt -list=1 [options] NAME...\n"
     "       vemrafmt -stdin=1 [-filename=PATH] [options] < INPUT > RESULT\n"
+    "       vemrafmt -lsp=1 [options]\n"
     "\n"
     "Re-indents and re-spaces Vemra source files. The result replaces INPUT, or\n"
     "goes to OUTPUT; a file that is formatted already is not rewritten.\n"

@@ -23,7 +23,7 @@ SourceRelease ReleaseOf(std::string_view text, std::string& spare, LaidOutBytes 
 }  // namespace
 
 FormatPassResult FormatPass(std::string_view text, const FormatOptions& options,
-                            std::string&& spare, LaidOutBytes laid_out_bytes) {
+                            std::string&& spare, LaidOutBytes laid_out_bytes, BlockFacts* blocks) {
   // Indentation is written in its final form at once, so the expansion is
   // left with the TABs inside comments and literals (and, in a text past
   // 512 MB, with the indentation of the lines beyond).
@@ -35,8 +35,8 @@ FormatPassResult FormatPass(std::string_view text, const FormatOptions& options,
   // runs of empty lines, the empty lines it would drop.
   const TrailingBytes trailing =
       options.CollapseBlankLines ? TrailingBytes::kTrimmedAndCollapsed : TrailingBytes::kTrimmed;
-  LaidOutText laid_out =
-      LayOutLines(text, unit, trailing, Cutting::kBySize, ReleaseOf(text, spare, laid_out_bytes));
+  LaidOutText laid_out = LayOutLines(text, unit, trailing, Cutting::kBySize,
+                                     ReleaseOf(text, spare, laid_out_bytes), blocks);
   // With empty lines kept, the blanks the layout leaves behind the last
   // line break would make one more empty last line, and the next run,
   // laying out that line's break as well, another, on every run. They go,

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "formatter/block_facts.h"
 #include "formatter/finishing_pass.h"
 #include "formatter/format_options.h"
 #include "formatter/source_release.h"
@@ -26,8 +27,10 @@ struct FormatPassResult {
 // memory under such a view is given back as the layout passes it, and
 // spare's bytes are lost. Throws ETextTooLarge as LayOutLines and
 // FinishLines do; spare is then left as it was, bar what was given back.
+// blocks, when given, takes the layout's findings on blocks.
 FormatPassResult FormatPass(std::string_view text, const FormatOptions& options,
                             std::string&& spare = std::string(),
-                            LaidOutBytes laid_out_bytes = LaidOutBytes::kKept);
+                            LaidOutBytes laid_out_bytes = LaidOutBytes::kKept,
+                            BlockFacts* blocks = nullptr);
 
 }  // namespace vemra

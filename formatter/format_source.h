@@ -6,6 +6,7 @@
 
 #include "base/line_ending.h"
 #include "base/string_list.h"
+#include "formatter/source_diagnostics.h"
 
 namespace vemra {
 
@@ -16,9 +17,12 @@ namespace vemra {
 // formatting it again with the same options gives the same lines. Throws
 // ETextTooLarge when the result would pass 2,147,483,647 bytes, and
 // EFormatNotSettled when it does not settle within kMaxFormatPasses passes;
-// the list is then unchanged.
+// the list is then unchanged. With diagnostics, the findings on the text's
+// blocks and regions (block_facts.h) are put there; they never change the
+// result.
 void FormatSource(TStringList& lines, std::int32_t TabWidth, bool UseTabs, bool CollapseBlankLines,
-                  LineEnding line_ending = LineEnding::kCrLf);
+                  LineEnding line_ending = LineEnding::kCrLf,
+                  SourceDiagnostics* diagnostics = nullptr);
 
 // FormatSource for a caller that has no further use for the list's text
 // should formatting fail, and the same lines when it succeeds. The memory
@@ -26,6 +30,7 @@ void FormatSource(TStringList& lines, std::int32_t TabWidth, bool UseTabs, bool 
 // that a large text and its result never stand in memory whole at the same
 // time. When this throws, the list is left empty.
 void FormatSourceReleasingText(TStringList& lines, std::int32_t TabWidth, bool UseTabs,
-                               bool CollapseBlankLines, LineEnding line_ending = LineEnding::kCrLf);
+                               bool CollapseBlankLines, LineEnding line_ending = LineEnding::kCrLf,
+                               SourceDiagnostics* diagnostics = nullptr);
 
 }  // namespace vemra

@@ -248,13 +248,16 @@ bool LayOutNextTokenOfJoinedText(LayoutState& state) {
 // The source is a text as it was loaded (kLoadedText), or a joined text.
 template <bool kLoadedText>
 LaidOutText LayOut(std::string_view Source, std::string_view mark, IndentUnit unit,
-                   TrailingBytes trailing, Cutting cutting, SourceRelease release = {}) {
+                   TrailingBytes trailing, Cutting cutting, SourceRelease release = {},
+                   BlockFacts* blocks = nullptr) {
   CheckSourceSize(static_cast<std::int64_t>(Source.size()));
   std::vector<std::int32_t> case_stack;
   VerbatimRegionFinder regions(Source, unit);
+  if (blocks != nullptr) blocks->Start(Source);
+  release.CountLinesFor(blocks);
   LayoutState state(Source, mark, unit, case_stack, regions, kLoadedText,
                     trailing != TrailingBytes::kKept,
-                    trailing == TrailingBytes::kTrimmedAndCollapsed);
+                    trailing == TrailingBytes::kTrimmedAndCollapsed, blocks);
   // Called directly, not through a pointer, so that the whole step for a
   // token is inlined into this loop.
   if constexpr (kLoadedText) {
@@ -280,6 +283,13 @@ LaidOutText LayOut(std::string_view Source, std::string_view mark, IndentUnit un
   NoteTextEnd(state);
   std::string text = state.Output.Take();
   std::vector<VerbatimRegion> found = regions.Finish(text);
+  if (blocks != nullptr) {
+    // A region that runs to the end of the text had no "on".
+    const bool open_region = !found.empty() && found.back().output_end == VerbatimRegion::kToTheEnd;
+    const std::size_t region_start =
+        open_region ? static_cast<std::size_t>(found.back().source.data() - Source.data()) : 0;
+    blocks->Finish(open_region ? &region_start : nullptr);
+  }
   return {std::move(text), state.NextPassMayDiffer, std::move(found)};
 }
 
@@ -296,11 +306,11 @@ std::string LayoutPass(std::string_view Source, IndentUnit unit, TrailingBytes t
 }
 
 LaidOutText LayOutLines(std::string_view text, IndentUnit unit, TrailingBytes trailing,
-                        Cutting cutting, SourceRelease release) {
+                        Cutting cutting, SourceRelease release, BlockFacts* blocks) {
   if (!text.empty() && !line_breaks_detail::IsBreak(text.back())) {
     std::string ended(text);
     ended += "\r\n";
-    LaidOutText laid_out = LayOutLines(ended, unit, trailing, cutting);
+    LaidOutText laid_out = LayOutLines(ended, unit, trailing, cutting, {}, blocks);
     // The regions' lines are the caller's; the line end added for the cut
     // is the one the finishing pass gives every last line.
     for (VerbatimRegion& region : laid_out.regions) {
@@ -312,7 +322,7 @@ LaidOutText LayOutLines(std::string_view text, IndentUnit unit, TrailingBytes tr
   }
   const std::string_view mark = ByteOrderMarkOf(text);
   text.remove_prefix(mark.size());
-  return LayOut<true>(text, mark, unit, trailing, cutting, release);
+  return LayOut<true>(text, mark, unit, trailing, cutting, release, blocks);
 }
 
 }  // namespace vemra

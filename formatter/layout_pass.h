@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "formatter/block_facts.h"
 #include "formatter/output_text.h"
 #include "formatter/source_release.h"
 #include "formatter/verbatim_regions.h"
@@ -65,9 +66,12 @@ inline constexpr std::size_t kCutAheadSize = std::size_t{16} << 20;
 //
 // release gives the memory under the text back as the layout passes it
 // (source_release.h); the in-loop cutting releases nothing, nor does a
-// text given a line end here, which is laid out from a copy.
+// text given a line end here, which is laid out from a copy. blocks, when
+// given, records where blocks open and close, and holds the findings on
+// them once the layout is done.
 LaidOutText LayOutLines(std::string_view text, IndentUnit unit = {},
                         TrailingBytes trailing = TrailingBytes::kKept,
-                        Cutting cutting = Cutting::kBySize, SourceRelease release = {});
+                        Cutting cutting = Cutting::kBySize, SourceRelease release = {},
+                        BlockFacts* blocks = nullptr);
 
 }  // namespace vemra

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "formatter/block_facts.h"
 #include "formatter/block_runs.h"
 #include "formatter/output_text.h"
 #include "formatter/token_facts.h"
@@ -26,13 +27,15 @@ struct LayoutState {
   // collapses_empty_lines: an empty line behind another is left out.
   LayoutState(std::string_view source, std::string_view preamble, IndentUnit unit,
               std::vector<std::int32_t>& case_stack, VerbatimRegionFinder& regions,
-              bool line_ends_as_crlf, bool trims_line_ends, bool collapses_empty_lines)
+              bool line_ends_as_crlf, bool trims_line_ends, bool collapses_empty_lines,
+              BlockFacts* blocks = nullptr)
       : Source(source),
         Runs(source),
         Output(preamble, unit, 2 * source.size() + preamble.size(), kFinishedIndentLimit, source,
                line_ends_as_crlf, trims_line_ends, collapses_empty_lines),
         CaseStack(case_stack),
-        Regions(regions) {}
+        Regions(regions),
+        Blocks(blocks) {}
 
   // Input.
   std::string_view Source;       // the text being laid out; never changed
@@ -60,6 +63,9 @@ struct LayoutState {
 
   // The regions left as they stood, found from the line comments.
   VerbatimRegionFinder& Regions;
+  // Where blocks open and close, for the findings on unbalanced blocks;
+  // null when they are not asked for.
+  BlockFacts* const Blocks;
 
   // Spacing of the current token.
   bool SpaceBefore = false;  // one blank goes in front of the token

@@ -8,6 +8,7 @@
 #include <cstddef>
 
 #include "base/page_release.h"
+#include "formatter/block_facts.h"
 
 namespace vemra {
 
@@ -32,13 +33,19 @@ class SourceRelease {
   // given passes nothing.
   void Passed(const char* laid_out_end, const char* needed) {
     if (begin_ == nullptr || laid_out_end < begin_ || laid_out_end > end_) return;
-    pages_.Passed(needed != nullptr ? std::min(laid_out_end, needed) : laid_out_end);
+    const char* const passed = needed != nullptr ? std::min(laid_out_end, needed) : laid_out_end;
+    if (blocks_ != nullptr) blocks_->CountLinesBefore(passed);
+    pages_.Passed(passed);
   }
+
+  // The record of blocks whose line numbers are counted before bytes go.
+  void CountLinesFor(BlockFacts* blocks) { blocks_ = blocks; }
 
  private:
   const char* begin_ = nullptr;
   const char* end_ = nullptr;
   PageRelease pages_;
+  BlockFacts* blocks_ = nullptr;
 };
 
 }  // namespace vemra

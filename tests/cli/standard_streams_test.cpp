@@ -47,7 +47,7 @@ std::vector<FilterCase> FilterCases() {
       {kUnformatted, {}},
       {kFormatted, {}},
       {"", {}},
-      {"no line end at the end", {}},
+      {"no line break after this line", {}},
       {std::string("x\0\xff\r\r\n", 6), {}},
       {Sample(), {}},
       {Sample(), {"-tabs=1", "-extralines=1"}},
@@ -160,6 +160,16 @@ TEST(StandardStreams, AFailureLeavesStandardOutputEmpty) {
        "EArgumentError: -stdout=1 writes the formatted text of one input: it cannot go with "
        "-files=1\n"},
       {{"-stdout=1"}, "EArgumentError: No input: -stdout=1 needs a file name, or -stdin=1\n"},
+      {{"-stdin=1", "-lines=3"},
+       "EConvertError: '3' is not a valid list of line ranges (A:B,C:D)\n"},
+      {{"-stdin=1", "-lines=1:2,4:3"},
+       "EConvertError: '1:2,4:3' is not a valid list of line ranges (A:B,C:D)\n"},
+      {{"-lsp=1", "-stdin=1"},
+       "EArgumentError: -lsp=1 formats the documents an editor sends: it takes no file names, "
+       "-stdin, -stdout, -check, -diff or -list\n"},
+      {{"-quiet=1", "-stdin=1", "-list=1", "-lines=1:1"},
+       "EArgumentError: -lines applies to one input, formatted and written; it cannot be "
+       "combined with many files, -check, -diff, -list or -lsp\n"},
   };
   for (const FailureCase& c : cases) {
     const FolderWithInput scratch;
@@ -168,6 +178,67 @@ TEST(StandardStreams, AFailureLeavesStandardOutputEmpty) {
     EXPECT_EQ(run.console, "") << c.arguments[1];
     EXPECT_EQ(run.errors, scratch.Fill(c.errors));
     EXPECT_TRUE(scratch.Untouched()) << c.arguments[1];
+  }
+}
+
+// -lines: the lines given take their formatted form, every other line keeps
+// its bytes; a stretch that adds or removes lines changes whole when it
+// touches them.
+TEST(StandardStreams, LinesChangeOnlyTheGivenLines) {
+  const std::string input = "proc A()\nx=1\r\ny=2\n\n\n\nz=3\nend";
+  const struct {
+    std::string lines;
+    std::string expected;
+  } cases[] = {
+      {"2:2", "proc A()\n  x = 1\r\ny=2\n\n\n\nz=3\nend"},
+      {"2:3", "proc A()\n  x = 1\r\n  y = 2\r\n\n\n\nz=3\nend"},
+      {"3:3,7:7", "proc A()\nx=1\r\n  y = 2\r\n\n\n\n  z = 3\r\nend"},
+      {"4:5", "proc A()\nx=1\r\ny=2\n\r\nz=3\nend"},
+      {"4:4", "proc A()\nx=1\r\ny=2\n\r\n\n\nz=3\nend"},
+      {"8:99", "proc A()\nx=1\r\ny=2\n\n\n\nz=3\nend\r\n"},
+      {"1:8", "proc A()\r\n  x = 1\r\n  y = 2\r\n\r\n  z = 3\r\nend\r\n"},
+  };
+  for (const auto& c : cases) {
+    const RunResult run = RunDriver({"-stdin=1", "-lines=" + c.lines}, input);
+    EXPECT_EQ(run.status, kExitSuccess) << run.errors;
+    EXPECT_EQ(run.console, c.expected) << c.lines;
+  }
+  // A file is saved the same way.
+  TestFolder folder;
+  WriteBytes(folder / "a.vem", input);
+  EXPECT_EQ(RunDriver({"-quiet=1", "-lines=2:2", folder / "a.vem"}).status, kExitSuccess);
+  EXPECT_EQ(ReadBytes(folder / "a.vem"), cases[0].expected);
+}
+
+// The findings on unbalanced blocks go to standard error in the compiler's
+// form; the result is the same bytes with or without them, and only
+// -strict=1 fails the run for a warning.
+TEST(StandardStreams, UnbalancedBlocksAreWarnedOfOnStandardError) {
+  const std::string input = "end\nproc A()\nx=1\n// vemrafmt: off\n";
+  // The stray "end" takes the level below zero, and "proc" back to it.
+  const std::string result = "end\r\nproc A()\r\nx = 1\r\n// vemrafmt: off\r\n";
+  const std::string warnings =
+      "a.vem:1: warning: \"end\" closes no open block\n"
+      "a.vem:2: warning: \"proc\" opened on line 2 is never closed\n"
+      "a.vem:4: note: \"vemrafmt: off\" has no \"vemrafmt: on\" after it: the lines to the end "
+      "are left as they stand\n";
+  const struct {
+    std::vector<std::string> options;
+    int status;
+    std::string errors;
+  } cases[] = {
+      {{}, kExitSuccess, warnings},
+      {{"-quiet=1"}, kExitSuccess, ""},
+      {{"-strict=1"}, kExitFailure, warnings},
+      {{"-strict=1", "-quiet=1"}, kExitFailure, ""},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> arguments = {"-stdin=1", "-filename=a.vem"};
+    arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+    const RunResult run = RunDriver(arguments, input);
+    EXPECT_EQ(run.status, c.status) << c.options.size();
+    EXPECT_EQ(run.console, result);
+    EXPECT_EQ(run.errors, c.errors);
   }
 }
 

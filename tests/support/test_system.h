@@ -43,6 +43,12 @@ void UnsetVariable(const std::string& name);
 // Makes a FIFO at path; false where the system has none (Windows).
 bool MakeFifo(const std::string& path);
 
+// Opens a pipe whose ends pass bytes as they are: fds[0] reads, fds[1]
+// writes; false when none could be made.
+bool MakePipe(int fds[2]);
+// Closes a descriptor, such as an end of a pipe.
+void CloseDescriptor(int fd);
+
 // The user and group id a test running as the superuser gives files to, and
 // takes in a child, to meet ordinary permission checks.
 inline constexpr unsigned kUnprivilegedId = 65534;

@@ -46,6 +46,14 @@ bool MakeFifo(const std::string& path) {
   return mkfifo(path.c_str(), 0600) == 0;
 }
 
+bool MakePipe(int fds[2]) {
+  return pipe(fds) == 0;
+}
+
+void CloseDescriptor(int fd) {
+  close(fd);
+}
+
 void BecomeUnprivileged() {
   if (geteuid() != 0) return;
   if (setgid(kUnprivilegedId) != 0 || setuid(kUnprivilegedId) != 0) _exit(4);

@@ -1,3 +1,5 @@
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
 #include <atomic>
@@ -77,6 +79,14 @@ void UnsetVariable(const std::string& name) {
 
 bool MakeFifo(const std::string&) {
   return false;
+}
+
+bool MakePipe(int fds[2]) {
+  return _pipe(fds, 1 << 16, _O_BINARY) == 0;
+}
+
+void CloseDescriptor(int fd) {
+  _close(fd);
 }
 
 void BecomeUnprivileged() {}
