@@ -287,7 +287,9 @@ std::string Applied(std::string text, const lsp::Json& edits) {
 TEST(LanguageServer, EditsGiveTheCommandLinesText) {
   std::ostringstream out;
   std::ostringstream err;
-  Console console({0, out, err}, true);
+  RunSettings quiet;
+  quiet.Quiet = true;
+  Console console({0, out, err}, quiet);
   for (const std::string line_ends : {"crlf", "lf", "keep"}) {
     RunSettings settings;
     ApplyArgument("-lineends=" + line_ends, settings);
