@@ -36,8 +36,9 @@ CodeBaseFile CodeBaseFileAt(std::size_t index, std::size_t file_bytes);
 
 // Generates the code base beside options.folder, runs each command
 // options.runs times (alternating, each on the unformatted files copied
-// into options.folder and synced) and prints a table: median wall and CPU time, peak resident
-// memory, and each many-files run's time against find -exec.
+// into options.folder and synced) and prints a table: median and fastest wall time, median CPU
+// time, peak resident memory, each many-files run's time against find -exec, and the fastest
+// save of the code base against the fastest copy of it.
 void MeasureCodeBase(const CodeBaseOptions& options, std::ostream& out);
 
 }  // namespace vemra

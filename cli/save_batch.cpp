@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "base/file_kind.h"
+#include "base/file_system_flush.h"
 #include "base/path_parts.h"
 #include "base/pending_save.h"
 
@@ -67,6 +68,16 @@ void SaveBatch::FlushFolders() {
   RunStageInParallel(std::move(chosen), [](PendingSave& save) { save.FlushFolder(); });
 }
 
+// The file systems of the batch flushed whole, so that the flush of each
+// file that follows finds its bytes on disk already and costs little.
+void SaveBatch::FlushFileSystems() {
+  std::vector<std::string> folders;
+  for (const FileReport& report : reports_) {
+    if (report.staged) folders.push_back(FolderOf(report.staged->path));
+  }
+  FlushFileSystemsOf(folders);
+}
+
 void SaveBatch::Add(FileReport report) {
   if (report.staged) {
     ++saves_;
@@ -77,6 +88,9 @@ void SaveBatch::Add(FileReport report) {
 
 std::vector<FileReport> SaveBatch::Complete() {
   if (saves_ > 0) {
+    FlushFileSystems();
+    // Each file's own flush still decides: it reports a failure to write
+    // that file, which the flush of its file system may not.
     std::vector<FileReport*> all;
     for (FileReport& report : reports_) all.push_back(&report);
     RunStageInParallel(std::move(all), [](PendingSave& save) { save.MakeDurable(); });

@@ -2,11 +2,12 @@
 // new bytes costs a disk's round trip; done for each of thousands of small
 // files, and again for each folder, those round trips are most of the run.
 // A batch instead gathers the saves that workers have written beside their
-// files, and completes them together: the new bytes of all are flushed at
-// once (many flushes in flight share the disk's journal commits), then
-// every file is put in place by its rename, then each folder is flushed
-// once. Each file's bytes are on disk before its rename, as in a save of
-// one file.
+// files, and completes them together: each file system of the batch is
+// flushed whole, once, which writes the new bytes of all; then each file is
+// flushed on its own (cheap now, and the flush that reports a failure to
+// write that file), many at once; then every file is put in place by its
+// rename, then each folder is flushed once. Each file's bytes are on disk
+// before its rename, as in a save of one file.
 #pragma once
 
 #include <cstddef>
@@ -34,6 +35,7 @@ class SaveBatch {
   std::vector<FileReport> Complete();
 
  private:
+  void FlushFileSystems();
   void FlushFolders();
 
   const std::size_t max_saves_;

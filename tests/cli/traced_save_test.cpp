@@ -216,6 +216,7 @@ TEST(TracedSave, EachRouteFlushesBeforeItRenamesOrRemovesAndFlushesTheFolderAfte
   for (std::size_t route = 0; route < command_lines.size(); ++route) {
     TestFolder folder;
     const bool in_place = route == 2;
+    const bool batch = route == 3;
     Prepare(folder, Layout{"", in_place, false});
     WriteBytes(folder / "h.src", kOld);
     std::vector<std::string> argv =
@@ -248,14 +249,33 @@ TEST(TracedSave, EachRouteFlushesBeforeItRenamesOrRemovesAndFlushesTheFolderAfte
           << label << ": the file flushed before its backup goes";
       continue;
     }
-    int last_rename = -1;
+    // Every file of a batch is on disk before the first of them is renamed:
+    // its own flush, which reports its failures, comes after the batch's one
+    // flush of the whole file system, which makes it cheap.
+    std::vector<std::pair<int, std::string>> renames;
     for (const std::string& name : command_lines[route]) {
       if (name.starts_with("-") || (route == 1 && name == "f.src")) continue;
-      const auto [renamed, temp] = RenameTo(calls, name);
-      ASSERT_GE(renamed, 0) << label << ": " << name;
+      renames.push_back(RenameTo(calls, name));
+      ASSERT_GE(renames.back().first, 0) << label << ": " << name;
+    }
+    const int first_rename = std::min_element(renames.begin(), renames.end())->first;
+    const int last_rename = std::max_element(renames.begin(), renames.end())->first;
+    const int file_system_flushed =
+        Find(calls, [](const Durable& call) { return call.name == "syncfs"; });
+    for (const auto& [renamed, temp] : renames) {
       const int flushed = FsyncOf(calls, folder / temp);
-      EXPECT_TRUE(flushed >= 0 && flushed < renamed) << label << ": " << name << " flushed";
-      last_rename = std::max(last_rename, renamed);
+      EXPECT_TRUE(flushed >= 0 && flushed < first_rename) << label << ": " << temp << " flushed";
+      if (batch) {
+        EXPECT_LT(file_system_flushed, flushed) << label << ": file system flushed first";
+      }
+    }
+    if (batch) {
+      EXPECT_GE(file_system_flushed, 0) << label << ": file system flushed";
+      EXPECT_EQ(Find(
+                    calls, [](const Durable& call) { return call.name == "syncfs"; },
+                    file_system_flushed + 1),
+                -1)
+          << label << ": one file system, flushed once";
     }
     EXPECT_GE(FsyncOf(calls, folder.Path(), last_rename), 0) << label << ": folder flushed";
   }
