@@ -260,8 +260,11 @@ CollectedInputs CollectInputs(const std::vector<std::string>& names, const WalkC
     if (look.Exists() && choices.walk_folders && look.kind == FileKind::kFolder) {
       const std::size_t failures_before = walk.Failures();
       try {
-        if (!walk.Walk({name, NamedFolderPlace(name, rules)}) &&
-            walk.Failures() == failures_before) {
+        // Found before the folder is built, so that a failure throws before
+        // any member of it exists: g++ 12 mishandles the clean-up of the
+        // members of a braced temporary when a later one throws.
+        GitPlace place = NamedFolderPlace(name, rules);
+        if (!walk.Walk({name, std::move(place)}) && walk.Failures() == failures_before) {
           walk.Fail(name, std::make_exception_ptr(EmptyFolderFailure(name, choices.extensions)));
         }
       } catch (const ESettingsError&) {
