@@ -29,16 +29,6 @@ constexpr Way kWays[] = {
     {"stdin", "exec \"$0\" -stdin=1 -stdout=1 < \"$1\" > \"$2\""},
 };
 
-std::string LastLine(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::string line, last;
-  while (std::getline(file, line)) {
-    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
-    if (!line.empty()) last = line;
-  }
-  return last;
-}
-
 }  // namespace
 
 void PrintMemoryTableHeader(std::ostream& out) {
@@ -68,7 +58,7 @@ void MeasureMemory(const std::string& name, std::size_t input_bytes, const Memor
     if (run.signal != 0) {
       status = std::string("signal ") + strsignal(run.signal);
     } else if (run.exit_status != 0) {
-      status = "exit " + std::to_string(run.exit_status) + ": " + LastLine(files.console);
+      status = "exit " + std::to_string(run.exit_status) + ": " + LastConsoleLine(files.console);
     }
     char line[512];
     std::snprintf(line, sizeof line, "%-18s %-5s %9.1f %9.1f %8.1f %8.1f %8.1f %8s  %s\n",

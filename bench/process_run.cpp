@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <fstream>
 
 #include "base/failures.h"
 
@@ -93,6 +94,16 @@ ProcessRun RunProcess(const std::vector<std::string>& arguments, const ChildStre
   if (WIFEXITED(status)) run.exit_status = WEXITSTATUS(status);
   if (WIFSIGNALED(status)) run.signal = WTERMSIG(status);
   return run;
+}
+
+std::string LastConsoleLine(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::string line, last;
+  while (std::getline(file, line)) {
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
+    if (!line.empty()) last = line;
+  }
+  return last;
 }
 
 }  // namespace vemra

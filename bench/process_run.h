@@ -45,4 +45,8 @@ ProcessRun RunProcess(const std::vector<std::string>& arguments, const ChildStre
 ProcessRun RunProcess(const std::vector<std::string>& arguments, const std::string& console_path,
                       const ProcessLimits& limits, const std::string& input_path = {});
 
+// The last line of a run's console file that is not empty once its trailing
+// blanks and CRs are gone: what a failed run said last.
+std::string LastConsoleLine(const std::string& path);
+
 }  // namespace vemra

@@ -173,16 +173,6 @@ void WriteFile(const std::string& path, const std::string& bytes) {
   if (!file.flush()) throw Exception("cannot write " + path);
 }
 
-std::string LastConsoleLine(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::string line, last;
-  while (std::getline(file, line)) {
-    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
-    if (!line.empty()) last = line;
-  }
-  return last;
-}
-
 // A run that ended with status 0 but without the final "done!" failed too.
 bool FormatterFinished(const ProcessRun& run, const std::string& console_path) {
   const std::string last = LastConsoleLine(console_path);
