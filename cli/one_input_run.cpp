@@ -5,9 +5,9 @@
 #include "cli/driver.h"
 #include "cli/input_text.h"
 #include "cli/line_selection.h"
-#include "cli/project_settings.h"
 #include "cli/run_progress.h"
 #include "cli/source_warnings.h"
+#include "cli/text_formatting.h"
 #include "textutil/quote_name.h"
 
 namespace vemra {
@@ -41,20 +41,14 @@ void Save(std::ostream& progress, const RunSettings& settings, const InputText& 
   EndStep(progress);
 }
 
-// The options for the input; a text from standard input has the settings
-// of the file it is named for, if any.
-FileOptions OptionsFor(Console& console, const RunSettings& settings) {
-  ProjectSettings project(settings);
-  InputOptions taken = project.For(settings.Stdin ? settings.FileName : settings.InputPath);
-  for (const std::string& warning : taken.warnings) console.Warn(warning);
-  return std::move(taken.options);
-}
-
 }  // namespace
 
 int RunOneInput(Console& console, const RunSettings& settings, int input_fd) {
   InputText input = Load(console.Progress(), settings, input_fd);
-  const FileOptions options = OptionsFor(console, settings);
+  // A text from standard input has the settings of the file it is named
+  // for, if any.
+  const FileOptions options =
+      OptionsFor(console, settings, settings.Stdin ? settings.FileName : settings.InputPath);
   SourceDiagnostics diagnostics;
   FormatWithProgress(console.Progress(), settings, options, input.lines, input.name, &diagnostics);
   const bool warnings_fail = ReportSourceWarnings(console, settings, input.name, diagnostics);

@@ -7,10 +7,15 @@
 #include <string_view>
 
 #include "cli/console.h"
+#include "cli/file_options.h"
 #include "cli/run_settings.h"
 #include "formatter/source_diagnostics.h"
 
 namespace vemra {
+
+// The options a run uses for the input named path (empty: the command
+// line's alone), its settings files' warnings sent to the console.
+FileOptions OptionsFor(Console& console, const RunSettings& settings, const std::string& path);
 
 struct FormattedText {
   std::string text;
