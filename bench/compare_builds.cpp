@@ -22,8 +22,10 @@
 // for /dev/shm/…), and its console text is compared with those names
 // spelled back; saved bytes, statuses and the result on standard output
 // are compared byte for byte as ever.
-// Each mismatch's input is kept in DIR/mismatch-N for a closer look. Exits
-// 1 when any run differs, 2 when the comparison itself fails.
+// Each mismatch's input is kept in DIR/mismatch-N for a closer look, with
+// what each build left in old/ and new/ beside it: its status, standard
+// output and error, and the files of its case folder. Exits 1 when any run
+// differs, 2 when the comparison itself fails.
 #include <unistd.h>
 
 #include <algorithm>
@@ -162,6 +164,20 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
   return text;
 }
 
+// Writes what one run left behind below folder, for a look after the run.
+void KeepOutcome(const fs::path& folder, const Outcome& outcome) {
+  fs::create_directories(folder / "case");
+  WriteBytes(folder / "status", std::to_string(outcome.run.exit_status) + "/" +
+                                    std::to_string(outcome.run.signal) + " after " +
+                                    std::to_string(outcome.run.wall_seconds) + " s\n");
+  WriteBytes(folder / "stdout", outcome.output);
+  WriteBytes(folder / "stderr", outcome.error);
+  for (const auto& [name, bytes] : outcome.files) {
+    fs::create_directories((folder / "case" / name).parent_path());
+    WriteBytes(folder / "case" / name, bytes);
+  }
+}
+
 struct Comparison {
   std::string old_program;
   std::string new_program;
@@ -218,6 +234,8 @@ struct Comparison {
     const fs::path kept = folder / ("mismatch-" + std::to_string(mismatches));
     fs::create_directories(kept);
     WriteBytes(kept / "in.vem", bytes);
+    KeepOutcome(kept / "old", old_outcome);
+    KeepOutcome(kept / "new", new_outcome);
     std::cout << "MISMATCH " << input.name << " [" << Joined(options) << "] " << mode.name
               << ": status " << old_outcome.run.exit_status << "/" << old_outcome.run.signal
               << " against " << new_outcome.run.exit_status << "/" << new_outcome.run.signal
